@@ -1,0 +1,185 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// The one interface between the wizard's core and the operating system.
+// Paths are Windows paths of the system code page ("C:\SIREL\a.mac"); the
+// POSIX backend maps them onto the host's file system, the Win32 backend
+// hands them to the ANSI API. No operation throws or shows a dialog: every
+// failure is reported through the result.
+namespace platform {
+
+// Bits of the Windows file attribute word.
+enum : uint32_t {
+  kAttrReadOnly = 0x01,
+  kAttrHidden = 0x02,
+  kAttrSystem = 0x04,
+  kAttrVolume = 0x08,
+  kAttrDirectory = 0x10,
+  kAttrArchive = 0x20,
+  kAttrNormal = 0x80,
+  kAttrTemporary = 0x100,
+  kAttrReparsePoint = 0x400,
+  kAttrCompressed = 0x800,
+  kAttrOffline = 0x1000,
+};
+// The attribute word of a path that does not exist.
+constexpr uint32_t kInvalidAttributes = 0xFFFFFFFFu;
+
+// Windows drive types (GetDriveTypeA).
+enum : uint32_t {
+  kDriveUnknown = 0,
+  kDriveNoRootDir = 1,
+  kDriveRemovable = 2,
+  kDriveFixed = 3,
+  kDriveRemote = 4,
+  kDriveCdRom = 5,
+  kDriveRamDisk = 6,
+};
+
+// Shell file operations (SHFileOperationA wFunc) and their flags (fFlags).
+enum ShellFunc : uint32_t { kFoMove = 1, kFoCopy = 2, kFoDelete = 3, kFoRename = 4 };
+enum : uint32_t {
+  kFofMultiDestFiles = 0x01,
+  kFofSilent = 0x04,
+  kFofRenameOnCollision = 0x08,
+  kFofNoConfirmation = 0x10,
+  kFofAllowUndo = 0x40,
+  kFofFilesOnly = 0x80,
+  kFofSimpleProgress = 0x100,
+  kFofNoConfirmMkdir = 0x200,
+  kFofNoErrorUi = 0x400,
+};
+
+// A point in time as Windows keeps it: 100-nanosecond ticks since
+// 1601-01-01 00:00:00, in UTC or, after ToLocalFileTime, in local time.
+struct FileTime {
+  uint64_t ticks = 0;
+  friend bool operator==(FileTime a, FileTime b) { return a.ticks == b.ticks; }
+};
+
+// One directory entry as the wildcard enumeration reports it.
+struct FindData {
+  std::string name;        // bare name, no directory
+  uint32_t attributes = 0; // attribute word
+  uint32_t size = 0;       // low 32 bits of the size; 0 for directories
+  FileTime creation;
+  FileTime lastAccess;
+  FileTime lastWrite;
+};
+
+// Called for each entry in enumeration order; return false to stop.
+using FindCallback = std::function<bool(const FindData&)>;
+
+// Opaque handle of a probe file; kNoProbe when creation failed.
+using ProbeHandle = intptr_t;
+constexpr ProbeHandle kNoProbe = -1;
+
+// Which time stamp SetFileTimeOf changes.
+enum class Stamp { kCreation, kLastAccess, kLastWrite };
+
+// Date and time data of the user's locale, as the formatting routines use
+// them (patterns in the toolkit's notation: "mmmm d, yyyy", "h:nn:ss AMPM").
+struct LocaleDateData {
+  std::string shortDayNames[7];  // Sunday first
+  std::string longDayNames[7];
+  std::string shortMonthNames[12];
+  std::string longMonthNames[12];
+  std::string dateSeparator = "/";
+  std::string timeSeparator = ":";
+  std::string shortDateFormat;
+  std::string longDateFormat;
+  std::string shortTimeFormat;
+  std::string longTimeFormat;
+  std::string timeAMString;
+  std::string timePMString;
+  std::string eraName;   // empty where the locale has no eras
+  int eraYearOffset = 0; // year within the era = year - eraYearOffset
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Full path of the running program ("D:\SETUP.EXE").
+  virtual std::string ProgramFileName() = 0;
+
+  // Path expanded against the current directory and normalised
+  // (GetFullPathNameA); empty when it cannot be expanded.
+  virtual std::string FullPath(const std::string& path) = 0;
+
+  // True when path names an existing file (a directory does not count).
+  virtual bool IsFile(const std::string& path) = 0;
+  // True when path names an existing directory.
+  virtual bool IsDirectory(const std::string& path) = 0;
+
+  // Reads the whole file into *contents. False when it cannot be opened or read.
+  virtual bool ReadWholeFile(const std::string& path, std::string* contents) = 0;
+
+  // The write probe: creates path for writing, truncating an existing file,
+  // without following a symbolic link of that name. kNoProbe on failure.
+  virtual ProbeHandle ProbeCreate(const std::string& path) = 0;
+  virtual void ProbeClose(ProbeHandle handle) = 0;
+  // Deletes a file (not a directory). False when it could not be deleted.
+  virtual bool RemoveFile(const std::string& path) = 0;
+
+  // Creates path and every missing parent. True when it exists afterwards.
+  virtual bool MakeDirectories(const std::string& path) = 0;
+
+  // The process's current directory, used to expand relative paths.
+  virtual bool ChangeDirectory(const std::string& path) = 0;
+  virtual std::string CurrentDirectory() = 0;
+
+  // Attribute word of path; kInvalidAttributes when it does not exist.
+  virtual uint32_t FileAttributes(const std::string& path) = 0;
+  // Sets the attribute word (read-only, hidden, system, archive; kAttrNormal
+  // alone clears them). False when the file system cannot keep it.
+  virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;
+
+  // Enumerates the entries of a directory that match a wildcard pattern
+  // ("C:\src\*.*"), in the platform's order, calling visit for each.
+  // Returns false when nothing matched or the directory cannot be read.
+  virtual bool FindEntries(const std::string& pattern, const FindCallback& visit) = 0;
+
+  // Converts a UTC file time to local time (FileTimeToLocalFileTime).
+  virtual FileTime ToLocalFileTime(FileTime utc) = 0;
+
+  // The logical drive roots as GetLogicalDriveStringsA writes them into a
+  // buffer of bufferLength characters: "C:\<0>D:\<0><0>". Returns the number
+  // of characters written without the final zero, the size needed when the
+  // buffer is too small, or 0 on failure.
+  virtual uint32_t LogicalDriveStrings(uint32_t bufferLength, char* buffer) = 0;
+  // Type of the drive whose root is given ("C:\").
+  virtual uint32_t DriveTypeOf(const std::string& root) = 0;
+
+  // The shell file operation on double-zero-terminated name lists (each name
+  // ended by a zero character, the list by one more). No dialog is shown.
+  // Returns 0 on success, else an error code.
+  virtual int ShellOperation(ShellFunc func, const std::string& from, const std::string& to,
+                             uint32_t flags) = 0;
+
+  // Size of a file opened for reading without sharing. False when it cannot
+  // be opened.
+  virtual bool FileSizeOf(const std::string& path, uint64_t* size) = 0;
+  // The three UTC time stamps of a file opened for reading without sharing.
+  virtual bool FileTimesOf(const std::string& path, FileTime* creation, FileTime* lastAccess,
+                           FileTime* lastWrite) = 0;
+  // Sets one UTC time stamp. False when the file cannot be opened or the
+  // platform cannot keep that stamp.
+  virtual bool SetFileTimeOf(const std::string& path, Stamp which, FileTime utc) = 0;
+
+  // The shell's type name of a file ("Text Document"); empty when it has none.
+  virtual std::string ShellTypeName(const std::string& path) = 0;
+
+  // Date and time data of the user's locale.
+  virtual LocaleDateData LocaleDates() = 0;
+
+  // Test hook for failing copies: after limit more bytes of file data have
+  // been written by ShellOperation, writes fail as on a full disk. A negative
+  // limit removes it.
+  virtual void SetCopyWriteLimit(int64_t limit) = 0;
+};
+
+}  // namespace platform

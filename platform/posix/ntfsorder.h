@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string_view>
+
+namespace platform::posix {
+
+// Orders names the way an NTFS directory lists them: byte by byte (unsigned)
+// with ASCII letters upper-cased, a name before every longer name it is a
+// prefix of, and names equal that way by their raw bytes, so the order is
+// total. Returns <0, 0 or >0.
+int CompareNtfsOrder(std::string_view a, std::string_view b);
+
+}  // namespace platform::posix

@@ -1,0 +1,30 @@
+#include "platform/posix/ntfsorder.h"
+
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace platform::posix {
+namespace {
+
+int Sign(int value) { return (value > 0) - (value < 0); }
+
+TEST(CompareNtfsOrder, Table) {
+  struct Case {
+    const char* a;
+    const char* b;
+    int expected;  // sign of CompareNtfsOrder(a, b)
+  };
+  const std::vector<Case> cases = {
+      {"a", "B", -1},      {"A", "a", -1},   {"Z", "_x", -1},     {"z", "_x", -1},
+      {"ab", "abc", -1},   {"", "a", -1},    {"abc", "ABC", 1},   {"setup", "setup", 0},
+      {"\x80", "z", 1},    {"a.b", "a_b", -1}, {"Setup.EXE", "setup.exe", -1},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Sign(CompareNtfsOrder(c.a, c.b)), c.expected) << c.a << " / " << c.b;
+    EXPECT_EQ(Sign(CompareNtfsOrder(c.b, c.a)), -c.expected) << c.b << " / " << c.a;
+  }
+}
+
+}  // namespace
+}  // namespace platform::posix

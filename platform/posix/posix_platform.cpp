@@ -1,0 +1,384 @@
+#include "platform/posix/posix_platform.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+#include "platform/filetime.h"
+#include "platform/posix/dospath.h"
+#include "platform/posix/host_files.h"
+#include "platform/posix/ntfsorder.h"
+#include "platform/posix/wildcard.h"
+
+namespace platform::posix {
+namespace {
+
+std::string JoinHost(const std::string& dir, const std::string& name) {
+  return dir == "/" ? "/" + name : dir + "/" + name;
+}
+
+std::string DosDirectoryOf(const std::string& dosPath) {
+  const size_t slash = dosPath.rfind('\\');
+  if (slash == std::string::npos) return dosPath;
+  return slash <= 2 ? dosPath.substr(0, 3) : dosPath.substr(0, slash);
+}
+
+std::string HostBaseName(const std::string& hostPath) {
+  const size_t slash = hostPath.rfind('/');
+  return slash == std::string::npos ? hostPath : hostPath.substr(slash + 1);
+}
+
+}  // namespace
+
+PosixPlatform::PosixPlatform(DriveTable drives, std::string programHostPath, Options options)
+    : m_drives(std::move(drives)),
+      m_programHostPath(std::move(programHostPath)),
+      m_options(options) {
+  m_currentDir = DosDirectoryOf(m_drives.HostToDos(m_programHostPath));
+  if (m_currentDir.size() < 3) m_currentDir = "C:\\";
+}
+
+std::unique_ptr<PosixPlatform> PosixPlatform::ForThisProcess() {
+  char buffer[PATH_MAX];
+  const ssize_t n = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
+  std::string exe = n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
+  DriveTable table = SystemDriveTable(exe);
+  return std::make_unique<PosixPlatform>(std::move(table), exe);
+}
+
+bool PosixPlatform::Resolve(const std::string& dosPath, std::string* hostPath,
+                            std::string* normalized) const {
+  if (dosPath.find('\0') != std::string::npos) return false;
+  std::string full;
+  if (!NormalizeDosPath(dosPath, m_currentDir, &full)) return false;
+  const Drive* drive = m_drives.Find(full[0]);
+  if (!drive) return false;
+  if (normalized) *normalized = full;
+
+  const std::vector<std::string_view> parts = SplitDosComponents(full);
+  std::string exact = drive->hostRoot;
+  for (std::string_view part : parts) exact = JoinHost(exact, std::string(part));
+  // As on Windows, a name written with a trailing separator must be a directory.
+  const char last = dosPath.back();
+  const std::string dirSuffix = (last == '\\' || last == '/') && parts.size() > 0 ? "/" : "";
+  struct stat st;
+  if (lstat(exact.c_str(), &st) == 0) {
+    *hostPath = exact + (S_ISDIR(st.st_mode) ? "" : dirSuffix);
+    return true;
+  }
+  if (errno != ENOENT) {
+    *hostPath = exact + dirSuffix;
+    return true;
+  }
+  // Some component is spelt in another case, or does not exist yet.
+  std::string current = drive->hostRoot;
+  size_t i = 0;
+  for (; i < parts.size(); ++i) {
+    const std::string name(parts[i]);
+    const std::string candidate = JoinHost(current, name);
+    if (lstat(candidate.c_str(), &st) == 0) {
+      current = candidate;
+      continue;
+    }
+    std::string match;
+    if (!FindNameNoCase(current, name, &match)) break;
+    current = JoinHost(current, match);
+  }
+  for (; i < parts.size(); ++i) current = JoinHost(current, std::string(parts[i]));
+  *hostPath = current + (stat(current.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) ? dirSuffix : "");
+  return true;
+}
+
+bool PosixPlatform::ToHostPath(const std::string& dosPath, std::string* hostPath) const {
+  return Resolve(dosPath, hostPath);
+}
+
+std::string PosixPlatform::ProgramFileName() { return m_drives.HostToDos(m_programHostPath); }
+
+std::string PosixPlatform::FullPath(const std::string& path) {
+  std::string full;
+  if (path.find('\0') != std::string::npos || !NormalizeDosPath(path, m_currentDir, &full)) {
+    return std::string();
+  }
+  return full;
+}
+
+bool PosixPlatform::IsFile(const std::string& path) {
+  std::string host;
+  struct stat st;
+  return Resolve(path, &host) && stat(host.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool PosixPlatform::IsDirectory(const std::string& path) {
+  std::string host;
+  struct stat st;
+  return Resolve(path, &host) && stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PosixPlatform::ReadWholeFile(const std::string& path, std::string* contents) {
+  std::string host;
+  if (!Resolve(path, &host)) return false;
+  const int fd = open(host.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st;
+  bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  std::string data;
+  if (ok) {
+    data.resize(static_cast<size_t>(st.st_size));
+    size_t done = 0;
+    for (;;) {
+      if (done == data.size()) data.resize(data.size() + 65536);
+      const ssize_t n = read(fd, &data[done], data.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) ok = false;
+      if (n <= 0) break;
+      done += static_cast<size_t>(n);
+    }
+    data.resize(done);
+  }
+  close(fd);
+  if (ok) *contents = std::move(data);
+  return ok;
+}
+
+ProbeHandle PosixPlatform::ProbeCreate(const std::string& path) {
+  std::string host;
+  if (!Resolve(path, &host)) return kNoProbe;
+  const int fd = open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+  return fd < 0 ? kNoProbe : static_cast<ProbeHandle>(fd);
+}
+
+void PosixPlatform::ProbeClose(ProbeHandle handle) {
+  if (handle != kNoProbe) close(static_cast<int>(handle));
+}
+
+bool PosixPlatform::RemoveFile(const std::string& path) {
+  std::string host;
+  struct stat st;
+  if (!Resolve(path, &host) || lstat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  return unlink(host.c_str()) == 0;
+}
+
+bool PosixPlatform::MakeDirectories(const std::string& path) {
+  std::string full;
+  if (path.find('\0') != std::string::npos || !NormalizeDosPath(path, m_currentDir, &full)) {
+    return false;
+  }
+  const Drive* drive = m_drives.Find(full[0]);
+  if (!drive) return false;
+  std::string current = drive->hostRoot;
+  for (std::string_view part : SplitDosComponents(full)) {
+    const std::string name(part);
+    std::string candidate = JoinHost(current, name);
+    struct stat st;
+    if (stat(candidate.c_str(), &st) != 0) {
+      std::string match;
+      if (FindNameNoCase(current, name, &match)) {
+        candidate = JoinHost(current, match);
+      } else if (mkdir(candidate.c_str(), 0777) != 0 && errno != EEXIST) {
+        return false;
+      }
+      if (stat(candidate.c_str(), &st) != 0) return false;
+    }
+    if (!S_ISDIR(st.st_mode)) return false;
+    current = candidate;
+  }
+  return true;
+}
+
+bool PosixPlatform::ChangeDirectory(const std::string& path) {
+  std::string host;
+  std::string full;
+  struct stat st;
+  if (!Resolve(path, &host, &full) || stat(host.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    return false;
+  }
+  m_currentDir = full;
+  return true;
+}
+
+std::string PosixPlatform::CurrentDirectory() { return m_currentDir; }
+
+uint32_t PosixPlatform::FileAttributes(const std::string& path) {
+  std::string host;
+  struct stat st;
+  if (!Resolve(path, &host) || lstat(host.c_str(), &st) != 0) return kInvalidAttributes;
+  return HostAttributes(host, HostBaseName(host), st, m_options.userXattrs);
+}
+
+bool PosixPlatform::SetAttributes(const std::string& path, uint32_t attributes) {
+  std::string host;
+  return Resolve(path, &host) && SetHostAttributes(host, attributes, m_options.userXattrs);
+}
+
+bool PosixPlatform::FindEntries(const std::string& pattern, const FindCallback& visit) {
+  const size_t cut = pattern.find_last_of("\\/");
+  std::string dirPart;
+  std::string mask;
+  if (cut == std::string::npos) {
+    const bool driveRelative = pattern.size() >= 2 && pattern[1] == ':';
+    dirPart = driveRelative ? pattern.substr(0, 2) : std::string(".");
+    mask = driveRelative ? pattern.substr(2) : pattern;
+  } else {
+    dirPart = pattern.substr(0, cut + 1);
+    mask = pattern.substr(cut + 1);
+  }
+  std::string host;
+  std::string full;
+  if (mask.empty() || !Resolve(dirPart, &host, &full)) return false;
+  const int dirfd = open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirfd < 0) return false;
+  DIR* dir = fdopendir(dirfd);
+  if (!dir) {
+    close(dirfd);
+    return false;
+  }
+  std::vector<std::string> names;
+  while (const dirent* e = readdir(dir)) {
+    const char* n = e->d_name;
+    if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0'))) continue;
+    if (WildcardMatch(mask, n)) names.emplace_back(n);
+  }
+  std::sort(names.begin(), names.end(),
+            [](const std::string& a, const std::string& b) { return CompareNtfsOrder(a, b) < 0; });
+  // Windows reports "." and ".." first in every directory but a drive root.
+  if (full.size() > 3) {
+    for (const char* dot : {"..", "."}) {
+      if (WildcardMatch(mask, dot)) names.insert(names.begin(), dot);
+    }
+  }
+
+  bool any = false;
+  FindData data;
+  for (const std::string& name : names) {
+    struct stat st;
+    FileTime birth;
+    if (!StatWithBirth(dirfd, name.c_str(), false, &st, &birth)) continue;
+    const std::string entryHost = name == "." ? host : JoinHost(host, name);
+    struct stat target;
+    data.name = name;
+    data.attributes = HostAttributes(entryHost, name, st, m_options.userXattrs, &target);
+    data.size = S_ISDIR(target.st_mode) ? 0 : static_cast<uint32_t>(target.st_size);
+    data.creation = birth;
+    data.lastAccess = AccessTime(target);
+    data.lastWrite = ModifyTime(target);
+    any = true;
+    if (!visit(data)) break;
+  }
+  closedir(dir);
+  return any;
+}
+
+FileTime PosixPlatform::ToLocalFileTime(FileTime utc) {
+  // Like Windows, the bias in force now is applied, not the one of that date.
+  const time_t now = time(nullptr);
+  struct tm local;
+  localtime_r(&now, &local);
+  const int64_t bias = static_cast<int64_t>(local.tm_gmtoff) * 10000000;
+  const int64_t ticks = static_cast<int64_t>(utc.ticks) + bias;
+  return FileTime{ticks < 0 ? 0 : static_cast<uint64_t>(ticks)};
+}
+
+uint32_t PosixPlatform::LogicalDriveStrings(uint32_t bufferLength, char* buffer) {
+  std::string roots;
+  for (const Drive& d : m_drives.drives()) {
+    roots += d.letter;
+    roots += ":\\";
+    roots += '\0';
+  }
+  const uint32_t count = static_cast<uint32_t>(roots.size());
+  if (!buffer || bufferLength < count + 1) return count + 1;
+  std::memcpy(buffer, roots.data(), count);
+  buffer[count] = '\0';
+  return count;
+}
+
+uint32_t PosixPlatform::DriveTypeOf(const std::string& root) {
+  if (root.size() < 2 || root[1] != ':') return kDriveNoRootDir;
+  const Drive* d = m_drives.Find(root[0]);
+  return d ? d->type : kDriveNoRootDir;
+}
+
+bool PosixPlatform::FileSizeOf(const std::string& path, uint64_t* size) {
+  std::string host;
+  if (!Resolve(path, &host)) return false;
+  const int fd = open(host.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st;
+  const bool ok = fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+  close(fd);
+  if (ok) *size = static_cast<uint64_t>(st.st_size);
+  return ok;
+}
+
+bool PosixPlatform::FileTimesOf(const std::string& path, FileTime* creation,
+                                FileTime* lastAccess, FileTime* lastWrite) {
+  std::string host;
+  struct stat st;
+  FileTime birth;
+  if (!Resolve(path, &host) || !StatWithBirth(AT_FDCWD, host.c_str(), true, &st, &birth)) {
+    return false;
+  }
+  if (creation) *creation = birth;
+  if (lastAccess) *lastAccess = AccessTime(st);
+  if (lastWrite) *lastWrite = ModifyTime(st);
+  return true;
+}
+
+bool PosixPlatform::SetFileTimeOf(const std::string& path, Stamp which, FileTime utc) {
+  // Linux keeps no settable birth time.
+  if (which == Stamp::kCreation) return false;
+  std::string host;
+  if (!Resolve(path, &host)) return false;
+  struct timespec times[2];
+  times[0].tv_nsec = UTIME_OMIT;
+  times[1].tv_nsec = UTIME_OMIT;
+  int64_t seconds = 0;
+  int64_t nanoseconds = 0;
+  FileTimeToUnix(utc, &seconds, &nanoseconds);
+  struct timespec& slot = times[which == Stamp::kLastAccess ? 0 : 1];
+  slot.tv_sec = static_cast<time_t>(seconds);
+  slot.tv_nsec = static_cast<long>(nanoseconds);
+  return utimensat(AT_FDCWD, host.c_str(), times, 0) == 0;
+}
+
+std::string PosixPlatform::ShellTypeName(const std::string& /*path*/) {
+  // Linux desktops keep no per-extension type names the way the shell does.
+  return std::string();
+}
+
+LocaleDateData PosixPlatform::LocaleDates() {
+  static const char* const kDays[7] = {"Sunday", "Monday", "Tuesday", "Wednesday",
+                                       "Thursday", "Friday", "Saturday"};
+  static const char* const kMonths[12] = {"January", "February", "March", "April",
+                                          "May", "June", "July", "August",
+                                          "September", "October", "November", "December"};
+  LocaleDateData data;
+  for (int i = 0; i < 7; ++i) {
+    data.longDayNames[i] = kDays[i];
+    data.shortDayNames[i] = std::string(kDays[i], 3);
+  }
+  for (int i = 0; i < 12; ++i) {
+    data.longMonthNames[i] = kMonths[i];
+    data.shortMonthNames[i] = std::string(kMonths[i], 3);
+  }
+  data.dateSeparator = "/";
+  data.timeSeparator = ":";
+  data.shortDateFormat = "m/d/yyyy";
+  data.longDateFormat = "mmmm d, yyyy";
+  data.shortTimeFormat = "h:nn AMPM";
+  data.longTimeFormat = "h:nn:ss AMPM";
+  data.timeAMString = "AM";
+  data.timePMString = "PM";
+  return data;
+}
+
+}  // namespace platform::posix

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/posix/drive_table.h"
+
+namespace platform::posix {
+
+// The platform on Linux: Windows paths mapped onto the host through a drive
+// table, names matched without regard to case, the attribute word kept in the
+// extended attribute user.DOSATTRIB, copies made through a temporary file that
+// is renamed over the target.
+class PosixPlatform : public Platform {
+ public:
+  struct Options {
+    // False makes the backend behave as on a file system without user
+    // extended attributes.
+    bool userXattrs = true;
+  };
+
+  // programHostPath is the host path of the running program; the current
+  // directory starts as its DOS directory.
+  PosixPlatform(DriveTable drives, std::string programHostPath, Options options);
+  PosixPlatform(DriveTable drives, std::string programHostPath)
+      : PosixPlatform(std::move(drives), std::move(programHostPath), Options()) {}
+
+  // The platform of this process: the system drive table, /proc/self/exe.
+  static std::unique_ptr<PosixPlatform> ForThisProcess();
+
+  const DriveTable& driveTable() const { return m_drives; }
+
+  // Host path of a DOS path: existing components matched without regard to
+  // case (the exact spelling first, else the byte-wise smallest match), the
+  // rest taken as written. False when the path has no drive of the table.
+  bool ToHostPath(const std::string& dosPath, std::string* hostPath) const;
+  // DOS path of an absolute host path; empty when no drive holds it.
+  std::string ToDosPath(const std::string& hostPath) const { return m_drives.HostToDos(hostPath); }
+
+  std::string ProgramFileName() override;
+  std::string FullPath(const std::string& path) override;
+  bool IsFile(const std::string& path) override;
+  bool IsDirectory(const std::string& path) override;
+  bool ReadWholeFile(const std::string& path, std::string* contents) override;
+  ProbeHandle ProbeCreate(const std::string& path) override;
+  void ProbeClose(ProbeHandle handle) override;
+  bool RemoveFile(const std::string& path) override;
+  bool MakeDirectories(const std::string& path) override;
+  bool ChangeDirectory(const std::string& path) override;
+  std::string CurrentDirectory() override;
+  uint32_t FileAttributes(const std::string& path) override;
+  bool SetAttributes(const std::string& path, uint32_t attributes) override;
+  bool FindEntries(const std::string& pattern, const FindCallback& visit) override;
+  FileTime ToLocalFileTime(FileTime utc) override;
+  uint32_t LogicalDriveStrings(uint32_t bufferLength, char* buffer) override;
+  uint32_t DriveTypeOf(const std::string& root) override;
+  int ShellOperation(ShellFunc func, const std::string& from, const std::string& to,
+                     uint32_t flags) override;
+  bool FileSizeOf(const std::string& path, uint64_t* size) override;
+  bool FileTimesOf(const std::string& path, FileTime* creation, FileTime* lastAccess,
+                   FileTime* lastWrite) override;
+  bool SetFileTimeOf(const std::string& path, Stamp which, FileTime utc) override;
+  std::string ShellTypeName(const std::string& path) override;
+  LocaleDateData LocaleDates() override;
+  void SetCopyWriteLimit(int64_t limit) override { m_writeLimit = limit; }
+
+ private:
+  bool Resolve(const std::string& dosPath, std::string* hostPath,
+               std::string* normalized = nullptr) const;
+  int CopyOne(const std::string& source, const std::string& target);
+  int CopyTree(const std::string& source, const std::string& target);
+  int CopyFileData(const std::string& srcHost, const std::string& dstHost);
+  int MoveOne(const std::string& source, const std::string& target);
+  int DeleteOne(const std::string& path);
+  bool WriteAllowed(size_t* chunk);
+
+  DriveTable m_drives;
+  std::string m_programHostPath;
+  Options m_options;
+  std::string m_currentDir;
+  int64_t m_writeLimit = -1;
+};
+
+}  // namespace platform::posix

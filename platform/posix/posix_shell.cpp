@@ -1,0 +1,306 @@
+// The shell file operations of the POSIX backend: copy, move, rename, delete.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "platform/posix/dosattrib.h"
+#include "platform/posix/host_files.h"
+#include "platform/posix/posix_platform.h"
+
+namespace platform::posix {
+namespace {
+
+constexpr int kErrorFileNotFound = 2;
+constexpr int kErrorInvalidParameter = 87;
+constexpr int kErrorDiskFull = 112;
+constexpr int kErrorDirectory = 267;
+
+// The names of a list ended by two zero characters.
+std::vector<std::string> SplitNameList(const std::string& list) {
+  std::vector<std::string> names;
+  size_t start = 0;
+  while (start < list.size() && list[start] != '\0') {
+    size_t end = list.find('\0', start);
+    if (end == std::string::npos) end = list.size();
+    names.push_back(list.substr(start, end - start));
+    start = end + 1;
+  }
+  return names;
+}
+
+std::string DosJoin(const std::string& dir, const std::string& name) {
+  return (!dir.empty() && dir.back() == '\\') ? dir + name : dir + "\\" + name;
+}
+
+std::string DosBaseName(const std::string& path) {
+  const size_t cut = path.find_last_of("\\:");
+  return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string HostDirName(const std::string& host) {
+  const size_t slash = host.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : host.substr(0, slash);
+}
+
+bool HasWildcard(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
+
+int LastError() { return WindowsErrorFromErrno(errno); }
+
+// Closes a descriptor and removes the temporary file unless released.
+class TempFile {
+ public:
+  TempFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  ~TempFile() {
+    if (m_fd >= 0) close(m_fd);
+    if (!m_released) unlink(m_path.c_str());
+  }
+  int fd() const { return m_fd; }
+  const std::string& path() const { return m_path; }
+  // Closes the descriptor; false when the close reports a write error.
+  bool Close() {
+    const int fd = m_fd;
+    m_fd = -1;
+    return close(fd) == 0;
+  }
+  void Release() { m_released = true; }
+
+ private:
+  int m_fd;
+  std::string m_path;
+  bool m_released = false;
+};
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : m_fd(fd) {}
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  ~FileDescriptor() {
+    if (m_fd >= 0) close(m_fd);
+  }
+  int get() const { return m_fd; }
+
+ private:
+  int m_fd;
+};
+
+}  // namespace
+
+bool PosixPlatform::WriteAllowed(size_t* chunk) {
+  if (m_writeLimit < 0) return true;
+  if (m_writeLimit == 0) return false;
+  if (static_cast<int64_t>(*chunk) > m_writeLimit) *chunk = static_cast<size_t>(m_writeLimit);
+  return true;
+}
+
+int PosixPlatform::CopyFileData(const std::string& srcHost, const std::string& dstHost) {
+  FileDescriptor in(open(srcHost.c_str(), O_RDONLY | O_CLOEXEC));
+  if (in.get() < 0) return LastError();
+  struct stat st;
+  if (fstat(in.get(), &st) != 0) return LastError();
+  if (!S_ISREG(st.st_mode)) return kErrorFileNotFound;
+  const std::string srcName = srcHost.substr(srcHost.rfind('/') + 1);
+  const uint32_t srcAttributes = HostAttributes(srcHost, srcName, st, m_options.userXattrs);
+
+  // The data goes to a hidden temporary file beside the target, which is
+  // renamed over the target only once it is complete.
+  std::string pattern = HostDirName(dstHost) + "/.setup-copy-XXXXXX";
+  const int outFd = mkostemp(&pattern[0], O_CLOEXEC);
+  if (outFd < 0) return LastError();
+  TempFile out(outFd, pattern);
+
+  uint64_t remaining = static_cast<uint64_t>(st.st_size);
+  bool useRange = true;
+  std::vector<char> buffer;
+  for (;;) {
+    size_t chunk = useRange ? size_t{1} << 30 : size_t{1} << 20;
+    if (!WriteAllowed(&chunk)) return kErrorDiskFull;
+    ssize_t n;
+    if (useRange) {
+      n = copy_file_range(in.get(), nullptr, out.fd(), nullptr, chunk, 0);
+      if (n < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL ||
+                    errno == EOPNOTSUPP)) {
+        useRange = false;
+        continue;
+      }
+    } else {
+      if (buffer.empty()) buffer.resize(size_t{1} << 20);
+      n = read(in.get(), buffer.data(), chunk);
+      for (ssize_t done = 0; n > 0 && done < n;) {
+        const ssize_t w = write(out.fd(), buffer.data() + done, static_cast<size_t>(n - done));
+        if (w < 0 && errno == EINTR) continue;
+        if (w < 0) return LastError();
+        done += w;
+      }
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return LastError();
+    if (n == 0) break;
+    if (m_writeLimit > 0) m_writeLimit -= n;
+    remaining = remaining > static_cast<uint64_t>(n) ? remaining - static_cast<uint64_t>(n) : 0;
+  }
+
+  // Attributes and last-write time travel with the data, as Windows copies them.
+  if (m_options.userXattrs) {
+    const std::string text = FormatDosAttrib((srcAttributes | kAttrArchive) &
+                                             (kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive));
+    if (fsetxattr(out.fd(), "user.DOSATTRIB", text.data(), text.size(), 0) != 0 && errno != ENOTSUP) {
+      return LastError();
+    }
+  }
+  mode_t mode = (st.st_mode & 0777) | S_IRUSR;
+  if (srcAttributes & kAttrReadOnly) {
+    mode &= ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH);
+  } else {
+    mode |= S_IWUSR;
+  }
+  if (fchmod(out.fd(), mode) != 0) return LastError();
+  const struct timespec times[2] = {st.st_atim, st.st_mtim};
+  if (futimens(out.fd(), times) != 0) return LastError();
+  if (!out.Close()) return LastError();
+  if (rename(out.path().c_str(), dstHost.c_str()) != 0) return LastError();
+  out.Release();
+  (void)remaining;
+  return 0;
+}
+
+int PosixPlatform::CopyTree(const std::string& source, const std::string& target) {
+  if (!MakeDirectories(target)) return 5;
+  int error = 0;
+  std::vector<std::string> names;
+  FindEntries(DosJoin(source, "*.*"), [&](const FindData& d) {
+    if (d.name != "." && d.name != "..") names.push_back(d.name);
+    return true;
+  });
+  for (const std::string& name : names) {
+    error = CopyOne(DosJoin(source, name), DosJoin(target, name));
+    if (error) break;
+  }
+  return error;
+}
+
+int PosixPlatform::CopyOne(const std::string& source, const std::string& target) {
+  std::string srcHost;
+  std::string dstHost;
+  if (!Resolve(source, &srcHost) || !Resolve(target, &dstHost)) return kErrorInvalidParameter;
+  struct stat st;
+  if (stat(srcHost.c_str(), &st) != 0) return LastError();
+  if (S_ISDIR(st.st_mode)) return CopyTree(source, target);
+  struct stat dst;
+  if (stat(dstHost.c_str(), &dst) == 0 && S_ISDIR(dst.st_mode)) {
+    // An existing directory as target receives the file under its own name.
+    return CopyOne(source, DosJoin(target, DosBaseName(source)));
+  }
+  const std::string targetDir = target.substr(0, target.find_last_of('\\') + 1);
+  if (!targetDir.empty() && !MakeDirectories(targetDir)) return 3;
+  if (!Resolve(target, &dstHost)) return kErrorInvalidParameter;
+  return CopyFileData(srcHost, dstHost);
+}
+
+int PosixPlatform::MoveOne(const std::string& source, const std::string& target) {
+  std::string srcHost;
+  std::string dstHost;
+  if (!Resolve(source, &srcHost) || !Resolve(target, &dstHost)) return kErrorInvalidParameter;
+  struct stat st;
+  if (lstat(srcHost.c_str(), &st) != 0) return LastError();
+  struct stat dst;
+  if (stat(dstHost.c_str(), &dst) == 0 && S_ISDIR(dst.st_mode) && !S_ISDIR(st.st_mode)) {
+    return MoveOne(source, DosJoin(target, DosBaseName(source)));
+  }
+  if (rename(srcHost.c_str(), dstHost.c_str()) == 0) return 0;
+  if (errno != EXDEV) return LastError();
+  const int error = CopyOne(source, target);
+  return error ? error : DeleteOne(source);
+}
+
+int PosixPlatform::DeleteOne(const std::string& path) {
+  std::string host;
+  if (!Resolve(path, &host)) return kErrorInvalidParameter;
+  struct stat st;
+  if (lstat(host.c_str(), &st) != 0) return LastError();
+  if (!S_ISDIR(st.st_mode)) return unlink(host.c_str()) == 0 ? 0 : LastError();
+  std::vector<std::string> names;
+  FindEntries(DosJoin(path, "*.*"), [&](const FindData& d) {
+    if (d.name != "." && d.name != "..") names.push_back(d.name);
+    return true;
+  });
+  for (const std::string& name : names) {
+    const int error = DeleteOne(DosJoin(path, name));
+    if (error) return error;
+  }
+  return rmdir(host.c_str()) == 0 ? 0 : LastError();
+}
+
+int PosixPlatform::ShellOperation(ShellFunc func, const std::string& from, const std::string& to,
+                                  uint32_t flags) {
+  // Expand each source name, wildcards in its last component included.
+  std::vector<std::string> sources;
+  for (const std::string& name : SplitNameList(from)) {
+    const std::string full = FullPath(name);
+    if (full.empty()) return kErrorInvalidParameter;
+    if (!HasWildcard(DosBaseName(full))) {
+      sources.push_back(full);
+      continue;
+    }
+    const std::string dir = full.substr(0, full.find_last_of('\\') + 1);
+    FindEntries(full, [&](const FindData& d) {
+      const bool isDir = (d.attributes & kAttrDirectory) != 0;
+      if (d.name == "." || d.name == ".." || (isDir && (flags & kFofFilesOnly))) return true;
+      sources.push_back(dir + d.name);
+      return true;
+    });
+  }
+  if (sources.empty()) return kErrorFileNotFound;
+
+  if (func == kFoDelete) {
+    for (const std::string& s : sources) {
+      if (const int error = DeleteOne(s)) return error;
+    }
+    return 0;
+  }
+
+  std::vector<std::string> targets;
+  for (const std::string& name : SplitNameList(to)) {
+    const std::string full = FullPath(name);
+    if (full.empty()) return kErrorInvalidParameter;
+    targets.push_back(full);
+  }
+  if (targets.empty()) return kErrorInvalidParameter;
+
+  // Pair every source with its full target name.
+  std::vector<std::string> pairedTargets;
+  if ((flags & kFofMultiDestFiles) && targets.size() == sources.size()) {
+    pairedTargets = targets;
+  } else if (targets.size() != 1) {
+    return kErrorInvalidParameter;
+  } else if (sources.size() == 1 && !IsDirectory(targets[0])) {
+    pairedTargets = targets;
+  } else {
+    if (func == kFoRename) return kErrorInvalidParameter;
+    if (!IsDirectory(targets[0]) && !MakeDirectories(targets[0])) return kErrorDirectory;
+    for (const std::string& s : sources) pairedTargets.push_back(DosJoin(targets[0], DosBaseName(s)));
+  }
+
+  for (size_t i = 0; i < sources.size(); ++i) {
+    int error = 0;
+    if (func == kFoCopy) {
+      error = CopyOne(sources[i], pairedTargets[i]);
+    } else {
+      error = MoveOne(sources[i], pairedTargets[i]);
+    }
+    if (error) return error;
+  }
+  return 0;
+}
+
+}  // namespace platform::posix

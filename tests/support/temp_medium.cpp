@@ -1,0 +1,96 @@
+#include "tests/support/temp_medium.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void MakeParents(const std::string& path) {
+  for (size_t i = 1; i < path.size(); ++i) {
+    if (path[i] == '/') mkdir(path.substr(0, i).c_str(), 0777);
+  }
+}
+
+void RemoveTree(const std::string& path) {
+  struct stat st;
+  if (lstat(path.c_str(), &st) != 0) return;
+  if (S_ISDIR(st.st_mode)) {
+    chmod(path.c_str(), 0700);
+    if (DIR* dir = opendir(path.c_str())) {
+      while (const dirent* e = readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name != "." && name != "..") RemoveTree(path + "/" + name);
+      }
+      closedir(dir);
+    }
+    rmdir(path.c_str());
+  } else {
+    unlink(path.c_str());
+  }
+}
+
+}  // namespace
+
+TempDrives::TempDrives(const std::string& letters,
+                       platform::posix::PosixPlatform::Options options) {
+  char pattern[] = "/tmp/setup-test-XXXXXX";
+  const char* made = mkdtemp(pattern);
+  if (!made) ADD_FAILURE() << "mkdtemp failed";
+  m_root = made ? made : "/tmp";
+  std::vector<platform::posix::Drive> drives;
+  for (char letter : letters) {
+    const std::string dir = m_root + "/" + static_cast<char>(std::tolower(letter));
+    mkdir(dir.c_str(), 0777);
+    drives.push_back({static_cast<char>(std::toupper(letter)), dir, platform::kDriveFixed});
+  }
+  m_platform = std::make_unique<platform::posix::PosixPlatform>(
+      platform::posix::DriveTable(drives), Host('D', "SETUP.EXE"), options);
+}
+
+TempDrives::~TempDrives() { RemoveTree(m_root); }
+
+std::string TempDrives::Host(char letter, const std::string& relative) const {
+  std::string path = m_root + "/" + static_cast<char>(std::tolower(letter));
+  if (!relative.empty()) path += "/" + relative;
+  return path;
+}
+
+void TempDrives::Write(const std::string& hostPath, const std::string& data) {
+  MakeParents(hostPath);
+  std::ofstream out(hostPath, std::ios::binary | std::ios::trunc);
+  out << data;
+}
+
+std::string TempDrives::Read(const std::string& hostPath) {
+  std::ifstream in(hostPath, std::ios::binary);
+  if (!in) return "<missing>";
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool TempDrives::Exists(const std::string& hostPath) {
+  struct stat st;
+  return lstat(hostPath.c_str(), &st) == 0;
+}
+
+std::vector<std::string> TempDrives::List(const std::string& hostDir) {
+  std::vector<std::string> names;
+  if (DIR* dir = opendir(hostDir.c_str())) {
+    while (const dirent* e = readdir(dir)) {
+      const std::string name = e->d_name;
+      if (name != "." && name != "..") names.push_back(name);
+    }
+    closedir(dir);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}

@@ -1,0 +1,310 @@
+#include "tools/setupinf/check.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "platform/platform.h"
+#include "setupdata/catalogue.h"
+#include "setupdata/format.h"
+#include "setupdata/setupvalue.h"
+#include "setupdata/textcase.h"
+#include "stools/stools.h"
+#include "tools/setupinf/medium.h"
+#include "tools/setupinf/tree.h"
+
+namespace {
+
+class Checker {
+ public:
+  explicit Checker(Medium& medium) : m_medium(medium), m_platform(medium.platform()) {}
+
+  std::vector<Finding> Run();
+
+ private:
+  void Error(int line, std::string text) { m_findings.push_back({true, line, std::move(text)}); }
+  void Warning(int line, std::string text) { m_findings.push_back({false, line, std::move(text)}); }
+
+  int LineOf(const std::string& section, const std::string& key) const {
+    const TMemIniFile::Entry* e = m_data.SetupIni.FindEntry(section, key);
+    return e ? e->lineNumber : 0;
+  }
+  bool IsReadSection(const std::string& name) const;
+  void CheckLines();
+  void CheckLanguages();
+  void CheckLanguage(const std::string& language);
+  void CheckLists(const std::string& language);
+  void CheckGroups(const std::string& language, int firstId, const char* base);
+  // The medium path of a text relative to the program directory, or "" when
+  // it leaves the medium.
+  std::string MediumPath(const std::string& relative) const;
+  bool LeavesBase(const std::string& relative) const;
+
+  Medium& m_medium;
+  platform::Platform& m_platform;
+  SetupData m_data;
+  std::vector<Finding> m_findings;
+  std::set<std::string> m_reportedSemicolons;
+};
+
+bool Checker::IsReadSection(const std::string& name) const {
+  if (SameTextNoCase(name, "BootSetup") || SameTextNoCase(name, "Languages")) return true;
+  for (const std::string& l : m_data.Languages) {
+    if (SameTextNoCase(name, l.substr(0, kMaxLanguageName))) return true;
+  }
+  return false;
+}
+
+std::string Checker::MediumPath(const std::string& relative) const {
+  const std::string full = m_platform.FullPath(AddBackslash(m_data.SourceDir) + relative);
+  return LiesInside(full, m_data.SourceDir) ? full : std::string();
+}
+
+bool Checker::LeavesBase(const std::string& relative) const {
+  // Any base will do: the target path is the base followed by the text.
+  const std::string base = "C:\\BASE\\";
+  return !LiesInside(m_platform.FullPath(base + relative), base);
+}
+
+void Checker::CheckLines() {
+  const TMemIniFile& ini = m_data.SetupIni;
+  if (ini.cutAtNul()) {
+    Error(ini.lineCount(), "a NUL byte ends the text here; nothing after it is read");
+  }
+  std::map<std::string, int> firstHeader;
+  for (const TMemIniFile::Section& s : ini.sections()) {
+    std::string folded;
+    for (char c : s.name) folded += FoldCase1252(c);
+    const auto [it, fresh] = firstHeader.emplace(folded, s.lineNumber);
+    if (!fresh) {
+      const std::string text = "section [" + s.name + "] occurs again (first at line " +
+                               std::to_string(it->second) + "); this one is never read";
+      if (IsReadSection(s.name)) {
+        Error(s.lineNumber, text);
+      } else {
+        Warning(s.lineNumber, text);
+      }
+      continue;
+    }
+    if (!IsReadSection(s.name)) continue;
+    for (const TMemIniFile::Entry& e : s.entries) {
+      if (e.equals == std::string::npos) {
+        Warning(e.lineNumber, "\"" + e.line + "\" has no \"=\" and is ignored");
+        continue;
+      }
+      const std::string name = e.line.substr(0, e.equals);
+      if (!name.empty() && (name.front() == ' ' || name.back() == ' ' || name.front() == '\t' ||
+                            name.back() == '\t')) {
+        Error(e.lineNumber, "key \"" + name + "\" has a blank before \"=\" or at its start and is never matched");
+      }
+      if (e.line.size() - e.equals - 1 > kMaxSetupValue) {
+        Warning(e.lineNumber, "value of " + name + " is longer than 255 characters and is cut");
+      }
+    }
+  }
+}
+
+void Checker::CheckLanguages() {
+  const TMemIniFile& ini = m_data.SetupIni;
+  const TMemIniFile::Section* languages = ini.FindSection("Languages");
+  if (!languages) {
+    Error(0, "section [Languages] is missing; no language can be chosen");
+    return;
+  }
+  if (m_data.Languages.empty()) {
+    Error(languages->lineNumber, "[Languages] offers no language (key 1 is missing or empty)");
+    return;
+  }
+  if (m_data.Languages.size() > kMaxLanguages) {
+    Error(languages->lineNumber, "[Languages] offers more than 253 languages");
+  }
+  // Keys after the first gap are never read.
+  const size_t count = m_data.Languages.size();
+  for (const TMemIniFile::Entry& e : languages->entries) {
+    if (e.equals == std::string::npos) continue;
+    int32_t n = 0;
+    const std::string key = e.line.substr(0, e.equals);
+    if (ParseSetupInteger(key, &n) && n > static_cast<int32_t>(count + 1) &&
+        key.find_first_not_of("0123456789") == std::string::npos) {
+      Error(e.lineNumber, "language key " + key + " follows a gap after key " +
+                              std::to_string(count) + " and is never read");
+    }
+  }
+  for (const std::string& language : m_data.Languages) {
+    const std::string name = language.substr(0, kMaxLanguageName);
+    if (!ini.FindSection(name)) {
+      Error(LineOf("Languages", "1"), "language \"" + name + "\" has no section [" + name + "]");
+    }
+  }
+}
+
+void Checker::CheckLanguage(const std::string& language) {
+  TextCatalogue texts(m_data.SetupIni);
+  texts.SetCurrentLanguage(language);
+  const std::string section = texts.CurrentLanguage();
+  if (!m_data.SetupIni.FindSection(section)) return;
+  for (const TextIdInfo& info : TextIds()) {
+    const std::string value = texts.LanguageText(info.id);
+    const int line = LineOf(section, TextKey(info.id));
+    if (value.empty()) {
+      Warning(line, "[" + section + "] " + TextKey(info.id) + " (" + info.feeds + ") is missing or empty");
+      continue;
+    }
+    if (info.patternArgs > 0) {
+      std::string out;
+      if (!FormatPattern(value, std::vector<std::string>(static_cast<size_t>(info.patternArgs), "x"), &out)) {
+        Error(line, "[" + section + "] " + TextKey(info.id) + " \"" + value +
+                        "\" cannot be formatted with " + std::to_string(info.patternArgs) +
+                        " string argument(s)");
+      }
+    }
+  }
+  const std::string licence = texts.LanguageText(1);
+  if (!licence.empty()) {
+    const std::string path = MediumPath(licence);
+    if (path.empty() || !m_platform.IsFile(path)) {
+      Error(LineOf(section, TextKey(1)), "[" + section + "] licence file \"" + licence + "\" is not on the medium");
+    }
+  }
+  CheckLists(section);
+}
+
+void Checker::CheckLists(const std::string& section) {
+  TextCatalogue texts(m_data.SetupIni);
+  texts.SetCurrentLanguage(section);
+  static const int kFirstIds[] = {kFixedListFirstId, kSirelGroupsFirstId, kSampleGroupsFirstId,
+                                  kDxfGroupsFirstId};
+  for (size_t r = 0; r + 1 < std::size(kFirstIds); ++r) {
+    int id = kFirstIds[r];
+    while (!texts.LanguageText(id).empty()) ++id;
+    if (id > kFirstIds[r + 1]) {
+      Error(LineOf(section, TextKey(kFirstIds[r + 1])),
+            "[" + section + "] the list from " + TextKey(kFirstIds[r]) + " runs on into " +
+                TextKey(kFirstIds[r + 1]) + "; leave a gap before it");
+    }
+  }
+  for (int id = kFixedListFirstId;; ++id) {
+    const std::string t = texts.LanguageText(id);
+    if (t.empty()) break;
+    const int line = LineOf(section, TextKey(id));
+    const std::string path = MediumPath(t);
+    if (t.find(';') != std::string::npos) {
+      Error(line, "[" + section + "] " + TextKey(id) + " \"" + t + "\": a \";\" in a medium path cannot be copied");
+    } else if (path.empty()) {
+      Error(line, "[" + section + "] " + TextKey(id) + " \"" + t + "\" lies outside the medium");
+    } else if (!m_platform.IsFile(path)) {
+      Error(line, "[" + section + "] " + TextKey(id) + " file \"" + t + "\" is not on the medium");
+    }
+    if (LeavesBase(t)) {
+      Error(line, "[" + section + "] " + TextKey(id) + " \"" + t + "\" would be copied outside the Sirel target");
+    }
+  }
+  CheckGroups(section, kSirelGroupsFirstId, "Sirel");
+  CheckGroups(section, kSampleGroupsFirstId, "Sirel");
+  CheckGroups(section, kDxfGroupsFirstId, "DXF");
+}
+
+void Checker::CheckGroups(const std::string& section, int firstId, const char* base) {
+  TextCatalogue texts(m_data.SetupIni);
+  texts.SetCurrentLanguage(section);
+  for (int id = firstId;; ++id) {
+    const std::string t = texts.LanguageText(id);
+    if (t.empty()) break;
+    const int line = LineOf(section, TextKey(id));
+    const SearchGroupText group = SplitSearchGroup(t);
+    const std::string root = MediumPath(group.dir);
+    const std::string where = "[" + section + "] " + TextKey(id) + " \"" + t + "\"";
+    if (root.empty()) {
+      Error(line, where + ": the source folder lies outside the medium");
+    } else if (!m_platform.IsDirectory(root)) {
+      Error(line, where + ": the source folder \"" + group.dir + "\" is not on the medium");
+    } else {
+      std::vector<std::string> semicolons;
+      WalkTree(m_platform, root, &semicolons);
+      for (const std::string& name : semicolons) {
+        if (m_reportedSemicolons.insert(name).second) {
+          Error(line, where + ": \"" + name + "\" holds a \";\" and cannot be copied");
+        }
+      }
+    }
+    if (group.dir.empty()) {
+      Warning(line, where + ": no source folder; the whole medium is copied");
+    }
+    if (LeavesBase(group.subdir + "\\x")) {
+      Error(line, where + ": the target folder \"" + group.subdir + "\" leaves the " + base + " target");
+    }
+  }
+}
+
+std::vector<Finding> Checker::Run() {
+  const SetupLoadResult result = m_medium.Load(&m_data);
+  if (result == SetupLoadResult::kMissing || result == SetupLoadResult::kUnreadable) {
+    Error(0, StartupFailureText(result));
+    return m_findings;
+  }
+  if (!m_data.SetupIni.FindSection("BootSetup")) {
+    Error(0, "section [BootSetup] is missing");
+  } else {
+    const std::string version = ReadSetupValue(m_data.SetupIni, "BootSetup", "Version");
+    if (version.size() > kMaxVersionLength) {
+      Warning(LineOf("BootSetup", "Version"),
+              "Version \"" + version + "\" is longer than 10 characters and shows as \"" +
+                  version.substr(0, kMaxVersionLength) + "\"");
+    }
+    if (m_data.Boot.DefaultTargetSubdir.empty()) {
+      Warning(LineOf("BootSetup", "DefaultDir"), "DefaultDir is empty: every writable drive root is offered");
+    }
+  }
+  CheckLines();
+  CheckLanguages();
+  for (const std::string& language : m_data.Languages) CheckLanguage(language);
+
+  // Text ids present in one language and missing in another. Each section's
+  // ids are collected once, so a huge file costs one pass per language.
+  std::vector<std::string> sections;
+  std::vector<std::map<int, int>> idsOf;  // per section: id -> line of its first non-empty text
+  for (const std::string& language : m_data.Languages) {
+    const std::string name = language.substr(0, kMaxLanguageName);
+    const TMemIniFile::Section* s = m_data.SetupIni.FindSection(name);
+    if (!s || std::find(sections.begin(), sections.end(), name) != sections.end()) continue;
+    sections.push_back(name);
+    std::map<int, int> ids;
+    std::set<std::string> seenKeys;
+    for (const TMemIniFile::Entry& e : s->entries) {
+      if (e.equals == std::string::npos || e.equals <= 4) continue;
+      std::string key;
+      for (size_t i = 0; i < e.equals; ++i) key += FoldCase1252(e.line[i]);
+      if (key.compare(0, 4, "TXT_") != 0 || !seenKeys.insert(key).second) continue;
+      const std::string digits = key.substr(4);
+      if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 6) continue;
+      if (CleanSetupValue(e.line.substr(e.equals + 1)).empty()) continue;
+      ids.emplace(std::stoi(digits), e.lineNumber);
+    }
+    idsOf.push_back(std::move(ids));
+  }
+  std::map<int, std::pair<size_t, int>> firstHolder;  // id -> (section, line)
+  for (size_t a = sections.size(); a-- > 0;) {
+    for (const auto& [id, line] : idsOf[a]) firstHolder[id] = {a, line};
+  }
+  for (const auto& [id, holder] : firstHolder) {
+    for (size_t b = 0; b < sections.size(); ++b) {
+      if (!idsOf[b].count(id)) {
+        Warning(holder.second, TextKey(id) + " is in [" + sections[holder.first] +
+                                   "] but missing in [" + sections[b] + "]");
+      }
+    }
+  }
+  std::stable_sort(m_findings.begin(), m_findings.end(),
+                   [](const Finding& a, const Finding& b) { return a.line < b.line; });
+  return m_findings;
+}
+
+}  // namespace
+
+std::vector<Finding> CheckMedium(Medium& medium) { return Checker(medium).Run(); }
+
+std::string FormatFinding(const Finding& f) {
+  std::string text = f.error ? "error: " : "warning: ";
+  if (f.line > 0) text += "line " + std::to_string(f.line) + ": ";
+  return text + f.text;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class Medium;
+
+// One finding of the check.
+struct Finding {
+  bool error = false;
+  int line = 0;  // 0 when the finding has no line
+  std::string text;
+};
+
+// Reads SETUP.INF of the medium as the wizard does and reports what would go
+// wrong for the user, or what the author most likely did not mean.
+std::vector<Finding> CheckMedium(Medium& medium);
+
+// "error: line 12: text" / "warning: text".
+std::string FormatFinding(const Finding& finding);
