@@ -61,10 +61,11 @@ bool FaultPlatform::SetAttributes(const std::string& path, uint32_t attributes) 
   return m_inner.SetAttributes(path, attributes);
 }
 
-bool FaultPlatform::FindEntries(const std::string& pattern, const FindCallback& visit) {
+bool FaultPlatform::FindEntries(const std::string& pattern, const FindCallback& visit,
+                                FindDetail detail) {
   m_log.push_back("find " + pattern);
   if (Hit(FaultOp::kFindEntries, pattern)) return false;
-  return m_inner.FindEntries(pattern, visit);
+  return m_inner.FindEntries(pattern, visit, detail);
 }
 
 int FaultPlatform::ShellOperation(ShellFunc func, const std::string& from, const std::string& to,

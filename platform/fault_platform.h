@@ -56,7 +56,8 @@ class FaultPlatform : public Platform {
   std::string CurrentDirectory() override { return m_inner.CurrentDirectory(); }
   uint32_t FileAttributes(const std::string& path) override;
   bool SetAttributes(const std::string& path, uint32_t attributes) override;
-  bool FindEntries(const std::string& pattern, const FindCallback& visit) override;
+  bool FindEntries(const std::string& pattern, const FindCallback& visit,
+                   FindDetail detail = FindDetail::kFull) override;
   FileTime ToLocalFileTime(FileTime utc) override { return m_inner.ToLocalFileTime(utc); }
   uint32_t LogicalDriveStrings(uint32_t length, char* buffer) override {
     return m_inner.LogicalDriveStrings(length, buffer);
@@ -75,6 +76,9 @@ class FaultPlatform : public Platform {
   }
   std::string ShellTypeName(const std::string& path) override { return m_inner.ShellTypeName(path); }
   LocaleDateData LocaleDates() override { return m_inner.LocaleDates(); }
+  bool SetThreadPriority(std::thread& thread, int priority) override {
+    return m_inner.SetThreadPriority(thread, priority);
+  }
   void SetCopyWriteLimit(int64_t limit) override { m_inner.SetCopyWriteLimit(limit); }
 
  private:

@@ -8,7 +8,8 @@ constexpr int64_t kTicksPerDay = kTicksPerSecond * 86400;
 // Seconds from 1601-01-01 to 1970-01-01.
 constexpr int64_t kUnixEpochSeconds = 11644473600;
 
-// Days since 1970-01-01 of a civil date (proleptic Gregorian calendar).
+}  // namespace
+
 int64_t DaysFromCivil(int64_t y, int m, int d) {
   y -= m <= 2;
   const int64_t era = (y >= 0 ? y : y - 399) / 400;
@@ -30,9 +31,13 @@ void CivilFromDays(int64_t z, int* y, int* m, int* d) {
   *y = static_cast<int>(yoe + era * 400 + (*m <= 2));
 }
 
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
-}  // namespace
+bool IsLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+int DaysInMonth(int year, int month) {
+  static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return kDays[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
+}
 
 FileTime FileTimeFromUnix(int64_t seconds, int64_t nanoseconds) {
   const int64_t s = seconds + kUnixEpochSeconds;
@@ -65,9 +70,8 @@ SystemTime FileTimeToSystemTime(FileTime time) {
 }
 
 bool SystemTimeToFileTime(const SystemTime& p, FileTime* time) {
-  static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (p.year < 1601 || p.year > 30827 || p.month < 1 || p.month > 12) return false;
-  const int monthDays = kDays[p.month - 1] + (p.month == 2 && IsLeap(p.year) ? 1 : 0);
+  const int monthDays = DaysInMonth(p.year, p.month);
   if (p.day < 1 || p.day > monthDays || p.hour < 0 || p.hour > 23 || p.minute < 0 ||
       p.minute > 59 || p.second < 0 || p.second > 59 || p.milliseconds < 0 ||
       p.milliseconds > 999) {

@@ -18,6 +18,13 @@ struct SystemTime {
   int milliseconds = 0;
 };
 
+// Days since 1970-01-01 of a date of the proleptic Gregorian calendar, and
+// back; the calendar arithmetic every time conversion shares.
+int64_t DaysFromCivil(int64_t year, int month, int day);
+void CivilFromDays(int64_t days, int* year, int* month, int* day);
+bool IsLeapYear(int year);
+int DaysInMonth(int year, int month);
+
 // FileTime of a POSIX time (seconds and nanoseconds since 1970-01-01 UTC).
 // Times before 1601 give tick 0.
 FileTime FileTimeFromUnix(int64_t seconds, int64_t nanoseconds);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <thread>
 
 // The one interface between the wizard's core and the operating system.
 // Paths are Windows paths of the system code page ("C:\SIREL\a.mac"); the
@@ -65,10 +66,17 @@ struct FindData {
   std::string name;        // bare name, no directory
   uint32_t attributes = 0; // attribute word
   uint32_t size = 0;       // low 32 bits of the size; 0 for directories
+  uint64_t fullSize = 0;   // the whole size
   FileTime creation;
   FileTime lastAccess;
   FileTime lastWrite;
 };
+
+// How much of an entry an enumeration must deliver. kBasic asks only for the
+// name and, for directories, the attribute word; a backend may then leave the
+// attributes (but for the directory bit), size and times of other entries at
+// cheap defaults.
+enum class FindDetail { kFull, kBasic };
 
 // Called for each entry in enumeration order; return false to stop.
 using FindCallback = std::function<bool(const FindData&)>;
@@ -141,7 +149,8 @@ class Platform {
   // Enumerates the entries of a directory that match a wildcard pattern
   // ("C:\src\*.*"), in the platform's order, calling visit for each.
   // Returns false when nothing matched or the directory cannot be read.
-  virtual bool FindEntries(const std::string& pattern, const FindCallback& visit) = 0;
+  virtual bool FindEntries(const std::string& pattern, const FindCallback& visit,
+                           FindDetail detail = FindDetail::kFull) = 0;
 
   // Converts a UTC file time to local time (FileTimeToLocalFileTime).
   virtual FileTime ToLocalFileTime(FileTime utc) = 0;
@@ -175,6 +184,10 @@ class Platform {
 
   // Date and time data of the user's locale.
   virtual LocaleDateData LocaleDates() = 0;
+
+  // Gives a thread one of the seven priorities of the toolkit's threads, from
+  // 0 (idle) to 6 (time critical). False when the system refuses it.
+  virtual bool SetThreadPriority(std::thread& thread, int priority) = 0;
 
   // Test hook for failing copies: after limit more bytes of file data have
   // been written by ShellOperation, writes fail as on a full disk. A negative

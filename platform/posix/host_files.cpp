@@ -1,6 +1,5 @@
 #include "platform/posix/host_files.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/xattr.h>
 
@@ -16,8 +15,6 @@ namespace {
 constexpr const char* kDosAttribName = "user.DOSATTRIB";
 constexpr uint32_t kKeptBits = kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive;
 
-char Fold(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-
 std::string BaseName(const std::string& hostPath) {
   const size_t slash = hostPath.rfind('/');
   return slash == std::string::npos ? hostPath : hostPath.substr(slash + 1);
@@ -30,28 +27,6 @@ uint32_t DefaultBits(const std::string& name, bool isDir) {
 }
 
 }  // namespace
-
-bool EqualNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Fold(a[i]) != Fold(b[i])) return false;
-  }
-  return true;
-}
-
-bool FindNameNoCase(const std::string& dirHost, const std::string& name, std::string* match) {
-  DIR* dir = opendir(dirHost.c_str());
-  if (!dir) return false;
-  bool found = false;
-  while (const dirent* e = readdir(dir)) {
-    const std::string entry = e->d_name;
-    if (entry == "." || entry == ".." || !EqualNoCase(entry, name)) continue;
-    if (!found || entry < *match) *match = entry;
-    found = true;
-  }
-  closedir(dir);
-  return found;
-}
 
 uint32_t HostAttributes(const std::string& hostPath, const std::string& name,
                         const struct stat& st, bool useXattr, struct stat* followed) {
@@ -82,9 +57,14 @@ uint32_t HostAttributes(const std::string& hostPath, const std::string& name,
   return attributes;
 }
 
-bool SetHostAttributes(const std::string& hostPath, uint32_t attributes, bool useXattr) {
+bool SetHostAttributes(const std::string& hostPath, uint32_t attributes, bool useXattr,
+                       const struct stat* known) {
   struct stat st;
-  if (stat(hostPath.c_str(), &st) != 0) return false;
+  if (known && known->st_mode != 0 && !S_ISLNK(known->st_mode)) {
+    st = *known;
+  } else if (stat(hostPath.c_str(), &st) != 0) {
+    return false;
+  }
   const uint32_t wanted = attributes & kKeptBits;
   const mode_t mode = st.st_mode & 07777;
   mode_t newMode = mode;

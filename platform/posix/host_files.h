@@ -7,16 +7,9 @@
 
 #include "platform/platform.h"
 
-// Small host-side pieces of the POSIX backend: names matched without regard to
-// case, the attribute word of a host file, errno mapped to Windows errors.
+// Small host-side pieces of the POSIX backend: the attribute word of a host
+// file, errno mapped to Windows errors, stat with the birth time.
 namespace platform::posix {
-
-// True when a and b are equal with ASCII letters folded.
-bool EqualNoCase(const std::string& a, const std::string& b);
-
-// Looks in directory dirHost for an entry whose name equals name without
-// regard to case; the byte-wise smallest of several wins. False when none.
-bool FindNameNoCase(const std::string& dirHost, const std::string& name, std::string* match);
 
 // Attribute word of an entry, given its lstat data: user.DOSATTRIB when
 // present (and useXattr), else the defaults (a file is archive, a name that
@@ -29,7 +22,9 @@ uint32_t HostAttributes(const std::string& hostPath, const std::string& name,
 // Writes the attribute word (read-only, hidden, system, archive) of an existing
 // entry: user.DOSATTRIB and the write bits. Without extended attributes only a
 // word that the defaults give for that name can be kept. False on failure.
-bool SetHostAttributes(const std::string& hostPath, uint32_t attributes, bool useXattr);
+// known, when given, is the entry's lstat data.
+bool SetHostAttributes(const std::string& hostPath, uint32_t attributes, bool useXattr,
+                       const struct stat* known = nullptr);
 
 // The Windows error code that stands for an errno value.
 int WindowsErrorFromErrno(int err);

@@ -1,6 +1,8 @@
 #include "platform/posix/posix_platform.h"
 
 #include <dirent.h>
+#include <pthread.h>
+#include <sched.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,6 +33,14 @@ std::string DosDirectoryOf(const std::string& dosPath) {
   return slash <= 2 ? dosPath.substr(0, 3) : dosPath.substr(0, slash);
 }
 
+std::string FoldName(const std::string& name) {
+  std::string folded = name;
+  for (char& c : folded) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  }
+  return folded;
+}
+
 std::string HostBaseName(const std::string& hostPath) {
   const size_t slash = hostPath.rfind('/');
   return slash == std::string::npos ? hostPath : hostPath.substr(slash + 1);
@@ -55,7 +65,7 @@ std::unique_ptr<PosixPlatform> PosixPlatform::ForThisProcess() {
 }
 
 bool PosixPlatform::Resolve(const std::string& dosPath, std::string* hostPath,
-                            std::string* normalized) const {
+                            std::string* normalized, struct stat* found) const {
   if (dosPath.find('\0') != std::string::npos) return false;
   std::string full;
   if (!NormalizeDosPath(dosPath, m_currentDir, &full)) return false;
@@ -68,33 +78,102 @@ bool PosixPlatform::Resolve(const std::string& dosPath, std::string* hostPath,
   for (std::string_view part : parts) exact = JoinHost(exact, std::string(part));
   // As on Windows, a name written with a trailing separator must be a directory.
   const char last = dosPath.back();
-  const std::string dirSuffix = (last == '\\' || last == '/') && parts.size() > 0 ? "/" : "";
+  const std::string dirSuffix = (last == '\\' || last == '/') && !parts.empty() ? "/" : "";
   struct stat st;
-  if (lstat(exact.c_str(), &st) == 0) {
-    *hostPath = exact + (S_ISDIR(st.st_mode) ? "" : dirSuffix);
+  struct stat* result = found ? found : &st;
+  result->st_mode = 0;
+  if (lstat(exact.c_str(), result) == 0) {
+    if (!S_ISDIR(result->st_mode) && !dirSuffix.empty()) result->st_mode = 0;
+    *hostPath = exact + (S_ISDIR(result->st_mode) ? "" : dirSuffix);
     return true;
   }
+  result->st_mode = 0;
   if (errno != ENOENT) {
     *hostPath = exact + dirSuffix;
     return true;
   }
-  // Some component is spelt in another case, or does not exist yet.
+  // Some component is spelt in another case, or does not exist yet. Most
+  // often only the last one is missing: try its folder as written first.
   std::string current = drive->hostRoot;
   size_t i = 0;
+  if (parts.size() > 1) {
+    std::string parent = drive->hostRoot;
+    for (size_t k = 0; k + 1 < parts.size(); ++k) parent = JoinHost(parent, std::string(parts[k]));
+    if (lstat(parent.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+      current = parent;
+      i = parts.size() - 1;
+    }
+  }
+  const size_t knownMissing = i == parts.size() - 1 ? i : parts.size();
   for (; i < parts.size(); ++i) {
     const std::string name(parts[i]);
     const std::string candidate = JoinHost(current, name);
-    if (lstat(candidate.c_str(), &st) == 0) {
+    if (i != knownMissing && lstat(candidate.c_str(), &st) == 0) {
       current = candidate;
       continue;
     }
     std::string match;
-    if (!FindNameNoCase(current, name, &match)) break;
+    if (!FindNoCase(current, name, &match)) break;
     current = JoinHost(current, match);
   }
+  const bool complete = i == parts.size();
   for (; i < parts.size(); ++i) current = JoinHost(current, std::string(parts[i]));
-  *hostPath = current + (stat(current.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) ? dirSuffix : "");
+  if (complete && lstat(current.c_str(), result) == 0) {
+    if (!S_ISDIR(result->st_mode) && !dirSuffix.empty()) result->st_mode = 0;
+    *hostPath = current + (S_ISDIR(result->st_mode) ? "" : dirSuffix);
+  } else {
+    result->st_mode = 0;
+    *hostPath = current + dirSuffix;
+  }
   return true;
+}
+
+bool PosixPlatform::FindNoCase(const std::string& dirHost, const std::string& name,
+                               std::string* match) const {
+  struct stat st;
+  if (stat(dirHost.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  DirListing& l = m_listing;
+  const bool fresh = l.valid && l.dir == dirHost && l.dev == st.st_dev && l.ino == st.st_ino &&
+                     l.mtime.tv_sec == st.st_mtim.tv_sec && l.mtime.tv_nsec == st.st_mtim.tv_nsec;
+  if (!fresh) {
+    l.valid = false;
+    l.names.clear();
+    DIR* dir = opendir(dirHost.c_str());
+    if (!dir) return false;
+    while (const dirent* e = readdir(dir)) {
+      const std::string entry = e->d_name;
+      if (entry == "." || entry == "..") continue;
+      AddListed(entry);
+    }
+    closedir(dir);
+    l.dir = dirHost;
+    l.dev = st.st_dev;
+    l.ino = st.st_ino;
+    l.mtime = st.st_mtim;
+    l.valid = true;
+  }
+  const auto it = l.names.find(FoldName(name));
+  if (it == l.names.end()) return false;
+  *match = it->second;
+  return true;
+}
+
+void PosixPlatform::AddListed(const std::string& name) const {
+  const auto [it, fresh] = m_listing.names.emplace(FoldName(name), name);
+  if (!fresh && name < it->second) it->second = name;
+}
+
+void PosixPlatform::NoteNewEntry(const std::string& dirHost, const std::string& name) {
+  // Our own change of the folder listed last: keep the listing current
+  // instead of reading the folder again for the next name.
+  if (!m_listing.valid || m_listing.dir != dirHost) return;
+  struct stat st;
+  if (stat(dirHost.c_str(), &st) != 0) {
+    m_listing.valid = false;
+    return;
+  }
+  AddListed(name);
+  m_listing.mtime = st.st_mtim;
 }
 
 bool PosixPlatform::ToHostPath(const std::string& dosPath, std::string* hostPath) const {
@@ -114,13 +193,17 @@ std::string PosixPlatform::FullPath(const std::string& path) {
 bool PosixPlatform::IsFile(const std::string& path) {
   std::string host;
   struct stat st;
-  return Resolve(path, &host) && stat(host.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+  if (!Resolve(path, &host, nullptr, &st) || st.st_mode == 0) return false;
+  if (S_ISLNK(st.st_mode) && stat(host.c_str(), &st) != 0) return false;
+  return !S_ISDIR(st.st_mode);
 }
 
 bool PosixPlatform::IsDirectory(const std::string& path) {
   std::string host;
   struct stat st;
-  return Resolve(path, &host) && stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  if (!Resolve(path, &host, nullptr, &st) || st.st_mode == 0) return false;
+  if (S_ISLNK(st.st_mode) && stat(host.c_str(), &st) != 0) return false;
+  return S_ISDIR(st.st_mode);
 }
 
 bool PosixPlatform::ReadWholeFile(const std::string& path, std::string* contents) {
@@ -181,9 +264,11 @@ bool PosixPlatform::MakeDirectories(const std::string& path) {
     struct stat st;
     if (stat(candidate.c_str(), &st) != 0) {
       std::string match;
-      if (FindNameNoCase(current, name, &match)) {
+      if (FindNoCase(current, name, &match)) {
         candidate = JoinHost(current, match);
-      } else if (mkdir(candidate.c_str(), 0777) != 0 && errno != EEXIST) {
+      } else if (mkdir(candidate.c_str(), 0777) == 0) {
+        NoteNewEntry(current, name);
+      } else if (errno != EEXIST) {
         return false;
       }
       if (stat(candidate.c_str(), &st) != 0) return false;
@@ -210,16 +295,19 @@ std::string PosixPlatform::CurrentDirectory() { return m_currentDir; }
 uint32_t PosixPlatform::FileAttributes(const std::string& path) {
   std::string host;
   struct stat st;
-  if (!Resolve(path, &host) || lstat(host.c_str(), &st) != 0) return kInvalidAttributes;
+  if (!Resolve(path, &host, nullptr, &st) || st.st_mode == 0) return kInvalidAttributes;
   return HostAttributes(host, HostBaseName(host), st, m_options.userXattrs);
 }
 
 bool PosixPlatform::SetAttributes(const std::string& path, uint32_t attributes) {
   std::string host;
-  return Resolve(path, &host) && SetHostAttributes(host, attributes, m_options.userXattrs);
+  struct stat st;
+  return Resolve(path, &host, nullptr, &st) && st.st_mode != 0 &&
+         SetHostAttributes(host, attributes, m_options.userXattrs, &st);
 }
 
-bool PosixPlatform::FindEntries(const std::string& pattern, const FindCallback& visit) {
+bool PosixPlatform::FindEntries(const std::string& pattern, const FindCallback& visit,
+                                FindDetail detail) {
   const size_t cut = pattern.find_last_of("\\/");
   std::string dirPart;
   std::string mask;
@@ -241,32 +329,50 @@ bool PosixPlatform::FindEntries(const std::string& pattern, const FindCallback& 
     close(dirfd);
     return false;
   }
-  std::vector<std::string> names;
+  struct Name {
+    std::string name;
+    bool regular;  // known from the listing to be a plain file
+  };
+  std::vector<Name> names;
   while (const dirent* e = readdir(dir)) {
     const char* n = e->d_name;
     if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0'))) continue;
-    if (WildcardMatch(mask, n)) names.emplace_back(n);
+    if (WildcardMatch(mask, n)) names.push_back({n, e->d_type == DT_REG});
   }
-  std::sort(names.begin(), names.end(),
-            [](const std::string& a, const std::string& b) { return CompareNtfsOrder(a, b) < 0; });
+  std::sort(names.begin(), names.end(), [](const Name& a, const Name& b) {
+    return CompareNtfsOrder(a.name, b.name) < 0;
+  });
   // Windows reports "." and ".." first in every directory but a drive root.
   if (full.size() > 3) {
     for (const char* dot : {"..", "."}) {
-      if (WildcardMatch(mask, dot)) names.insert(names.begin(), dot);
+      if (WildcardMatch(mask, dot)) names.insert(names.begin(), Name{dot, false});
     }
   }
 
   bool any = false;
   FindData data;
-  for (const std::string& name : names) {
+  for (const Name& entry : names) {
+    const std::string& name = entry.name;
+    data.name = name;
+    if (detail == FindDetail::kBasic && entry.regular) {
+      // A plain file: its defaults, without asking the file system.
+      const bool dotName = name[0] == '.';
+      data.attributes = kAttrArchive | (dotName ? kAttrHidden : 0u);
+      data.size = 0;
+      data.fullSize = 0;
+      data.creation = data.lastAccess = data.lastWrite = FileTime{};
+      any = true;
+      if (!visit(data)) break;
+      continue;
+    }
     struct stat st;
     FileTime birth;
     if (!StatWithBirth(dirfd, name.c_str(), false, &st, &birth)) continue;
     const std::string entryHost = name == "." ? host : JoinHost(host, name);
     struct stat target;
-    data.name = name;
     data.attributes = HostAttributes(entryHost, name, st, m_options.userXattrs, &target);
-    data.size = S_ISDIR(target.st_mode) ? 0 : static_cast<uint32_t>(target.st_size);
+    data.fullSize = S_ISDIR(target.st_mode) ? 0 : static_cast<uint64_t>(target.st_size);
+    data.size = static_cast<uint32_t>(data.fullSize);
     data.creation = birth;
     data.lastAccess = AccessTime(target);
     data.lastWrite = ModifyTime(target);
@@ -348,6 +454,16 @@ bool PosixPlatform::SetFileTimeOf(const std::string& path, Stamp which, FileTime
   slot.tv_sec = static_cast<time_t>(seconds);
   slot.tv_nsec = static_cast<long>(nanoseconds);
   return utimensat(AT_FDCWD, host.c_str(), times, 0) == 0;
+}
+
+bool PosixPlatform::SetThreadPriority(std::thread& thread, int priority) {
+  if (!thread.joinable()) return false;
+  // Linux gives an unprivileged program no higher priority than normal: the
+  // lower ones map to the idle and batch policies, the rest to the normal one.
+  const int policy = priority <= 0 ? SCHED_IDLE : priority <= 2 ? SCHED_BATCH : SCHED_OTHER;
+  sched_param param{};
+  param.sched_priority = 0;
+  return pthread_setschedparam(thread.native_handle(), policy, &param) == 0;
 }
 
 std::string PosixPlatform::ShellTypeName(const std::string& /*path*/) {

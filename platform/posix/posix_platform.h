@@ -1,7 +1,10 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "platform/platform.h"
 #include "platform/posix/drive_table.h"
@@ -51,7 +54,8 @@ class PosixPlatform : public Platform {
   std::string CurrentDirectory() override;
   uint32_t FileAttributes(const std::string& path) override;
   bool SetAttributes(const std::string& path, uint32_t attributes) override;
-  bool FindEntries(const std::string& pattern, const FindCallback& visit) override;
+  bool FindEntries(const std::string& pattern, const FindCallback& visit,
+                   FindDetail detail = FindDetail::kFull) override;
   FileTime ToLocalFileTime(FileTime utc) override;
   uint32_t LogicalDriveStrings(uint32_t bufferLength, char* buffer) override;
   uint32_t DriveTypeOf(const std::string& root) override;
@@ -63,13 +67,23 @@ class PosixPlatform : public Platform {
   bool SetFileTimeOf(const std::string& path, Stamp which, FileTime utc) override;
   std::string ShellTypeName(const std::string& path) override;
   LocaleDateData LocaleDates() override;
+  bool SetThreadPriority(std::thread& thread, int priority) override;
   void SetCopyWriteLimit(int64_t limit) override { m_writeLimit = limit; }
 
  private:
+  // Maps a DOS path to the host. *found receives the lstat data of the
+  // result, with st_mode 0 when it does not exist.
   bool Resolve(const std::string& dosPath, std::string* hostPath,
-               std::string* normalized = nullptr) const;
+               std::string* normalized = nullptr, struct stat* found = nullptr) const;
+  // Looks up a name without regard to case in a host folder, through a
+  // listing of the folder read last that is kept while the folder's change
+  // time stays the same.
+  bool FindNoCase(const std::string& dirHost, const std::string& name, std::string* match) const;
+  void AddListed(const std::string& name) const;
+  void NoteNewEntry(const std::string& dirHost, const std::string& name);
   int CopyOne(const std::string& source, const std::string& target);
   int CopyTree(const std::string& source, const std::string& target);
+  // Copies the data, attributes and times of a file; 0 or an errno value.
   int CopyFileData(const std::string& srcHost, const std::string& dstHost);
   int MoveOne(const std::string& source, const std::string& target);
   int DeleteOne(const std::string& path);
@@ -80,6 +94,16 @@ class PosixPlatform : public Platform {
   Options m_options;
   std::string m_currentDir;
   int64_t m_writeLimit = -1;
+  uint64_t m_tempCounter = 0;
+  struct DirListing {
+    bool valid = false;
+    std::string dir;
+    dev_t dev = 0;
+    ino_t ino = 0;
+    struct timespec mtime = {};
+    std::unordered_map<std::string, std::string> names;  // upper-cased -> smallest spelling
+  };
+  mutable DirListing m_listing;
 };
 
 }  // namespace platform::posix

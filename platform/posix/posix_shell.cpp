@@ -5,6 +5,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -105,31 +106,45 @@ bool PosixPlatform::WriteAllowed(size_t* chunk) {
 
 int PosixPlatform::CopyFileData(const std::string& srcHost, const std::string& dstHost) {
   FileDescriptor in(open(srcHost.c_str(), O_RDONLY | O_CLOEXEC));
-  if (in.get() < 0) return LastError();
+  if (in.get() < 0) return errno;
   struct stat st;
-  if (fstat(in.get(), &st) != 0) return LastError();
-  if (!S_ISREG(st.st_mode)) return kErrorFileNotFound;
+  if (fstat(in.get(), &st) != 0) return errno;
+  if (!S_ISREG(st.st_mode)) return ENOENT;
   const std::string srcName = srcHost.substr(srcHost.rfind('/') + 1);
   const uint32_t srcAttributes = HostAttributes(srcHost, srcName, st, m_options.userXattrs);
 
   // The data goes to a hidden temporary file beside the target, which is
-  // renamed over the target only once it is complete.
-  std::string pattern = HostDirName(dstHost) + "/.setup-copy-XXXXXX";
-  const int outFd = mkostemp(&pattern[0], O_CLOEXEC);
-  if (outFd < 0) return LastError();
-  TempFile out(outFd, pattern);
+  // renamed over the target only once it is complete. It is created with its
+  // final mode, so a read-only copy needs no second step.
+  mode_t mode = (st.st_mode & 0777) | S_IRUSR;
+  if (srcAttributes & kAttrReadOnly) {
+    mode &= ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH);
+  } else {
+    mode |= S_IWUSR;
+  }
+  const std::string dstDir = HostDirName(dstHost);
+  std::string tempPath;
+  int outFd = -1;
+  for (int attempt = 0; attempt < 100 && outFd < 0; ++attempt) {
+    tempPath = dstDir + "/.setup-copy-" + std::to_string(getpid()) + "-" + std::to_string(++m_tempCounter);
+    outFd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (outFd < 0 && errno != EEXIST) return errno;
+  }
+  if (outFd < 0) return EEXIST;
+  TempFile out(outFd, tempPath);
 
-  uint64_t remaining = static_cast<uint64_t>(st.st_size);
+  const uint64_t size = static_cast<uint64_t>(st.st_size);
+  uint64_t copied = 0;
   bool useRange = true;
   std::vector<char> buffer;
-  for (;;) {
+  // The size read above is copied; a file that grows meanwhile is read to its end.
+  for (bool more = true; more;) {
     size_t chunk = useRange ? size_t{1} << 30 : size_t{1} << 20;
-    if (!WriteAllowed(&chunk)) return kErrorDiskFull;
+    if (!WriteAllowed(&chunk)) return ENOSPC;
     ssize_t n;
     if (useRange) {
       n = copy_file_range(in.get(), nullptr, out.fd(), nullptr, chunk, 0);
-      if (n < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL ||
-                    errno == EOPNOTSUPP)) {
+      if (n < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) {
         useRange = false;
         continue;
       }
@@ -139,15 +154,20 @@ int PosixPlatform::CopyFileData(const std::string& srcHost, const std::string& d
       for (ssize_t done = 0; n > 0 && done < n;) {
         const ssize_t w = write(out.fd(), buffer.data() + done, static_cast<size_t>(n - done));
         if (w < 0 && errno == EINTR) continue;
-        if (w < 0) return LastError();
+        if (w < 0) return errno;
         done += w;
       }
     }
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return LastError();
-    if (n == 0) break;
-    if (m_writeLimit > 0) m_writeLimit -= n;
-    remaining = remaining > static_cast<uint64_t>(n) ? remaining - static_cast<uint64_t>(n) : 0;
+    if (n < 0) return errno;
+    if (m_writeLimit > 0) m_writeLimit -= std::min<int64_t>(n, m_writeLimit);
+    copied += static_cast<uint64_t>(n);
+    more = n > 0 && (copied < size || !useRange);
+    if (n > 0 && copied >= size && useRange) {
+      // Check for data appended since the size was read.
+      struct stat now;
+      more = fstat(in.get(), &now) == 0 && static_cast<uint64_t>(now.st_size) > copied;
+    }
   }
 
   // Attributes and last-write time travel with the data, as Windows copies them.
@@ -155,22 +175,15 @@ int PosixPlatform::CopyFileData(const std::string& srcHost, const std::string& d
     const std::string text = FormatDosAttrib((srcAttributes | kAttrArchive) &
                                              (kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive));
     if (fsetxattr(out.fd(), "user.DOSATTRIB", text.data(), text.size(), 0) != 0 && errno != ENOTSUP) {
-      return LastError();
+      return errno;
     }
   }
-  mode_t mode = (st.st_mode & 0777) | S_IRUSR;
-  if (srcAttributes & kAttrReadOnly) {
-    mode &= ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH);
-  } else {
-    mode |= S_IWUSR;
-  }
-  if (fchmod(out.fd(), mode) != 0) return LastError();
   const struct timespec times[2] = {st.st_atim, st.st_mtim};
-  if (futimens(out.fd(), times) != 0) return LastError();
-  if (!out.Close()) return LastError();
-  if (rename(out.path().c_str(), dstHost.c_str()) != 0) return LastError();
+  if (futimens(out.fd(), times) != 0) return errno;
+  if (!out.Close()) return errno;
+  if (rename(out.path().c_str(), dstHost.c_str()) != 0) return errno;
   out.Release();
-  (void)remaining;
+  NoteNewEntry(dstDir, dstHost.substr(dstHost.rfind('/') + 1));
   return 0;
 }
 
@@ -192,19 +205,29 @@ int PosixPlatform::CopyTree(const std::string& source, const std::string& target
 int PosixPlatform::CopyOne(const std::string& source, const std::string& target) {
   std::string srcHost;
   std::string dstHost;
-  if (!Resolve(source, &srcHost) || !Resolve(target, &dstHost)) return kErrorInvalidParameter;
-  struct stat st;
-  if (stat(srcHost.c_str(), &st) != 0) return LastError();
-  if (S_ISDIR(st.st_mode)) return CopyTree(source, target);
+  struct stat src;
   struct stat dst;
-  if (stat(dstHost.c_str(), &dst) == 0 && S_ISDIR(dst.st_mode)) {
+  if (!Resolve(source, &srcHost, nullptr, &src) || !Resolve(target, &dstHost, nullptr, &dst)) {
+    return kErrorInvalidParameter;
+  }
+  if (src.st_mode == 0) return kErrorFileNotFound;
+  if (S_ISLNK(src.st_mode) && stat(srcHost.c_str(), &src) != 0) return LastError();
+  if (S_ISDIR(src.st_mode)) return CopyTree(source, target);
+  if (dst.st_mode != 0 && (S_ISDIR(dst.st_mode) || (S_ISLNK(dst.st_mode) &&
+                                                   stat(dstHost.c_str(), &dst) == 0 &&
+                                                   S_ISDIR(dst.st_mode)))) {
     // An existing directory as target receives the file under its own name.
     return CopyOne(source, DosJoin(target, DosBaseName(source)));
   }
-  const std::string targetDir = target.substr(0, target.find_last_of('\\') + 1);
-  if (!targetDir.empty() && !MakeDirectories(targetDir)) return 3;
-  if (!Resolve(target, &dstHost)) return kErrorInvalidParameter;
-  return CopyFileData(srcHost, dstHost);
+  int error = CopyFileData(srcHost, dstHost);
+  if (error == ENOENT && dst.st_mode == 0) {
+    // The target's folder is missing: make it and try once more.
+    const std::string targetDir = target.substr(0, target.find_last_of('\\') + 1);
+    if (targetDir.empty() || !MakeDirectories(targetDir)) return 3;  // ERROR_PATH_NOT_FOUND
+    if (!Resolve(target, &dstHost)) return kErrorInvalidParameter;
+    error = CopyFileData(srcHost, dstHost);
+  }
+  return WindowsErrorFromErrno(error);
 }
 
 int PosixPlatform::MoveOne(const std::string& source, const std::string& target) {

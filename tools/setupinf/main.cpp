@@ -12,6 +12,7 @@
 #include "setupdata/textcase.h"
 #include "tools/setupinf/check.h"
 #include "tools/setupinf/medium.h"
+#include "tools/setupinf/plan.h"
 #include "tools/setupinf/show.h"
 
 namespace {
@@ -19,7 +20,8 @@ namespace {
 const char kUsage[] =
     "usage: setupinf check [MEDIUM] | show [MEDIUM] | languages [MEDIUM]\n"
     "       | value MEDIUM SECTION KEY | int MEDIUM SECTION KEY DEFAULT\n"
-    "       | text MEDIUM [--language NAME] ID\n";
+    "       | text MEDIUM [--language NAME] ID\n"
+    "       | plan MEDIUM --components LIST --sirel DIR --dxf DIR [--drive X=HOSTDIR ...]\n";
 
 int Usage() {
   std::fputs(kUsage, stderr);
@@ -93,6 +95,7 @@ int Run(const std::vector<std::string>& args) {
     }
     return 0;
   }
+  if (command == "plan") return RunPlan(std::vector<std::string>(args.begin() + 1, args.end()));
   if (command == "text") {
     std::string language;
     std::vector<std::string> rest;

@@ -7,7 +7,8 @@
 #include <climits>
 #include <cstdlib>
 
-bool Medium::Open(const std::string& hostDir, std::string* error) {
+bool Medium::Open(const std::string& hostDir, std::string* error,
+                  const std::vector<platform::posix::Drive>* table) {
   char resolved[PATH_MAX];
   struct stat st;
   if (!realpath(hostDir.c_str(), resolved) || stat(resolved, &st) != 0 || !S_ISDIR(st.st_mode)) {
@@ -16,13 +17,21 @@ bool Medium::Open(const std::string& hostDir, std::string* error) {
   }
   m_hostDir = resolved;
   std::vector<platform::posix::Drive> drives;
-  if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) {
-    drives.push_back({'C', pw->pw_dir, platform::kDriveFixed});
+  if (table) {
+    drives = *table;
+  } else {
+    if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) {
+      drives.push_back({'C', pw->pw_dir, platform::kDriveFixed});
+    }
+    drives.push_back({'D', m_hostDir, platform::kDriveCdRom});
+    drives.push_back({'Z', "/", platform::kDriveFixed});
   }
-  drives.push_back({'D', m_hostDir, platform::kDriveCdRom});
-  drives.push_back({'Z', "/", platform::kDriveFixed});
   const std::string program = m_hostDir == "/" ? "/SETUP.EXE" : m_hostDir + "/SETUP.EXE";
   m_platform = std::make_unique<platform::posix::PosixPlatform>(
       platform::posix::DriveTable(drives), program);
+  if (m_platform->ProgramFileName().empty()) {
+    *error = "no drive holds the medium folder " + m_hostDir;
+    return false;
+  }
   return true;
 }

@@ -10,8 +10,10 @@
 // is drive D: and the program D:\SETUP.EXE; C: is the home directory, Z: is /.
 class Medium {
  public:
-  // False, with a message in *error, when the folder does not exist.
-  bool Open(const std::string& hostDir, std::string* error);
+  // False, with a message in *error, when the folder does not exist. With
+  // drives, those drives form the whole table and must hold the folder.
+  bool Open(const std::string& hostDir, std::string* error,
+            const std::vector<platform::posix::Drive>* drives = nullptr);
 
   platform::posix::PosixPlatform& platform() { return *m_platform; }
   const std::string& hostDir() const { return m_hostDir; }

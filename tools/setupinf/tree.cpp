@@ -1,37 +1,36 @@
 #include "tools/setupinf/tree.h"
 
+#include "install/eventloop.h"
+#include "install/kcfilegrep.h"
 #include "platform/platform.h"
 #include "setupdata/textcase.h"
 #include "stools/stools.h"
 
-namespace {
-
-void Walk(platform::Platform& platform, const std::string& dir, std::vector<TreeFile>* files,
-          std::vector<std::string>* semicolonNames, int depth) {
-  const std::string prefix = AddBackslash(dir);
-  std::vector<std::string> subdirs;
-  platform.FindEntries(prefix + "*.*", [&](const platform::FindData& d) {
-    if (d.name == "." || d.name == "..") return true;
-    const std::string path = prefix + d.name;
-    if (semicolonNames && d.name.find(';') != std::string::npos) semicolonNames->push_back(path);
-    if (d.attributes & platform::kAttrDirectory) {
-      const uint32_t skip = platform::kAttrHidden | platform::kAttrSystem | platform::kAttrReparsePoint;
-      if (!(d.attributes & skip)) subdirs.push_back(path);
-    } else {
-      files->push_back({path, d.size});
-    }
-    return true;
-  });
-  if (depth > 64) return;
-  for (const std::string& sub : subdirs) Walk(platform, sub, files, semicolonNames, depth + 1);
-}
-
-}  // namespace
-
 std::vector<TreeFile> WalkTree(platform::Platform& platform, const std::string& dir,
                                std::vector<std::string>* semicolonNames) {
+  // The wizard's own search, so the tool sees exactly the files it would copy.
+  DirectEventLoop loop;
+  TKCFileGrep grep(platform, loop);
+  grep.ThreadedSearch = false;
+  grep.FileMasks = "*.*";
+  grep.ReturnValues = {rvDir, rvFilename, rvSize, rvAttr};
+  grep.ReturnDelimiter = '\0';
   std::vector<TreeFile> files;
-  Walk(platform, dir, &files, semicolonNames, 0);
+  grep.OnFound = [&](void*, const std::string& record) {
+    // dir NUL name NUL size NUL attribute letters
+    const size_t a = record.find('\0');
+    const size_t b = record.find('\0', a + 1);
+    const size_t c = record.find('\0', b + 1);
+    const std::string name = record.substr(a + 1, b - a - 1);
+    const std::string path = record.substr(0, a) + name;
+    if (semicolonNames && name.find(';') != std::string::npos) semicolonNames->push_back(path);
+    if (record.find('d', c + 1) == std::string::npos) {
+      const int32_t size = static_cast<int32_t>(std::stol(record.substr(b + 1, c - b - 1)));
+      files.push_back({path, static_cast<uint32_t>(size)});
+    }
+  };
+  grep.Dirs = dir;
+  grep.Search();
   return files;
 }
 

@@ -1,0 +1,207 @@
+// Measures the engine against cp -r and find on the same data in the same run:
+// (a) 10,000 files of 4 KiB in 100 folders, (b) one 1 GiB file, (c) a tree of
+// 100,000 entries (search only). Rounds alternate engine and tool; the medians
+// and their ratios are printed, the ratios as the last three lines.
+//
+// Usage: copybench [WORKDIR] [--rounds N] [--large-mib M]
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "install/eventloop.h"
+#include "install/installengine.h"
+#include "install/kcfilegrep.h"
+#include "platform/posix/posix_platform.h"
+#include "setupdata/catalogue.h"
+#include "setupdata/memini.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void Run(const std::string& command) {
+  if (std::system(command.c_str()) != 0) {
+    std::fprintf(stderr, "copybench: command failed: %s\n", command.c_str());
+    std::exit(1);
+  }
+}
+
+void WriteFile(const std::string& path, const std::string& data) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (fd < 0 || write(fd, data.data(), data.size()) != static_cast<ssize_t>(data.size())) {
+    std::fprintf(stderr, "copybench: cannot write %s\n", path.c_str());
+    std::exit(1);
+  }
+  close(fd);
+}
+
+void MakeMedium(const std::string& medium, int largeMiB) {
+  std::printf("making the synthetic medium in %s ...\n", medium.c_str());
+  std::fflush(stdout);
+  Run("mkdir -p " + medium + "/small " + medium + "/large " + medium + "/tree");
+  const std::string block(4096, 'x');
+  for (int d = 0; d < 100; ++d) {
+    const std::string dir = medium + "/small/d" + std::to_string(d);
+    mkdir(dir.c_str(), 0755);
+    for (int f = 0; f < 100; ++f) WriteFile(dir + "/f" + std::to_string(f) + ".dat", block);
+  }
+  Run("head -c " + std::to_string(largeMiB) + "M /dev/urandom > " + medium + "/large/big.dat");
+  // 100,000 entries: 10 x 10 x 10 folders (1,110 with their parents) holding
+  // 98,890 empty files.
+  int entries = 0;
+  for (int a = 0; a < 10; ++a) {
+    const std::string da = medium + "/tree/a" + std::to_string(a);
+    mkdir(da.c_str(), 0755);
+    ++entries;
+    for (int b = 0; b < 10; ++b) {
+      const std::string db = da + "/b" + std::to_string(b);
+      mkdir(db.c_str(), 0755);
+      ++entries;
+      for (int c = 0; c < 10; ++c) {
+        const std::string dc = db + "/c" + std::to_string(c);
+        mkdir(dc.c_str(), 0755);
+        ++entries;
+        for (int f = 0; f < 99 && entries < 100000; ++f, ++entries) {
+          WriteFile(dc + "/e" + std::to_string(f), "");
+        }
+      }
+    }
+  }
+}
+
+double Seconds(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+// Plans and copies one search group with the engine, as the wizard does.
+double EngineCopy(const std::string& work, const std::string& group) {
+  platform::posix::DriveTable drives({{'C', work + "/target", platform::kDriveFixed},
+                                      {'D', work + "/medium", platform::kDriveCdRom}});
+  platform::posix::PosixPlatform platform(drives, work + "/medium/SETUP.EXE");
+  TMemIniFile ini("[L]\nTxt_024=failed\nTxt_600=" + group + "\\;OUT\n");
+  TextCatalogue texts(ini);
+  texts.SetCurrentLanguage("L");
+  DirectEventLoop loop;
+  NullProgressView view;
+  InstallEngine engine(platform, loop, view, texts, "D:", [] { return std::string("bench"); });
+  CopyRequest request;
+  request.Sirel = true;
+  request.SirelTargetBase = "C:\\";
+  const auto start = Clock::now();
+  engine.BuildCopyPlan(request);
+  const double seconds = Seconds(start);
+  if (engine.InstallAborted) {
+    std::fprintf(stderr, "copybench: the engine's copy of %s failed\n", group.c_str());
+    std::exit(1);
+  }
+  return seconds;
+}
+
+double ToolCopy(const std::string& work, const std::string& group) {
+  const auto start = Clock::now();
+  Run("cp -r " + work + "/medium/" + group + " " + work + "/target/OUT");
+  return Seconds(start);
+}
+
+double EngineSearch(const std::string& work, size_t* found) {
+  platform::posix::DriveTable drives({{'D', work + "/medium", platform::kDriveCdRom}});
+  platform::posix::PosixPlatform platform(drives, work + "/medium/SETUP.EXE");
+  DirectEventLoop loop;
+  TKCFileGrep grep(platform, loop);
+  grep.ThreadedSearch = false;
+  grep.FileMasks = "*.*";
+  grep.CaseSensitiveContent = false;
+  size_t count = 0;
+  grep.OnFound = [&](void*, const std::string&) { ++count; };
+  grep.Dirs = "D:\\tree";
+  const auto start = Clock::now();
+  grep.Search();
+  const double seconds = Seconds(start);
+  *found = count;
+  return seconds;
+}
+
+double ToolSearch(const std::string& work) {
+  const auto start = Clock::now();
+  Run("find " + work + "/medium/tree > /dev/null");
+  return Seconds(start);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string work;
+  int rounds = 5;
+  int largeMiB = 1024;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--rounds" && i + 1 < argc) {
+      rounds = std::max(1, std::atoi(argv[++i]));
+    } else if (a == "--large-mib" && i + 1 < argc) {
+      largeMiB = std::max(1, std::atoi(argv[++i]));
+    } else {
+      work = a;
+    }
+  }
+  if (work.empty()) {
+    char pattern[] = "/tmp/copybench-XXXXXX";
+    if (!mkdtemp(pattern)) return 1;
+    work = pattern;
+  }
+  MakeMedium(work + "/medium", largeMiB);
+
+  struct Measure {
+    const char* name;
+    const char* tool;
+    std::vector<double> engine;
+    std::vector<double> reference;
+  };
+  Measure small{"small-files", "cp -r", {}, {}};
+  Measure large{"large-file", "cp -r", {}, {}};
+  Measure search{"search", "find", {}, {}};
+  size_t found = 0;
+  for (int r = 0; r < rounds; ++r) {
+    for (Measure* m : {&small, &large}) {
+      const std::string group = m == &small ? "small" : "large";
+      // Alternate which goes first, so neither always meets a warmer cache.
+      for (int turn = 0; turn < 2; ++turn) {
+        Run("rm -rf " + work + "/target && mkdir -p " + work + "/target");
+        if ((turn == 0) == (r % 2 == 0)) {
+          m->engine.push_back(EngineCopy(work, group));
+        } else {
+          m->reference.push_back(ToolCopy(work, group));
+        }
+      }
+    }
+    if (r % 2 == 0) {
+      search.engine.push_back(EngineSearch(work, &found));
+      search.reference.push_back(ToolSearch(work));
+    } else {
+      search.reference.push_back(ToolSearch(work));
+      search.engine.push_back(EngineSearch(work, &found));
+    }
+  }
+  Run("rm -rf " + work);
+
+  std::printf("rounds %d; large file %d MiB; search found %zu entries\n", rounds, largeMiB, found);
+  for (const Measure* m : {&small, &large, &search}) {
+    std::printf("%-12s engine %.3f s, %s %.3f s (medians)\n", m->name, Median(m->engine), m->tool,
+                Median(m->reference));
+  }
+  for (const Measure* m : {&small, &large, &search}) {
+    std::printf("ratio %s=%.2f\n", m->name, Median(m->engine) / Median(m->reference));
+  }
+  return 0;
+}
