@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh clang libclang-rt-14-dev
 jobs=$(nproc)
 
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSETUP_WERROR=ON >/dev/null
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSETUP_WERROR=ON -DBENCH=ON >/dev/null
 cmake --build build/test -j "$jobs"
 (cd build/test && ctest --output-on-failure -j "$jobs")
 
@@ -17,8 +17,8 @@ cmake --build build/asan -j "$jobs"
 
 CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSETUP_FUZZ=ON \
   -DSETUP_TESTS=OFF -DSETUP_WERROR=ON >/dev/null
-cmake --build build/fuzz -j "$jobs" --target memini_fuzz wildcard_fuzz
-for f in memini wildcard; do
+cmake --build build/fuzz -j "$jobs" --target memini_fuzz wildcard_fuzz plan_fuzz
+for f in memini wildcard plan; do
   corpus=build/fuzz/corpus-$f
   mkdir -p "$corpus"
   [ -d fuzz/corpus/$f ] && cp -n fuzz/corpus/$f/* "$corpus"/ 2>/dev/null || true

@@ -30,3 +30,42 @@ execute_process(COMMAND ${SETUPINF} show /nonexistent/medium RESULT_VARIABLE rc 
 if(NOT rc EQUAL 1)
   message(FATAL_ERROR "missing medium: exit ${rc}")
 endif()
+
+# The plan of the sample medium: 22 entries, fixed list first.
+execute_process(COMMAND ${SETUPINF} plan ${MEDIUM} --components macros,sample,dxf
+                        --sirel C:\\SIREL --dxf E:\\CAD
+                OUTPUT_VARIABLE out RESULT_VARIABLE rc)
+string(REGEX MATCHALL "\n" newlines "${out}")
+list(LENGTH newlines count)
+if(NOT rc EQUAL 0 OR NOT count EQUAL 22)
+  message(FATAL_ERROR "plan: exit ${rc}, ${count} lines: [${out}]")
+endif()
+if(NOT out MATCHES "^D:\\\\README.TXT\tC:\\\\SIREL\\\\README.TXT\n"
+   OR NOT out MATCHES "D:\\\\dxf\\\\parts\\\\WASHER.DXF\tE:\\\\CAD\\\\DRAWINGS\\\\parts\\\\WASHER.DXF\n$")
+  message(FATAL_ERROR "plan: unexpected entries [${out}]")
+endif()
+
+# With --drive the letters given form the whole table.
+get_filename_component(parent ${MEDIUM} DIRECTORY)
+execute_process(COMMAND ${SETUPINF} plan ${MEDIUM} --components dxf --dxf C:\\CAD
+                        --drive E=${parent} --drive C=/tmp
+                OUTPUT_VARIABLE out RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "^E:\\\\medium\\\\dxf\\\\BRACKET.DXF\tC:\\\\CAD\\\\DRAWINGS\\\\BRACKET.DXF\n")
+  message(FATAL_ERROR "plan with drives: exit ${rc}, [${out}]")
+endif()
+
+# A plan that leaves its base is refused.
+set(bad ${WORK}/bad-medium)
+file(REMOVE_RECURSE ${bad})
+file(WRITE ${bad}/a.txt "a")
+file(WRITE ${bad}/SETUP.INF "[Languages]\n1=E\n[E]\nTxt_500=a.txt\nTxt_501=..\\..\\escape.txt\n")
+execute_process(COMMAND ${SETUPINF} plan ${bad} --components macros --sirel C:\\SIREL
+                RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_VARIABLE out)
+if(NOT rc EQUAL 1 OR NOT err MATCHES "refused" OR NOT out STREQUAL "")
+  message(FATAL_ERROR "refused plan: exit ${rc}, [${err}] [${out}]")
+endif()
+execute_process(COMMAND ${SETUPINF} plan ${MEDIUM} --components teapot --sirel C:\\S
+                RESULT_VARIABLE rc ERROR_QUIET)
+if(NOT rc EQUAL 2)
+  message(FATAL_ERROR "unknown component: exit ${rc}")
+endif()

@@ -20,7 +20,6 @@ namespace {
 
 constexpr int kErrorFileNotFound = 2;
 constexpr int kErrorInvalidParameter = 87;
-constexpr int kErrorDiskFull = 112;
 constexpr int kErrorDirectory = 267;
 
 // The names of a list ended by two zero characters.

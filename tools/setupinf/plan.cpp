@@ -48,15 +48,15 @@ int RunPlan(const std::vector<std::string>& args) {
     } else if (a == "--language" && hasValue) {
       language = args[++i];
     } else if (a == "--drive" && hasValue) {
-      const std::string spec = args[++i];
-      const char letter = spec.empty() ? '\0' : spec[0];
-      if (spec.size() < 3 || spec[1] != '=' || !std::isalpha(static_cast<unsigned char>(letter))) {
+      const std::string mapping = args[++i];
+      const char letter = mapping.empty() ? '\0' : mapping[0];
+      if (mapping.size() < 3 || mapping[1] != '=' || !std::isalpha(static_cast<unsigned char>(letter))) {
         return Usage("--drive takes X=HOSTDIR");
       }
       char resolved[PATH_MAX];
       struct stat st;
-      if (!realpath(spec.c_str() + 2, resolved) || stat(resolved, &st) != 0 || !S_ISDIR(st.st_mode)) {
-        std::fprintf(stderr, "setupinf plan: drive folder not found: %s\n", spec.c_str() + 2);
+      if (!realpath(mapping.c_str() + 2, resolved) || stat(resolved, &st) != 0 || !S_ISDIR(st.st_mode)) {
+        std::fprintf(stderr, "setupinf plan: drive folder not found: %s\n", mapping.c_str() + 2);
         return 1;
       }
       drives.push_back({static_cast<char>(std::toupper(letter)), resolved, platform::kDriveFixed});
