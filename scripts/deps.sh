@@ -3,7 +3,7 @@
 # Usage: scripts/deps.sh [extra package ...]
 set -euo pipefail
 
-packages=(cmake g++ ninja-build libgtest-dev "$@")
+packages=(cmake g++ ninja-build libgtest-dev qt6-base-dev fonts-liberation2 xvfb xauth "$@")
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

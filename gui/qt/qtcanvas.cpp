@@ -1,0 +1,84 @@
+#include "gui/qt/qtcanvas.h"
+
+#include <QPainter>
+#include <QPolygon>
+#include <QStringDecoder>
+
+QtCanvas::QtCanvas(QPainter* painter, const QFont& font, const QPalette& palette)
+    : m_painter(painter), m_font(font), m_palette(palette) {}
+
+graphics::Color QtCanvas::SystemColorOf(graphics::SystemColor which) const {
+  return FromQColor(which == graphics::SystemColor::kWindow ? m_palette.color(QPalette::Base)
+                                                            : m_palette.color(QPalette::Button));
+}
+
+graphics::Color QtCanvas::FromQColor(const QColor& color) {
+  return graphics::Color{static_cast<uint8_t>(color.red()), static_cast<uint8_t>(color.green()),
+                         static_cast<uint8_t>(color.blue())};
+}
+
+void QtCanvas::SetFontBold(bool bold) { m_font.setBold(bold); }
+
+void QtCanvas::FillRect(const graphics::Rect& rect) {
+  if (!m_painter || rect.width() <= 0 || rect.height() <= 0) return;
+  m_painter->fillRect(QRect(rect.left, rect.top, rect.width(), rect.height()), m_brush);
+}
+
+void QtCanvas::Polyline(const std::vector<graphics::Point>& points) {
+  if (!m_painter || points.size() < 2) return;
+  // The last point is not drawn: end the final segment one pixel short.
+  QPolygon polygon;
+  for (const graphics::Point& p : points) polygon << QPoint(p.x, p.y);
+  QPoint& last = polygon.last();
+  const QPoint& before = polygon[polygon.size() - 2];
+  last += QPoint(before.x() < last.x() ? -1 : before.x() > last.x() ? 1 : 0,
+                 before.y() < last.y() ? -1 : before.y() > last.y() ? 1 : 0);
+  m_painter->save();
+  m_painter->setRenderHint(QPainter::Antialiasing, false);
+  m_painter->setPen(QPen(m_pen, 1));
+  m_painter->drawPolyline(polygon);
+  m_painter->restore();
+}
+
+void QtCanvas::TextOut(int x, int y, const std::string& text) {
+  if (!m_painter) return;
+  const QString shown = DisplayText(text);
+  const QFontMetrics metrics(m_font);
+  m_painter->save();
+  m_painter->setFont(m_font);
+  m_painter->fillRect(QRect(x, y, metrics.horizontalAdvance(shown), metrics.height()), m_brush);
+  m_painter->setPen(m_text);
+  m_painter->drawText(QPoint(x, y + metrics.ascent()), shown);
+  m_painter->restore();
+}
+
+int QtCanvas::TextWidth(const std::string& text) {
+  QString shown = DisplayText(text.empty() ? std::string(" ") : text);
+  // An ampersand marks a mnemonic and is not measured; "&&" is one "&".
+  QString measured;
+  for (int i = 0; i < shown.size(); ++i) {
+    if (shown[i] == QLatin1Char('&') && i + 1 < shown.size()) ++i;
+    measured += shown[i];
+  }
+  measured.replace(QLatin1Char('\t'), QStringLiteral("        "));
+  QFont font = m_font;
+  font.setBold(false);
+  return QFontMetrics(font).horizontalAdvance(measured);
+}
+
+QString DisplayText(const std::string& bytes) {
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  if (!utf8.hasError()) return text;
+  // Windows-1252: Latin-1 but for 0x80-0x9F.
+  static const char16_t k80[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                   0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
+                                   0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
+  QString out;
+  out.reserve(static_cast<qsizetype>(bytes.size()));
+  for (unsigned char c : bytes) {
+    out += (c >= 0x80 && c < 0xA0) ? QChar(k80[c - 0x80]) : QChar(c);
+  }
+  return out;
+}

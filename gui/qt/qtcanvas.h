@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QFontMetrics>
+#include <QPalette>
+
+#include "graphics/canvas.h"
+
+class QPainter;
+
+// The Canvas on a QPainter. Without a painter it only measures, with the
+// metrics of the font given.
+class QtCanvas : public graphics::Canvas {
+ public:
+  QtCanvas(QPainter* painter, const QFont& font, const QPalette& palette);
+
+  graphics::Color SystemColorOf(graphics::SystemColor which) const override;
+  void SetBrushColor(graphics::Color color) override { m_brush = ToQColor(color); }
+  void SetPenColor(graphics::Color color) override { m_pen = ToQColor(color); }
+  void SetFontColor(graphics::Color color) override { m_text = ToQColor(color); }
+  void SetFontBold(bool bold) override;
+  void FillRect(const graphics::Rect& rect) override;
+  void Polyline(const std::vector<graphics::Point>& points) override;
+  void TextOut(int x, int y, const std::string& text) override;
+  int TextWidth(const std::string& text) override;
+
+  static QColor ToQColor(graphics::Color color) { return QColor(color.r, color.g, color.b); }
+  static graphics::Color FromQColor(const QColor& color);
+
+ private:
+  QPainter* m_painter;
+  QFont m_font;
+  QPalette m_palette;
+  QColor m_brush;
+  QColor m_pen;
+  QColor m_text;
+};
+
+// Display text of a string of bytes: valid UTF-8 as UTF-8, anything else as
+// Windows-1252, so a SETUP.INF saved on either kind of machine reads right.
+QString DisplayText(const std::string& bytes);
