@@ -1,0 +1,120 @@
+#include "dialogs/verzdlg.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/temp_medium.h"
+
+namespace {
+
+// A chooser window that presses one button when shown.
+class ScriptedDlgView : public VerzeichnisDlgView {
+ public:
+  void SetCaption(const std::string& c) override { caption = c; }
+  void SetText(DlgControl, const std::string&) override {}
+  void SetVisible(DlgControl, bool) override {}
+  int RunModal() override {
+    result = 2;
+    if (press) press();
+    return result;
+  }
+  void EndModal(int r) override { result = r; }
+  void ListChanged() override { ++changes; }
+
+  std::function<void()> press;
+  std::string caption;
+  int result = 0;
+  int changes = 0;
+};
+
+class ChooserTest : public ::testing::Test {
+ protected:
+  ChooserTest() {
+    TempDrives::Write(drives.Host('C', "Data/keep"), "");
+    TempDrives::Write(drives.Host('C', "Data/b/keep"), "");
+    TempDrives::Write(drives.Host('C', "Data/A/keep"), "");
+    drives.platform().ChangeDirectory("C:\\");
+    dlg = std::make_unique<TVerzeichnisDlg>(drives.platform(),
+                                            [this](const std::string& e) { errors.push_back(e); });
+    dlg->SetView(&view);
+  }
+  TempDrives drives;
+  ScriptedDlgView view;
+  std::unique_ptr<TVerzeichnisDlg> dlg;
+  std::vector<std::string> errors;
+};
+
+TEST_F(ChooserTest, NearestExistingDirectory) {
+  struct Case {
+    const char* path;
+    const char* nearest;
+  };
+  const Case cases[] = {{"C:\\Data\\Sub\\Deep", "C:\\Data"}, {"C:\\Data\\Sub\\", "C:\\Data"},
+                        {"C:\\Missing", "C:"},               {"C:\\Data", "C:\\Data"},
+                        {"Q:\\x\\y", "Q:"},                  {"nothing", ""}};
+  for (const Case& c : cases) EXPECT_EQ(dlg->NearestExistingDir(c.path), c.nearest) << c.path;
+}
+
+TEST_F(ChooserTest, ResultsOfTheThreeWaysOut) {
+  dlg->SelectedDir = "previous";
+  dlg->StartDir = "C:\\Data\\Sub\\Deep";
+  view.press = [&] { dlg->BtnOKClick(); };
+  EXPECT_EQ(dlg->ShowModal(), 1);
+  EXPECT_EQ(dlg->SelectedDir, "C:\\Data");
+  // Abort after moving elsewhere: StartDir comes back.
+  view.press = [&] {
+    dlg->List().SetDirectory("C:\\Data\\b");
+    dlg->BtnAbortClick();
+  };
+  EXPECT_EQ(dlg->ShowModal(), 3);
+  EXPECT_EQ(dlg->SelectedDir, "C:\\Data\\Sub\\Deep");
+  // The close box leaves SelectedDir alone.
+  view.press = nullptr;
+  EXPECT_EQ(dlg->ShowModal(), 2);
+  EXPECT_EQ(dlg->SelectedDir, "C:\\Data\\Sub\\Deep");
+  // A preset that does not exist is taken at once.
+  dlg->PresetDir = "C:\\NEW";
+  view.press = [&] { dlg->BtnDefaultClick(); };
+  EXPECT_EQ(dlg->ShowModal(), 1);
+  EXPECT_EQ(dlg->SelectedDir, "C:\\NEW");
+  // One that exists moves the list and keeps the dialog open.
+  dlg->PresetDir = "C:\\Data\\b";
+  view.press = [&] {
+    dlg->BtnDefaultClick();
+    EXPECT_EQ(view.result, 2);
+    dlg->BtnOKClick();
+  };
+  EXPECT_EQ(dlg->ShowModal(), 1);
+  EXPECT_EQ(dlg->SelectedDir, "C:\\Data\\b");
+}
+
+TEST_F(ChooserTest, ListEntriesAndSelectionEntersAtOnce) {
+  DirectoryListModel& list = dlg->List();
+  EXPECT_EQ(list.Directory(), "C:\\");
+  ASSERT_TRUE(list.SetDirectory("C:\\DATA"));
+  std::vector<std::string> names;
+  for (const auto& e : list.Entries()) names.push_back(std::to_string(e.depth) + e.name);
+  // The directory is named as it was entered; its subdirectories as on disk.
+  EXPECT_EQ(names, (std::vector<std::string>{"0C:\\", "1DATA", "2A", "2b"}));
+  EXPECT_EQ(list.SelectedIndex(), 1);
+  EXPECT_EQ(list.Entries()[1].kind, DirectoryListModel::Kind::kCurrent);
+  list.Select(3);  // a click or an arrow key enters the directory
+  EXPECT_EQ(list.Directory(), "C:\\DATA\\b");
+  list.Select(0);
+  EXPECT_EQ(list.Directory(), "C:\\");
+  EXPECT_EQ(list.SelectedIndex(), 0);
+  // An empty start opens where the list was left.
+  dlg->StartDir = "";
+  view.press = [&] { dlg->BtnOKClick(); };
+  EXPECT_EQ(dlg->ShowModal(), 1);
+  EXPECT_EQ(dlg->SelectedDir, "C:\\");
+  // A drive that does not exist reports an error and stays.
+  dlg->DriveComboBox1Change('Q');
+  EXPECT_EQ(errors.size(), 1u);
+  EXPECT_EQ(list.Directory(), "C:\\");
+  EXPECT_EQ(ShortenPath("C:\\one\\two\\three\\four", 14 * 6, [](const std::string& s) {
+              return static_cast<int>(s.size()) * 6;
+            }),
+            "C:\\...\\four");
+}
+
+}  // namespace

@@ -1,0 +1,115 @@
+// The destination page (3) and the copy page (4) of the main window.
+#include "install/eventloop.h"
+#include "navigate/navigate.h"
+#include "setup/mainform.h"
+#include "stools/stools.h"
+
+bool TMainForm::ValidateTargets() {
+  // A Sirel target is needed for the sample project as well: an empty base
+  // would send its files to the root of the current drive.
+  bool a = true;
+  const bool sirelBase = m_view.Checked(Control::Sirel_CheckBox) || m_view.Checked(Control::Beispiel_CheckBox);
+  if (sirelBase && m_view.Visible(Control::zielSirel_Edit)) {
+    a = !m_view.Text(Control::zielSirel_Edit).empty();
+  }
+  bool b = true;
+  if (m_view.Checked(Control::DXF_CheckBox)) b = !m_view.Text(Control::zielDXF_Edit).empty();
+  return a && b;
+}
+
+void TMainForm::DestinationPageAction() {
+  TKelvaNavigate& nav = m_view.Navigate();
+  nav.SetItemEnabled(4, false);
+  const std::vector<std::string> offers =
+      ScanTargetDrives(m_platform, m_sysInfo, m_data.Boot.DefaultTargetSubdir);
+  m_view.SetItems(Control::drive_Combo, offers);
+  const bool dxf = m_view.Checked(Control::DXF_CheckBox);
+  for (Control c : {Control::zielDXF_Edit, Control::DXFZiel_Label, Control::DXFZiel_Button}) {
+    m_view.SetVisible(c, dxf);
+  }
+  if (m_view.Checked(Control::Sirel_CheckBox) || m_view.Checked(Control::Beispiel_CheckBox)) {
+    if (!offers.empty()) {
+      m_view.SetItemIndex(Control::drive_Combo, 0);
+      m_view.SetVisible(Control::zielSirel_Edit, false);
+      m_view.SetVisible(Control::SirelZiel_Button, false);
+      m_view.SetVisible(Control::drive_Combo, true);
+      m_view.SetVisible(Control::SirelZiel_Label, true);
+    } else {
+      m_view.SetVisible(Control::zielSirel_Edit, true);
+      m_view.SetVisible(Control::SirelZiel_Button, true);
+      m_view.SetVisible(Control::drive_Combo, false);
+      ShowMsgBox(MessageCaption(), m_stored.NoDriveMessage, MB_ICONINFORMATION);
+    }
+  } else {
+    for (Control c : {Control::zielSirel_Edit, Control::SirelZiel_Button, Control::SirelZiel_Label,
+                      Control::drive_Combo}) {
+      m_view.SetVisible(c, false);
+    }
+  }
+  m_view.SetFocus(Control::KelvaNavigate1);
+  nav.SetItemEnabled(4, ValidateTargets());
+}
+
+namespace {
+
+// The parent of a target, with its trailing backslash: where browsing starts.
+std::string BrowseStart(const std::string& target) {
+  const std::string dir = RemoveBackslash(target);
+  const size_t cut = dir.find_last_of("\\:");
+  return cut == std::string::npos ? std::string() : dir.substr(0, cut + 1);
+}
+
+}  // namespace
+
+void TMainForm::Browse(const std::string& title, Control edit, Control button) {
+  m_dialog->SetCaption(title);
+  m_dialog->SetButtonCaption(DlgControl::BtnAbort, m_stored.CancelCaption);
+  m_dialog->SetButtonCaption(DlgControl::BtnDefault, m_stored.DefaultButtonCaption);
+  // Both browses start from the parent of the DXF target.
+  m_dialog->StartDir = BrowseStart(m_view.Text(Control::zielDXF_Edit));
+  m_view.SetVisible(button, false);
+  if (m_dialog->ShowModal() == 1) {
+    m_view.SetText(edit, RemoveBackslash(m_dialog->SelectedDir));
+    m_view.Navigate().SetItemEnabled(4, ValidateTargets());
+  }
+  m_view.SetVisible(button, true);
+}
+
+void TMainForm::SirelZiel_ButtonClick() {
+  if (!m_dialog) return;
+  m_dialog->PresetDir = RemoveBackslash(m_data.Boot.DefaultBrowsePath);
+  Browse(m_stored.SirelBrowseTitle, Control::zielSirel_Edit, Control::SirelZiel_Button);
+}
+
+void TMainForm::BtnZielverzeichnisClick() {
+  if (!m_dialog) return;
+  Browse(m_stored.DxfBrowseTitle, Control::zielDXF_Edit, Control::DXFZiel_Button);
+}
+
+CopyRequest TMainForm::Request() const {
+  CopyRequest r;
+  r.Sirel = m_view.Checked(Control::Sirel_CheckBox);
+  r.Beispiel = m_view.Checked(Control::Beispiel_CheckBox);
+  r.DXF = m_view.Checked(Control::DXF_CheckBox);
+  if (m_view.Visible(Control::drive_Combo)) {
+    const std::vector<std::string> items = m_view.Items(Control::drive_Combo);
+    const int index = m_view.ItemIndex(Control::drive_Combo);
+    if (index >= 0 && index < static_cast<int>(items.size())) r.SirelTargetBase = items[static_cast<size_t>(index)];
+  } else {
+    r.SirelTargetBase = m_view.Text(Control::zielSirel_Edit);
+  }
+  r.DxfTargetBase = m_view.Text(Control::zielDXF_Edit);
+  return r;
+}
+
+void TMainForm::CopyPageAction() {
+  TKelvaNavigate& nav = m_view.Navigate();
+  for (int i = 0; i < static_cast<int>(nav.Lines().size()); ++i) nav.SetItemEnabled(i, false);
+  m_view.RepaintNavigateNow();
+  m_copying = true;
+  m_engine->BuildCopyPlan(Request());
+  m_copying = false;
+  const std::string text = m_engine->InstallAborted ? AbortMessage(m_stored) : m_stored.DoneMessage;
+  ShowMsgBox(MessageCaption(), text, MB_ICONINFORMATION);
+  m_view.Close();
+}

@@ -1,0 +1,194 @@
+#include "setup/mainform.h"
+
+#include "install/eventloop.h"
+#include "navigate/navigate.h"
+#include "platform/platform.h"
+#include "setupdata/format.h"
+#include "stools/stools.h"
+
+const char kLegalNotice[] = "Copyright (c) 2026 Kelva Software. All rights reserved.";
+
+TMainForm::TMainForm(platform::Platform& platform, EventLoop& loop, MainFormView& view)
+    : m_platform(platform), m_loop(loop), m_view(view), m_sysInfo(platform) {
+  m_view.Navigate().SetOnSelect([this](void* Sender, int NewTab, bool& AllowChange) {
+    KelvaNavigate1Select(Sender, NewTab, AllowChange);
+  });
+}
+
+TMainForm::~TMainForm() { m_view.Navigate().SetOnSelect(nullptr); }
+
+bool TMainForm::FormCreate() {
+  graphics::Rect hidden = m_view.Bounds(Control::nutzloser_Button);
+  hidden.right = hidden.left;
+  m_view.SetBounds(Control::nutzloser_Button, hidden);
+  m_view.SetWindowBounds(m_view.ScreenRect());
+
+  const SetupLoadResult result = LoadSetup(m_platform, &m_data);
+  if (result != SetupLoadResult::kLoaded) {
+    ReportStartupFailure(result);
+    return false;
+  }
+  m_view.ShowPage(0);
+  if (!m_platform.ChangeDirectory("C:\\")) {
+    ShowMsgBox("Error", "Drive C:\\ cannot be made the current directory.", MB_OK);
+  }
+  m_view.SetItems(Control::ComboBoxSprache, m_data.Languages);
+  m_view.SetItemIndex(Control::ComboBoxSprache, 0);
+  m_texts.SetCurrentLanguage(m_data.Languages.front());
+  m_view.SetText(Control::zielDXF_Edit, std::string());
+  BindLanguageTexts();
+  m_engine = std::make_unique<InstallEngine>(m_platform, m_loop, static_cast<CopyProgressView&>(*this),
+                                             m_texts, m_data.SourceDir,
+                                             [this] { return MessageCaption(); });
+  return true;
+}
+
+void TMainForm::FormDestroy() { m_data.SetupIni = TMemIniFile(); }
+
+bool TMainForm::FormCloseQuery() {
+  if (m_copying) {
+    // The copy stops after its current entry and then closes the window.
+    m_closeRequested = true;
+    return false;
+  }
+  if (m_engine) {
+    m_engine->SourceFileList.clear();
+    m_engine->SourceFileList.shrink_to_fit();
+    m_engine->TargetFileList.clear();
+    m_engine->TargetFileList.shrink_to_fit();
+  }
+  return true;
+}
+
+std::string TMainForm::MessageCaption() const { return ::MessageCaption(m_stored); }
+
+void TMainForm::BindLanguageTexts() {
+  m_eulaAccepted = false;
+  m_stored = ReadStoredTexts(m_texts);
+  Format(m_texts.LanguageText(79), {m_stored.WindowTitlePrefix + m_stored.ProductName});
+  m_view.SetText(Control::KCLabel_1, TitleBanner(m_stored, m_data.Boot.SetupVersion));
+  m_view.SetWindowCaption(WindowCaption(m_stored));
+  m_view.SetText(Control::Btn_Cancel, m_stored.CancelCaption);
+  TKelvaNavigate& nav = m_view.Navigate();
+  nav.SetHintNext(m_stored.NextStepHint);
+  nav.SetHintPrevious(m_stored.PreviousStepHint);
+  m_view.SetText(Control::Label_103, kLegalNotice);
+  const std::vector<std::string> product = {m_stored.ProductName};
+  m_view.SetText(Control::Label_104, m_texts.LanguageText(4));
+  m_view.SetText(Control::Label_105, Format(m_texts.LanguageText(5), product));
+  m_view.SetText(Control::Label_106, Format(m_texts.LanguageText(6), product));
+  m_view.SetText(Control::Label_115, Format(m_texts.LanguageText(15), product));
+  m_view.SetText(Control::Label_117, m_texts.LanguageText(17));
+  m_view.SetText(Control::Label_118, m_texts.LanguageText(18));
+  static const struct {
+    Control control;
+    int id;
+  } kPlain[] = {{Control::Label_130, 30},           {Control::Label_134, 34},
+                {Control::Label_135, 35},           {Control::SirelZiel_Label, 20},
+                {Control::DXFZiel_Label, 21},       {Control::Nutzervertrag_Label, 64},
+                {Control::Auswahl_Label, 65},       {Control::Sirel_CheckBox, 68},
+                {Control::Beispiel_CheckBox, 69},   {Control::DXF_CheckBox, 70},
+                {Control::accept_Button, 2}};
+  for (const auto& p : kPlain) m_view.SetText(p.control, m_texts.LanguageText(p.id));
+  m_view.SetApplicationTitle(ApplicationTitle(m_texts.LanguageText(99), m_stored));
+  nav.ClearLines();
+  for (int id = 63; id <= 67; ++id) nav.AddLine(m_texts.LanguageText(id), id - 63);
+  for (int i = 2; i < static_cast<int>(nav.Lines().size()); ++i) nav.SetItemEnabled(i, false);
+  const std::string browse = m_texts.LanguageText(60);
+  m_view.SetText(Control::DXFZiel_Button, browse);
+  m_view.SetText(Control::SirelZiel_Button, browse);
+}
+
+void TMainForm::ComboBoxSpracheChange() {
+  const std::vector<std::string> items = m_view.Items(Control::ComboBoxSprache);
+  const int index = m_view.ItemIndex(Control::ComboBoxSprache);
+  if (index < 0 || index >= static_cast<int>(items.size())) return;
+  m_texts.SetCurrentLanguage(items[static_cast<size_t>(index)]);
+  BindLanguageTexts();
+}
+
+void TMainForm::KelvaNavigate1Select(void* /*Sender*/, int NewTab, bool& /*AllowChange*/) {
+  TKelvaNavigate& nav = m_view.Navigate();
+  const std::vector<intptr_t>& pages = nav.LineObjects();
+  if (NewTab < 0 || NewTab >= static_cast<int>(pages.size())) return;
+  const int page = static_cast<int>(pages[static_cast<size_t>(NewTab)]);
+  m_view.ShowPage(page);
+  nav.SetItemEnabled(NewTab + 1, true);
+  switch (page) {
+    case 1: LicencePageAction(); break;
+    case 3: DestinationPageAction(); break;
+    case 4: CopyPageAction(); break;
+    default: break;
+  }
+}
+
+void TMainForm::LicencePageAction() {
+  m_view.Navigate().SetItemEnabled(2, m_eulaAccepted);
+  const std::string name = m_texts.LanguageText(1);
+  std::string text;
+  if (name.empty() || !m_platform.ReadWholeFile(AddBackslash(m_data.SourceDir) + name, &text)) {
+    // The page stays usable; the memo says what is missing.
+    text = "The licence file \"" + name + "\" could not be read from the delivery medium.";
+  }
+  m_view.SetText(Control::eula_Memo, text);
+  m_view.SetFocus(Control::nutzloser_Button);
+}
+
+void TMainForm::accept_ButtonClick() {
+  TKelvaNavigate& nav = m_view.Navigate();
+  nav.SetItemEnabled(2, true);
+  nav.SetItemIndex(2);
+  m_eulaAccepted = true;
+}
+
+void TMainForm::CheckBoxClick() {
+  TKelvaNavigate& nav = m_view.Navigate();
+  nav.SetItemEnabled(4, false);
+  const bool sirel = m_view.Checked(Control::Sirel_CheckBox);
+  const bool sample = m_view.Checked(Control::Beispiel_CheckBox);
+  const bool dxf = m_view.Checked(Control::DXF_CheckBox);
+  nav.SetItemEnabled(3, dxf || sample || sirel);
+  if (!sample && !sirel) m_view.SetText(Control::zielSirel_Edit, std::string());
+  if (!dxf) m_view.SetText(Control::zielDXF_Edit, std::string());
+}
+
+void TMainForm::FormKeyDown(int& Key) {
+  TKelvaNavigate& nav = m_view.Navigate();
+  if (Key == VK_RETURN || Key == VK_DOWN) {
+    if (nav.ItemIndex() < static_cast<int>(nav.Lines().size())) nav.SetItemIndex(nav.ItemIndex() + 1);
+    Key = 0;
+  } else if (Key == VK_UP) {
+    if (nav.ItemIndex() > 0) nav.SetItemIndex(nav.ItemIndex() - 1);
+    Key = 0;
+  }
+}
+
+void TMainForm::Btn_CancelClick() {
+  ShowMsgBox(MessageCaption(), AbortMessage(m_stored), MB_ICONINFORMATION);
+  m_view.Close();
+}
+
+void TMainForm::FormResize() {
+  const int cw = m_view.ClientWidth();
+  const int ch = m_view.ClientHeight();
+  const graphics::Rect panel = m_view.Bounds(Control::Panel_Gesamt);
+  const int top = (ch - panel.height()) / 2;
+  const int left = (cw - panel.width()) / 2;
+  m_view.SetBounds(Control::Panel_Gesamt, graphics::RectAt(left, top, panel.width(), panel.height()));
+  const graphics::Rect banner = m_view.Bounds(Control::KCLabel_1);
+  const int width = cw - 2 * banner.left - m_view.Navigate().Width;
+  m_view.SetBounds(Control::KCLabel_1, graphics::RectAt(banner.left, banner.top, width, banner.height()));
+}
+
+void TMainForm::SetMeterMaxValue(int MaxValue) {
+  m_meter.SetMaxValue(MaxValue);
+  m_view.RepaintMeter();
+}
+
+void TMainForm::StepMeterValue() {
+  if (m_meter.SetUserValue(m_meter.UserValue() + 1)) m_view.RepaintMeter();
+}
+
+void TMainForm::SetLabelFile(const std::string& Caption) { m_view.SetText(Control::LabelFile, Caption); }
+
+void TMainForm::SetBusyCursor(bool Busy) { m_view.SetBusyCursor(Busy); }

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dialogs/verzdlg.h"
+#include "install/installengine.h"
+#include "install/kcsysinfo.h"
+#include "setup/mainformview.h"
+#include "setup/meter.h"
+#include "setupdata/catalogue.h"
+#include "setupdata/setupfile.h"
+
+class EventLoop;
+
+// The legal notice of Label_103.
+extern const char kLegalNotice[];
+
+// Virtual key codes the key handler looks at.
+constexpr int VK_RETURN = 13;
+constexpr int VK_UP = 38;
+constexpr int VK_DOWN = 40;
+
+// The smallest outer size of the main window.
+constexpr int kMinTrackWidth = 600;
+constexpr int kMinTrackHeight = 480;
+
+// The main window's controller: start-up, the page flow driven by the
+// side-bar, the licence and selection pages, the keys, the destination and
+// copy pages. It reaches its widgets only through MainFormView.
+class TMainForm : private CopyProgressView {
+ public:
+  TMainForm(platform::Platform& platform, EventLoop& loop, MainFormView& view);
+  // The chooser is created after the main window, at C:\ (program entry).
+  void SetDialog(TVerzeichnisDlg* dialog) { m_dialog = dialog; }
+  ~TMainForm() override;
+
+  // Start-up; false when the program must end at once (exit code 0).
+  bool FormCreate();
+  void FormDestroy();
+  // Always allows the close; releases the plan lists unless a copy is running,
+  // which instead stops after its current entry.
+  bool FormCloseQuery();
+
+  void BindLanguageTexts();
+  void ComboBoxSpracheChange();
+  void KelvaNavigate1Select(void* Sender, int NewTab, bool& AllowChange);
+  void accept_ButtonClick();
+  void CheckBoxClick();
+  // Key is set to 0 when consumed.
+  void FormKeyDown(int& Key);
+  void Btn_CancelClick();
+  void FormResize();
+  // Where a hint appears for the pointer at (x, y).
+  static graphics::Point AppShowHint(int cursorX, int cursorY) { return {cursorX + 10, cursorY + 18}; }
+
+  // Destination and copy pages.
+  bool ValidateTargets();
+  void SirelZiel_ButtonClick();
+  void BtnZielverzeichnisClick();
+  void DestinationPageAction();
+  void CopyPageAction();
+
+  bool EulaAccepted() const { return m_eulaAccepted; }
+  bool InstallAborted() const { return m_engine && m_engine->InstallAborted; }
+  bool CloseRequested() const { return m_closeRequested; }
+  bool Copying() const { return m_copying; }
+  const StoredTexts& Texts() const { return m_stored; }
+  const SetupData& Data() const { return m_data; }
+  TKCProgress& Meter() { return m_meter; }
+  InstallEngine* Engine() { return m_engine.get(); }
+  std::string MessageCaption() const;
+  const TextCatalogue& Catalogue() const { return m_texts; }
+
+ private:
+  void SetMeterMaxValue(int MaxValue) override;
+  void StepMeterValue() override;
+  void SetLabelFile(const std::string& Caption) override;
+  void SetBusyCursor(bool Busy) override;
+  void LicencePageAction();
+  // Opens the chooser for one target field; a chosen directory fills it.
+  void Browse(const std::string& title, Control edit, Control button);
+  CopyRequest Request() const;
+
+  platform::Platform& m_platform;
+  EventLoop& m_loop;
+  MainFormView& m_view;
+  TVerzeichnisDlg* m_dialog = nullptr;
+  SetupData m_data;
+  TextCatalogue m_texts{m_data.SetupIni};
+  StoredTexts m_stored;
+  TKCSysInfo m_sysInfo;
+  std::unique_ptr<InstallEngine> m_engine;
+  TKCProgress m_meter;
+  bool m_eulaAccepted = false;
+  bool m_copying = false;
+  bool m_closeRequested = false;
+};

@@ -1,0 +1,280 @@
+#include "setup/mainform.h"
+
+#include <gtest/gtest.h>
+
+#include "install/eventloop.h"
+#include "navigate/navigate.h"
+#include "platform/fault_platform.h"
+#include "tests/support/fake_mainform_view.h"
+#include "tests/support/recording_presenter.h"
+#include "tests/support/temp_medium.h"
+
+namespace {
+
+std::string Texts(const char* section, const char* extra) {
+  std::string s = std::string("[") + section + "]\n";
+  s += "Txt_001=LICENSE.TXT\nTxt_002=Accept\nTxt_005=Welcome to %s\nTxt_019=No drive\n"
+       "Txt_022=Sirel target\nTxt_023=DXF target\nTxt_024=Copy failed\nTxt_025=%s cancelled (%s)\n"
+       "Txt_031=Done\nTxt_060=Browse\nTxt_061=Version %s\nTxt_063=Language\nTxt_064=Licence\n"
+       "Txt_065=Selection\nTxt_066=Targets\nTxt_067=Copy\nTxt_072=Kelva \nTxt_074=Cancel\n"
+       "Txt_075=Next\nTxt_076=Back\nTxt_080= Setup\nTxt_099=App\n"
+       "Txt_500=README.TXT\nTxt_600=macros\\;MACROS\nTxt_800=dxf\\;DRAWINGS\n";
+  return s + extra;
+}
+
+// An event loop whose close requests come from the form.
+class FormLoop : public EventLoop {
+ public:
+  void ProcessMessages() override {
+    if (onMessages) onMessages();
+  }
+  bool Terminating() override { return form && form->CloseRequested(); }
+  void Synchronize(const std::function<void()>& call) override { call(); }
+  TMainForm* form = nullptr;
+  std::function<void()> onMessages;
+};
+
+// A medium on D: (program D:\SETUP.EXE), targets on C: and E:.
+class MainFormTest : public ::testing::Test {
+ protected:
+  MainFormTest() {
+    TempDrives::Write(drives.Host('D', "SETUP.INF"),
+                      "[BootSetup]\nVersion=2.0.0.1\nDefaultDir=SIREL\n[Languages]\n1=English\n2=Deutsch\n" +
+                          Texts("English", "Txt_073=Sirel\n") + Texts("Deutsch", "Txt_073=Sirel DE\n"));
+    TempDrives::Write(drives.Host('D', "LICENSE.TXT"), "licence text");
+    TempDrives::Write(drives.Host('D', "README.TXT"), "readme");
+    TempDrives::Write(drives.Host('D', "macros/a.mac"), "a");
+    TempDrives::Write(drives.Host('D', "macros/sub/b.mac"), "b");
+    TempDrives::Write(drives.Host('D', "dxf/x.dxf"), "0\nEOF\n");
+    loop.form = &form;
+  }
+
+  TKelvaNavigate& nav() { return view.Navigate(); }
+  void Key(int key) {
+    int k = key;
+    form.FormKeyDown(k);
+    EXPECT_EQ(k, 0);
+  }
+
+  TempDrives drives{"CDE"};
+  platform::FaultPlatform faults{drives.platform()};
+  FormLoop loop;
+  FakeMainFormView view;
+  RecordingPresenter presenter;
+  TMainForm form{faults, loop, view};
+};
+
+TEST_F(MainFormTest, StartUpBindsTheFirstLanguage) {
+  ASSERT_TRUE(form.FormCreate());
+  EXPECT_EQ(view.caption, "Kelva Sirel Setup");
+  EXPECT_EQ(view.Text(Control::KCLabel_1), "Sirel Version 2.0.0.1");
+  EXPECT_EQ(view.Text(Control::Label_105), "Welcome to Sirel");
+  EXPECT_EQ(view.Text(Control::Label_103), kLegalNotice);
+  EXPECT_EQ(view.appTitle, "App Setup");
+  EXPECT_EQ(view.page, 0);
+  EXPECT_EQ(view.Enabled(), "01");
+  EXPECT_EQ(nav().Lines(), (std::vector<std::string>{"Language", "Licence", "Selection", "Targets", "Copy"}));
+  EXPECT_EQ(nav().HintNext(), "Next");
+  EXPECT_EQ(view.Items(Control::ComboBoxSprache), (std::vector<std::string>{"English", "Deutsch"}));
+  EXPECT_EQ(view.Bounds(Control::nutzloser_Button).width(), 0);
+  EXPECT_EQ(faults.CurrentDirectory(), "C:\\");
+  EXPECT_EQ(view.window, graphics::RectAt(0, 0, 1024, 768));
+  EXPECT_TRUE(presenter.messages.empty());
+}
+
+TEST_F(MainFormTest, MissingSetupFileEndsStartUp) {
+  std::remove(drives.Host('D', "SETUP.INF").c_str());
+  EXPECT_FALSE(form.FormCreate());
+  ASSERT_EQ(presenter.messages.size(), 1u);
+  EXPECT_EQ(presenter.messages[0].text, "File SETUP.INF not found");
+  EXPECT_EQ(presenter.messages[0].caption, "Error");
+  EXPECT_EQ(presenter.messages[0].flags, 0);
+}
+
+TEST_F(MainFormTest, PageFlowAndKeys) {
+  ASSERT_TRUE(form.FormCreate());
+  Key(VK_UP);  // nothing on page 0
+  EXPECT_EQ(view.page, 0);
+  Key(VK_RETURN);
+  EXPECT_EQ(view.page, 1);
+  EXPECT_EQ(view.Text(Control::eula_Memo), "licence text");
+  EXPECT_EQ(view.focus, Control::nutzloser_Button);
+  Key(VK_RETURN);  // step 2 stays disabled until accepted
+  EXPECT_EQ(view.page, 1);
+  form.accept_ButtonClick();
+  EXPECT_EQ(view.page, 2);
+  EXPECT_TRUE(form.EulaAccepted());
+  EXPECT_EQ(view.Enabled(), "0123");
+  Key(VK_UP);  // back to the licence keeps step 2
+  EXPECT_EQ(view.page, 1);
+  EXPECT_EQ(view.Enabled(), "0123");
+  Key(VK_DOWN);
+  EXPECT_EQ(view.page, 2);
+  // A language change rebinds everything and resets the progress.
+  view.SetItemIndex(Control::ComboBoxSprache, 1);
+  form.ComboBoxSpracheChange();
+  EXPECT_EQ(view.caption, "Kelva Sirel DE Setup");
+  EXPECT_EQ(view.Enabled(), "01");
+  EXPECT_FALSE(form.EulaAccepted());
+  int other = 65;  // 'A' passes on
+  form.FormKeyDown(other);
+  EXPECT_EQ(other, 65);
+}
+
+TEST_F(MainFormTest, CheckBoxesDecideStepThreeAndEmptyTargets) {
+  ASSERT_TRUE(form.FormCreate());
+  struct Case {
+    bool sirel, sample, dxf;
+    bool step3;
+    bool sirelKept, dxfKept;
+  };
+  const Case cases[] = {
+      {false, false, false, false, false, false},
+      {true, false, false, true, true, false},
+      {false, true, false, true, true, false},
+      {false, false, true, true, false, true},
+      {true, true, true, true, true, true},
+  };
+  for (const Case& c : cases) {
+    view.SetText(Control::zielSirel_Edit, "C:\\S");
+    view.SetText(Control::zielDXF_Edit, "C:\\D");
+    nav().SetItemEnabled(4, true);
+    view.SetChecked(Control::Sirel_CheckBox, c.sirel);
+    view.SetChecked(Control::Beispiel_CheckBox, c.sample);
+    view.SetChecked(Control::DXF_CheckBox, c.dxf);
+    form.CheckBoxClick();
+    const std::string name = std::to_string(c.sirel) + std::to_string(c.sample) + std::to_string(c.dxf);
+    EXPECT_EQ(nav().FList->FHeights.GetEnabled(3), c.step3) << name;
+    EXPECT_FALSE(nav().FList->FHeights.GetEnabled(4)) << name;
+    EXPECT_EQ(view.Text(Control::zielSirel_Edit).empty(), !c.sirelKept) << name;
+    EXPECT_EQ(view.Text(Control::zielDXF_Edit).empty(), !c.dxfKept) << name;
+  }
+}
+
+TEST_F(MainFormTest, DestinationPageOffersOrAsksForABrowse) {
+  ASSERT_TRUE(form.FormCreate());
+  struct Case {
+    const char* name;
+    bool offer;  // C:\SIREL exists
+    bool sirel, dxf;
+    bool combo, sirelEdit, dxfEdit;
+    bool step4;
+    size_t messages;
+  };
+  const Case cases[] = {
+      {"no offer, macros and dxf", false, true, true, false, true, true, false, 1},
+      {"only dxf", false, false, true, false, false, true, false, 0},
+      {"offer, macros only", true, true, false, true, false, false, true, 0},
+  };
+  for (const Case& c : cases) {
+    if (c.offer) TempDrives::Write(drives.Host('C', "SIREL/keep"), "");
+    presenter.messages.clear();
+    view.SetChecked(Control::Sirel_CheckBox, c.sirel);
+    view.SetChecked(Control::DXF_CheckBox, c.dxf);
+    view.SetText(Control::zielSirel_Edit, "");
+    view.SetText(Control::zielDXF_Edit, "");
+    form.DestinationPageAction();
+    EXPECT_EQ(view.Visible(Control::drive_Combo), c.combo) << c.name;
+    EXPECT_EQ(view.Visible(Control::zielSirel_Edit), c.sirelEdit) << c.name;
+    EXPECT_EQ(view.Visible(Control::zielDXF_Edit), c.dxfEdit) << c.name;
+    EXPECT_EQ(nav().FList->FHeights.GetEnabled(4), c.step4) << c.name;
+    EXPECT_EQ(presenter.messages.size(), c.messages) << c.name;
+    if (c.messages) {
+      EXPECT_EQ(presenter.messages[0].text, "No drive") << c.name;
+    }
+    if (c.combo) {
+      EXPECT_EQ(view.ItemIndex(Control::drive_Combo), 0) << c.name;
+    }
+    EXPECT_EQ(view.focus, Control::KelvaNavigate1) << c.name;
+  }
+}
+
+TEST_F(MainFormTest, CopyPageInstallsAndReportsSuccess) {
+  ASSERT_TRUE(form.FormCreate());
+  TempDrives::Write(drives.Host('C', "SIREL/keep"), "");
+  view.SetChecked(Control::DXF_CheckBox, true);
+  form.DestinationPageAction();
+  view.SetText(Control::zielDXF_Edit, "E:\\CAD");
+  form.CopyPageAction();
+  EXPECT_FALSE(form.InstallAborted());
+  ASSERT_EQ(presenter.messages.size(), 1u);
+  EXPECT_EQ(presenter.messages[0].text, "Done");
+  EXPECT_EQ(presenter.messages[0].caption, "Sirel Setup");
+  EXPECT_TRUE(view.closed);
+  EXPECT_EQ(view.Enabled(), "");
+  EXPECT_EQ(TempDrives::Read(drives.Host('C', "SIREL/MACROS/sub/b.mac")), "b");
+  EXPECT_EQ(TempDrives::Read(drives.Host('E', "CAD/DRAWINGS/x.dxf")), "0\nEOF\n");
+  EXPECT_EQ(faults.FileAttributes("C:\\SIREL\\README.TXT"), 0x20u);
+  EXPECT_EQ(form.Meter().Percent(), 100);
+  EXPECT_EQ(view.Text(Control::LabelFile), "x.dxf");
+  EXPECT_FALSE(view.busy);
+}
+
+TEST_F(MainFormTest, FailedCopyGivesTwoMessagesAndKeepsEarlierFiles) {
+  ASSERT_TRUE(form.FormCreate());
+  TempDrives::Write(drives.Host('C', "SIREL/keep"), "");
+  faults.Add({platform::FaultOp::kCopy, "b.mac"});
+  form.DestinationPageAction();
+  form.CopyPageAction();
+  EXPECT_TRUE(form.InstallAborted());
+  ASSERT_EQ(presenter.messages.size(), 2u);
+  EXPECT_EQ(presenter.messages[0].text, "Copy failed");
+  EXPECT_EQ(presenter.messages[1].text, "Sirel cancelled (Sirel)");
+  EXPECT_EQ(TempDrives::Read(drives.Host('C', "SIREL/MACROS/a.mac")), "a");
+  EXPECT_TRUE(view.closed);
+}
+
+TEST_F(MainFormTest, CloseRequestDuringTheCopyStopsAfterTheCurrentFile) {
+  ASSERT_TRUE(form.FormCreate());
+  TempDrives::Write(drives.Host('C', "SIREL/keep"), "");
+  form.DestinationPageAction();
+  int files = 0;
+  loop.onMessages = [&] {
+    if (form.Copying() && ++files == 2) {
+      EXPECT_FALSE(form.FormCloseQuery());
+    }
+  };
+  form.CopyPageAction();
+  EXPECT_TRUE(form.InstallAborted());
+  ASSERT_EQ(presenter.messages.size(), 1u);  // the abort message only
+  EXPECT_EQ(presenter.messages[0].text, "Sirel cancelled (Sirel)");
+  EXPECT_TRUE(form.FormCloseQuery());
+}
+
+TEST_F(MainFormTest, CancelResizeAndHint) {
+  ASSERT_TRUE(form.FormCreate());
+  struct Case {
+    int w, h;
+    graphics::Rect panel;
+    int bannerWidth;
+  };
+  const Case cases[] = {{1024, 700, graphics::RectAt(272, 150, 480, 400), 837},
+                        {584, 441, graphics::RectAt(52, 20, 480, 400), 397},
+                        {481, 401, graphics::RectAt(0, 0, 480, 400), 294}};
+  for (const Case& c : cases) {
+    view.clientWidth = c.w;
+    view.clientHeight = c.h;
+    form.FormResize();
+    EXPECT_EQ(view.Bounds(Control::Panel_Gesamt), c.panel) << c.w;
+    EXPECT_EQ(view.Bounds(Control::KCLabel_1).width(), c.bannerWidth) << c.w;
+  }
+  EXPECT_EQ(TMainForm::AppShowHint(100, 200).x, 110);
+  EXPECT_EQ(TMainForm::AppShowHint(100, 200).y, 218);
+  form.Btn_CancelClick();
+  ASSERT_EQ(presenter.messages.size(), 1u);
+  EXPECT_EQ(presenter.messages[0].text, "Sirel cancelled (Sirel)");
+  EXPECT_EQ(presenter.messages[0].flags, 64);
+  EXPECT_TRUE(view.closed);
+}
+
+TEST_F(MainFormTest, MissingLicenceFileKeepsThePageUsable) {
+  std::remove(drives.Host('D', "LICENSE.TXT").c_str());
+  ASSERT_TRUE(form.FormCreate());
+  nav().SetItemIndex(1);
+  EXPECT_EQ(view.page, 1);
+  EXPECT_NE(view.Text(Control::eula_Memo).find("LICENSE.TXT"), std::string::npos);
+  form.accept_ButtonClick();
+  EXPECT_EQ(view.page, 2);
+}
+
+}  // namespace
