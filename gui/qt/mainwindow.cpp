@@ -1,0 +1,326 @@
+#include "gui/qt/mainwindow.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStackedWidget>
+
+#include "gui/qt/navigatewidget.h"
+#include "gui/qt/qtcanvas.h"
+#include "gui/qt/wizardwidgets.h"
+#include "setup/layout.h"
+
+namespace {
+
+QFont ArialPixels(int pixels) {
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(pixels);
+  return font;
+}
+
+void SetWhite(QWidget* w) {
+  QPalette p = w->palette();
+  p.setColor(QPalette::Window, Qt::white);
+  w->setPalette(p);
+  w->setAutoFillBackground(true);
+}
+
+int VirtualKey(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Down: return VK_DOWN;
+    default: return -1;
+  }
+}
+
+}  // namespace
+
+MainWindow::MainWindow(platform::Platform& platform, QtEventLoop& loop) {
+  setObjectName(QStringLiteral("MainForm"));
+  Build();
+  m_form = std::make_unique<TMainForm>(platform, loop, *this);
+  loop.SetForm(m_form.get());
+  Connect();
+  qApp->installEventFilter(this);
+}
+
+MainWindow::~MainWindow() {
+  qApp->removeEventFilter(this);
+  if (m_busy) QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::Build() {
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  QPalette p = palette();
+  p.setColor(QPalette::Window, QtCanvas::ToQColor(kWindowBackground));
+  setPalette(p);
+  setAutoFillBackground(true);
+  setFont(ArialPixels(kWindowFontPixels));
+  resize(kDesignWidth, kDesignHeight);
+
+  for (const ControlLayout& row : MainFormLayout()) {
+    QWidget* parent = this;
+    if (row.parent == Control::Panel_Gesamt) parent = m_widgets.at(Control::Panel_Gesamt);
+    if (row.parent == Control::Hauptseite) parent = m_notebook->widget(row.page);
+    QWidget* w = nullptr;
+    switch (row.kind) {
+      case ControlKind::kBanner: w = new BannerLabel(parent); break;
+      case ControlKind::kPanel: w = new QWidget(parent); SetWhite(w); break;
+      case ControlKind::kPushButton: w = new QPushButton(parent); break;
+      case ControlKind::kNotebook: {
+        m_notebook = new QStackedWidget(parent);
+        for (int i = 0; i < 5; ++i) {
+          auto* page = new QWidget(m_notebook);
+          SetWhite(page);
+          m_notebook->addWidget(page);
+        }
+        w = m_notebook;
+        break;
+      }
+      case ControlKind::kNavigate: m_navigate = new NavigateWidget(parent); w = m_navigate; break;
+      case ControlKind::kHeading:
+      case ControlKind::kLabel: {
+        auto* label = new QLabel(parent);
+        label->setWordWrap(row.wordWrap);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        w = label;
+        break;
+      }
+      case ControlKind::kSpeedButton: {
+        auto* button = new QPushButton(parent);
+        button->setFocusPolicy(Qt::NoFocus);
+        w = button;
+        break;
+      }
+      case ControlKind::kComboBox: w = new QComboBox(parent); break;
+      case ControlKind::kMemo: {
+        auto* memo = new QPlainTextEdit(parent);
+        memo->setReadOnly(true);
+        memo->setFrameShape(QFrame::NoFrame);
+        memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        w = memo;
+        break;
+      }
+      case ControlKind::kCheckBox: w = new QCheckBox(parent); break;
+      case ControlKind::kEdit: {
+        auto* edit = new QLineEdit(parent);
+        edit->setReadOnly(true);
+        w = edit;
+        break;
+      }
+      case ControlKind::kMeter: w = new QWidget(parent); break;  // replaced once the form exists
+    }
+    w->setObjectName(QString::fromLatin1(ControlName(row.control)));
+    if (row.fontPixels) w->setFont(ArialPixels(row.fontPixels));
+    if (row.kind == ControlKind::kBanner) {
+      QPalette bp = w->palette();
+      bp.setColor(QPalette::WindowText, Qt::white);
+      w->setPalette(bp);
+    }
+    if (row.tabOrder < 0 && row.kind != ControlKind::kSpeedButton) w->setFocusPolicy(Qt::NoFocus);
+    w->setGeometry(row.bounds.left, row.bounds.top, row.bounds.width(), row.bounds.height());
+    if (auto* box = qobject_cast<QCheckBox*>(w)) box->setChecked(row.checked);
+    m_widgets[row.control] = w;
+  }
+}
+
+void MainWindow::Connect() {
+  // The meter follows the controller's model.
+  delete m_widgets[Control::KCMeter_File];
+  const ControlLayout* meter = FindLayout(Control::KCMeter_File);
+  auto* meterWidget = new MeterWidget(m_notebook->widget(meter->page), m_form->Meter());
+  meterWidget->setObjectName(QStringLiteral("KCMeter_File"));
+  meterWidget->setGeometry(meter->bounds.left, meter->bounds.top, meter->bounds.width(), meter->bounds.height());
+  m_widgets[Control::KCMeter_File] = meterWidget;
+
+  auto* language = qobject_cast<QComboBox*>(m_widgets[Control::ComboBoxSprache]);
+  connect(language, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] {
+    if (!m_filling) m_form->ComboBoxSpracheChange();
+  });
+  for (Control c : {Control::Sirel_CheckBox, Control::Beispiel_CheckBox, Control::DXF_CheckBox}) {
+    connect(qobject_cast<QCheckBox*>(m_widgets[c]), &QCheckBox::clicked, this,
+            [this] { m_form->CheckBoxClick(); });
+  }
+  const auto click = [this](Control c, void (TMainForm::*handler)()) {
+    connect(qobject_cast<QPushButton*>(m_widgets[c]), &QPushButton::clicked, this,
+            [this, handler] { (m_form.get()->*handler)(); });
+  };
+  click(Control::Btn_Cancel, &TMainForm::Btn_CancelClick);
+  click(Control::accept_Button, &TMainForm::accept_ButtonClick);
+  click(Control::SirelZiel_Button, &TMainForm::SirelZiel_ButtonClick);
+  click(Control::DXFZiel_Button, &TMainForm::BtnZielverzeichnisClick);
+}
+
+QWidget* MainWindow::widget(Control control) const {
+  const auto it = m_widgets.find(control);
+  return it == m_widgets.end() ? nullptr : it->second;
+}
+
+void MainWindow::SetText(Control control, const std::string& text) {
+  m_texts[control] = text;
+  QWidget* w = widget(control);
+  const QString shown = DisplayText(text);
+  if (auto* label = qobject_cast<QLabel*>(w)) {
+    label->setText(shown);
+    const ControlLayout* row = FindLayout(control);
+    if (row && row->autoSize) label->adjustSize();
+  } else if (auto* banner = qobject_cast<BannerLabel*>(w)) {
+    banner->setText(shown);
+  } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+    button->setText(shown);
+  } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+    edit->setText(shown);
+  } else if (auto* memo = qobject_cast<QPlainTextEdit*>(w)) {
+    memo->setPlainText(shown);
+  }
+}
+
+std::string MainWindow::Text(Control control) const {
+  const auto it = m_texts.find(control);
+  return it == m_texts.end() ? std::string() : it->second;
+}
+
+void MainWindow::SetVisible(Control control, bool visible) {
+  if (QWidget* w = widget(control)) w->setVisible(visible);
+}
+
+bool MainWindow::Visible(Control control) const {
+  const QWidget* w = widget(control);
+  return w && !w->isHidden();
+}
+
+void MainWindow::SetChecked(Control control, bool checked) {
+  if (auto* box = qobject_cast<QCheckBox*>(widget(control))) box->setChecked(checked);
+}
+
+bool MainWindow::Checked(Control control) const {
+  const auto* box = qobject_cast<const QCheckBox*>(widget(control));
+  return box && box->isChecked();
+}
+
+void MainWindow::SetItems(Control control, const std::vector<std::string>& items) {
+  m_items[control] = items;
+  auto* combo = qobject_cast<QComboBox*>(widget(control));
+  if (!combo) return;
+  m_filling = true;
+  combo->clear();
+  for (const std::string& item : items) combo->addItem(DisplayText(item));
+  combo->setCurrentIndex(-1);
+  m_filling = false;
+}
+
+std::vector<std::string> MainWindow::Items(Control control) const {
+  const auto it = m_items.find(control);
+  return it == m_items.end() ? std::vector<std::string>() : it->second;
+}
+
+void MainWindow::SetItemIndex(Control control, int index) {
+  if (auto* combo = qobject_cast<QComboBox*>(widget(control))) {
+    m_filling = true;
+    combo->setCurrentIndex(index);
+    m_filling = false;
+  }
+}
+
+int MainWindow::ItemIndex(Control control) const {
+  const auto* combo = qobject_cast<const QComboBox*>(widget(control));
+  return combo ? combo->currentIndex() : -1;
+}
+
+void MainWindow::SetBounds(Control control, const graphics::Rect& b) {
+  if (QWidget* w = widget(control)) w->setGeometry(b.left, b.top, b.width(), b.height());
+}
+
+graphics::Rect MainWindow::Bounds(Control control) const {
+  const QWidget* w = widget(control);
+  if (!w) return graphics::Rect{};
+  const QRect g = w->geometry();
+  return graphics::RectAt(g.x(), g.y(), g.width(), g.height());
+}
+
+void MainWindow::SetFocus(Control control) {
+  if (QWidget* w = widget(control)) w->setFocus();
+}
+
+void MainWindow::ShowPage(int page) { m_notebook->setCurrentIndex(page); }
+
+int MainWindow::Page() const { return m_notebook->currentIndex(); }
+
+void MainWindow::SetWindowCaption(const std::string& caption) { setWindowTitle(DisplayText(caption)); }
+
+void MainWindow::SetApplicationTitle(const std::string& title) {
+  QApplication::setApplicationDisplayName(DisplayText(title));
+}
+
+graphics::Rect MainWindow::ScreenRect() const {
+  const QScreen* screen = QApplication::primaryScreen();
+  const QRect r = screen ? screen->availableGeometry() : QRect(0, 0, kDesignWidth, kDesignHeight);
+  return graphics::RectAt(r.x(), r.y(), r.width(), r.height());
+}
+
+void MainWindow::SetWindowBounds(const graphics::Rect& b) {
+  move(b.left, b.top);
+  resize(std::max(b.width(), 600), std::max(b.height(), 480));
+}
+
+void MainWindow::SetBusyCursor(bool busy) {
+  if (busy == m_busy) return;
+  m_busy = busy;
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void MainWindow::RepaintMeter() {
+  if (QWidget* w = widget(Control::KCMeter_File)) w->repaint();
+}
+
+void MainWindow::RepaintNavigateNow() { m_navigate->repaint(); }
+
+void MainWindow::Close() { close(); }
+
+TKelvaNavigate& MainWindow::Navigate() { return m_navigate->model(); }
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (m_form) m_form->FormResize();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // The smallest outer size is 600 x 480; Qt limits the client area.
+  const QSize frame = frameGeometry().size() - geometry().size();
+  setMinimumSize(kMinTrackWidth - frame.width(), kMinTrackHeight - frame.height());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (m_form && !m_form->FormCloseQuery()) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // Key preview: the window sees every key before the focused control.
+  if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+      (watched == this || isAncestorOf(static_cast<QWidget*>(watched)))) {
+    int key = VirtualKey(static_cast<QKeyEvent*>(event)->key());
+    if (key > 0 && m_form) {
+      m_form->FormKeyDown(key);
+      if (key == 0) return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QWidget>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "gui/qt/qtsupport.h"
+#include "setup/mainform.h"
+#include "setup/mainformview.h"
+
+class NavigateWidget;
+class QStackedWidget;
+
+// The main window of the Qt skin: widgets built from the layout table, each
+// named by its control; every event goes to the controller's handler.
+class MainWindow : public QWidget, public MainFormView {
+  Q_OBJECT
+ public:
+  MainWindow(platform::Platform& platform, QtEventLoop& loop);
+  ~MainWindow() override;
+
+  TMainForm& form() { return *m_form; }
+  QWidget* widget(Control control) const;
+
+  // MainFormView
+  void SetText(Control control, const std::string& text) override;
+  std::string Text(Control control) const override;
+  void SetVisible(Control control, bool visible) override;
+  bool Visible(Control control) const override;
+  void SetChecked(Control control, bool checked) override;
+  bool Checked(Control control) const override;
+  void SetItems(Control control, const std::vector<std::string>& items) override;
+  std::vector<std::string> Items(Control control) const override;
+  void SetItemIndex(Control control, int index) override;
+  int ItemIndex(Control control) const override;
+  void SetBounds(Control control, const graphics::Rect& bounds) override;
+  graphics::Rect Bounds(Control control) const override;
+  void SetFocus(Control control) override;
+  void ShowPage(int page) override;
+  int Page() const override;
+  void SetWindowCaption(const std::string& caption) override;
+  void SetApplicationTitle(const std::string& title) override;
+  graphics::Rect ScreenRect() const override;
+  void SetWindowBounds(const graphics::Rect& bounds) override;
+  int ClientWidth() const override { return width(); }
+  int ClientHeight() const override { return height(); }
+  void SetBusyCursor(bool busy) override;
+  void RepaintMeter() override;
+  void RepaintNavigateNow() override;
+  void Close() override;
+  TKelvaNavigate& Navigate() override;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void Build();
+  void Connect();
+
+  std::map<Control, QWidget*> m_widgets;
+  std::map<Control, std::string> m_texts;
+  std::map<Control, std::vector<std::string>> m_items;
+  QStackedWidget* m_notebook = nullptr;
+  NavigateWidget* m_navigate = nullptr;
+  std::unique_ptr<TMainForm> m_form;
+  bool m_busy = false;
+  bool m_filling = false;
+};

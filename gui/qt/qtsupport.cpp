@@ -1,0 +1,33 @@
+#include "gui/qt/qtsupport.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QThread>
+
+#include "gui/qt/qtcanvas.h"
+#include "setup/mainform.h"
+
+int32_t QtMessagePresenter::Show(const char* Text, const char* Caption, int32_t Flags) {
+  QMessageBox box(Flags & MB_ICONINFORMATION ? QMessageBox::Information : QMessageBox::NoIcon,
+                  DisplayText(Caption), DisplayText(Text), QMessageBox::Ok,
+                  QApplication::activeWindow());
+  box.setWindowModality(Qt::ApplicationModal);
+  box.exec();
+  return IDOK;
+}
+
+void QtEventLoop::ProcessMessages() { QCoreApplication::processEvents(); }
+
+bool QtEventLoop::Terminating() {
+  return QCoreApplication::closingDown() || (m_form && m_form->CloseRequested());
+}
+
+void QtEventLoop::Synchronize(const std::function<void()>& call) {
+  QCoreApplication* app = QCoreApplication::instance();
+  if (!app) return;
+  if (QThread::currentThread() == app->thread()) {
+    call();
+    return;
+  }
+  QMetaObject::invokeMethod(app, call, Qt::BlockingQueuedConnection);
+}

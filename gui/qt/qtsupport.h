@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+#include "install/eventloop.h"
+#include "stools/stools.h"
+
+class TMainForm;
+
+// The message boxes of ShowMsgBox as QMessageBox: information icon for
+// flags 64, none for 0, modal for the whole program.
+class QtMessagePresenter : public MessagePresenter {
+ public:
+  int32_t Show(const char* Text, const char* Caption, int32_t Flags) override;
+};
+
+// Qt's message loop as the engine sees it.
+class QtEventLoop : public EventLoop {
+ public:
+  void ProcessMessages() override;
+  // True while the application is closing down or the window was asked to close.
+  bool Terminating() override;
+  void Synchronize(const std::function<void()>& call) override;
+  void SetForm(const TMainForm* form) { m_form = form; }
+
+ private:
+  const TMainForm* m_form = nullptr;
+};

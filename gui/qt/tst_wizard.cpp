@@ -1,0 +1,167 @@
+// The wizard's real window offscreen: a full install from the first page to
+// the success message, and one that fails mid-copy.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "gui/qt/mainwindow.h"
+#include "gui/qt/verzdialog.h"
+#include "navigate/navigate.h"
+#include "platform/fault_platform.h"
+#include "platform/posix/posix_platform.h"
+
+namespace {
+
+class Recorder : public MessagePresenter {
+ public:
+  int32_t Show(const char* Text, const char* Caption, int32_t Flags) override {
+    messages << QStringLiteral("%1|%2|%3").arg(QString::fromLatin1(Caption), QString::fromLatin1(Text)).arg(Flags);
+    return IDOK;
+  }
+  QStringList messages;
+};
+
+}  // namespace
+
+class TestWizard : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<QTemporaryDir> m_temp;
+  std::unique_ptr<platform::posix::PosixPlatform> m_platform;
+
+  void MakeDrives() {
+    const QString root = m_temp->path();
+    for (const char* d : {"c/SIREL", "d", "e"}) QDir().mkpath(root + "/" + d);
+    const QString medium = qEnvironmentVariable("SETUP_SOURCE_ROOT") + "/examples/medium/.";
+    QVERIFY(std::system(("cp -a '" + medium + "' '" + root + "/d/'").toLocal8Bit().constData()) == 0);
+    m_platform = std::make_unique<platform::posix::PosixPlatform>(
+        platform::posix::DriveTable({{'C', (root + "/c").toStdString(), platform::kDriveFixed},
+                                     {'D', (root + "/d").toStdString(), platform::kDriveCdRom},
+                                     {'E', (root + "/e").toStdString(), platform::kDriveFixed}}),
+        (root + "/d/SETUP.EXE").toStdString());
+  }
+
+  static void Shot(QWidget& w, const QString& name) {
+    const QString dir = qEnvironmentVariable("SETUP_SCREENSHOT_DIR");
+    if (dir.isEmpty()) return;
+    QDir().mkpath(dir);
+    w.grab().save(dir + "/" + name);
+  }
+
+  template <typename T>
+  static T* Find(QWidget& w, const char* name) {
+    return w.findChild<T*>(QString::fromLatin1(name));
+  }
+
+  // Runs the wizard through every page; the DXF target is browsed to E:\CAD.
+  void Tour(platform::Platform& platform, Recorder& recorder, bool screenshots) {
+    QtEventLoop loop;
+    MainWindow window(platform, loop);
+    QVERIFY(window.form().FormCreate());
+    TVerzeichnisDlg chooser(platform, [](const std::string&) {});
+    VerzDialog dialog(chooser, platform, &window);
+    window.form().SetDialog(&chooser);
+    window.resize(800, 600);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    if (screenshots) {
+      Shot(window, "page0-english.png");
+      auto* language = Find<QComboBox>(window, "ComboBoxSprache");
+      language->setCurrentIndex(1);
+      QCOMPARE(window.windowTitle().contains(QStringLiteral("Sirel")), true);
+      Shot(window, "page0-deutsch.png");
+      language->setCurrentIndex(0);
+    }
+    QTest::keyClick(&window, Qt::Key_Return);
+    QCOMPARE(window.Page(), 1);
+    QVERIFY(Find<QPlainTextEdit>(window, "eula_Memo")->toPlainText().contains(QStringLiteral("Kelva")));
+    QTest::mouseClick(Find<QPushButton>(window, "accept_Button"), Qt::LeftButton);
+    QCOMPARE(window.Page(), 2);
+    Find<QCheckBox>(window, "Beispiel_CheckBox")->click();
+    Find<QCheckBox>(window, "DXF_CheckBox")->click();
+    QTest::keyClick(&window, Qt::Key_Return);
+    QCOMPARE(window.Page(), 3);
+    QCOMPARE(Find<QComboBox>(window, "drive_Combo")->currentText(), QStringLiteral("C:\\SIREL"));
+    QVERIFY(!window.Navigate().FList->FHeights.GetEnabled(4));
+    QDir().mkpath(m_temp->path() + "/e/CAD");
+    QTimer::singleShot(0, &dialog, [&] {
+      chooser.List().SetDirectory("E:\\CAD");
+      Find<QPushButton>(dialog, "BtnOK")->click();
+    });
+    QTest::mouseClick(Find<QPushButton>(window, "DXFZiel_Button"), Qt::LeftButton);
+    QCOMPARE(Find<QLineEdit>(window, "zielDXF_Edit")->text(), QStringLiteral("E:\\CAD"));
+    QVERIFY(window.Navigate().FList->FHeights.GetEnabled(4));
+    if (screenshots) Shot(window, "page3-destination.png");
+    recorder.messages.clear();
+    QTest::keyClick(&window, Qt::Key_Return);
+    QCOMPARE(window.Page(), 4);
+    if (screenshots) Shot(window, "page4-copy.png");
+    QVERIFY(!window.isVisible());
+  }
+
+  QString Host(const char* relative) const { return m_temp->path() + "/" + relative; }
+
+ private slots:
+  void init() {
+    m_temp = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_temp->isValid());
+    MakeDrives();
+  }
+
+  void installsEverythingAndSaysSo() {
+    Recorder recorder;
+    SetMessagePresenter(&recorder);
+    Tour(*m_platform, recorder, true);
+    SetMessagePresenter(nullptr);
+    QCOMPARE(recorder.messages.size(), 1);
+    QVERIFY2(recorder.messages[0].startsWith(QStringLiteral("Sirel 2.0 Setup|")), qPrintable(recorder.messages[0]));
+    QVERIFY(recorder.messages[0].endsWith(QStringLiteral("|64")));
+    QVERIFY(QFile::exists(Host("c/SIREL/README.TXT")));
+    QVERIFY(QFile::exists(Host("c/SIREL/MACROS/draw/text/TITLE.MAC")));
+    QVERIFY(QFile::exists(Host("c/SIREL/MACROS/.index")));
+    QVERIFY(!QFile::exists(Host("c/SIREL/MACROS/.cache")));
+    QVERIFY(QFile::exists(Host("c/SIREL/PROJECTS/SAMPLE/parts/sub/KEY.PRT")));
+    QVERIFY(QFile::exists(Host("e/CAD/DRAWINGS/parts/WASHER.DXF")));
+    QCOMPARE(m_platform->FileAttributes("C:\\SIREL\\MACROS\\.index"), 0x20u);
+    QCOMPARE(m_platform->FileAttributes("E:\\CAD\\DRAWINGS\\FLANGE.DXF"), 0x20u);
+  }
+
+  void failedCopyGivesTwoMessages() {
+    platform::FaultPlatform faults(*m_platform);
+    faults.Add({platform::FaultOp::kCopy, "UNITS.MAC"});
+    Recorder recorder;
+    SetMessagePresenter(&recorder);
+    Tour(faults, recorder, false);
+    SetMessagePresenter(nullptr);
+    QCOMPARE(recorder.messages.size(), 2);
+    QVERIFY(recorder.messages[0].contains(QStringLiteral("could not be copied")));
+    QVERIFY(recorder.messages[1].contains(QStringLiteral("cancel")));
+    QVERIFY(QFile::exists(Host("c/SIREL/MACROS/START.MAC")));
+    QVERIFY(!QFile::exists(Host("c/SIREL/MACROS/UNITS.MAC")));
+    QVERIFY(!QFile::exists(Host("e/CAD/DRAWINGS")));
+  }
+
+  void resizeCentresThePanel() {
+    QtEventLoop loop;
+    MainWindow window(*m_platform, loop);
+    QVERIFY(window.form().FormCreate());
+    window.show();
+    window.resize(700, 560);
+    QCoreApplication::processEvents();
+    const QRect panel = Find<QWidget>(window, "Panel_Gesamt")->geometry();
+    QCOMPARE(panel.left(), (window.width() - 480) / 2);
+    QCOMPARE(panel.top(), (window.height() - 400) / 2);
+    QCOMPARE(Find<QWidget>(window, "KCLabel_1")->width(), window.width() - 187);
+    QVERIFY(window.minimumWidth() <= 600 && window.minimumWidth() > 500);
+  }
+};
+
+QTEST_MAIN(TestWizard)
+#include "tst_wizard.moc"

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+class TKCProgress;
+
+// The title banner: black, white text with a sunken effect of depth 3.
+class BannerLabel : public QWidget {
+  Q_OBJECT
+ public:
+  explicit BannerLabel(QWidget* parent);
+  void setText(const QString& text);
+  QString text() const { return m_text; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QString m_text;
+};
+
+// The copy page's meter: a 3-pixel sunken frame around the 300 x 15 bar,
+// drawn off screen and copied in one step.
+class MeterWidget : public QWidget {
+  Q_OBJECT
+ public:
+  MeterWidget(QWidget* parent, const TKCProgress& meter);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  const TKCProgress& m_meter;
+};
