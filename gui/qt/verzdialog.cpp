@@ -12,6 +12,31 @@
 #include "gui/qt/qtcanvas.h"
 #include "platform/platform.h"
 
+namespace {
+
+// A glyph drawn with the colour of its bottom-left pixel as transparent.
+QIcon Glyph(const char* name) {
+  QPixmap pixmap(QStringLiteral(":/resources/") + name);
+  if (pixmap.isNull()) return QIcon();
+  const QColor clear = pixmap.toImage().pixelColor(0, pixmap.height() - 1);
+  pixmap.setMask(pixmap.createMaskFromColor(clear, Qt::MaskInColor));
+  return QIcon(pixmap);
+}
+
+QIcon DriveImage(unsigned type) {
+  const char* name = "hard.xpm";
+  switch (type) {
+    case platform::kDriveRemovable: name = "floppy.xpm"; break;
+    case platform::kDriveRemote: name = "network.xpm"; break;
+    case platform::kDriveCdRom: name = "cdrom.xpm"; break;
+    case platform::kDriveRamDisk: name = "ram.xpm"; break;
+    default: break;
+  }
+  return QIcon(QPixmap(QStringLiteral(":/resources/") + name));
+}
+
+}  // namespace
+
 VerzDialog::VerzDialog(TVerzeichnisDlg& controller, platform::Platform& platform, QWidget* parent)
     : QDialog(parent), m_controller(controller), m_platform(platform) {
   setObjectName(QStringLiteral("VerzeichnisDlg"));
@@ -47,6 +72,10 @@ VerzDialog::VerzDialog(TVerzeichnisDlg& controller, platform::Platform& platform
   m_default->setObjectName(QStringLiteral("BtnDefault"));
   m_default->setGeometry(106, 238, 88, 27);
   m_default->hide();
+  m_abort->setIcon(Glyph("glyph_cross.xpm"));
+  m_ok->setIcon(Glyph("glyph_tick.xpm"));
+  m_default->setIcon(Glyph("glyph_return.xpm"));
+  for (QPushButton* b : {m_abort, m_ok, m_default}) b->setIconSize(QSize(20, 20));
   setTabOrder(m_ok, m_list);
   setTabOrder(m_list, m_drives);
   setTabOrder(m_drives, m_abort);
@@ -110,7 +139,7 @@ void VerzDialog::ListChanged() {
   int current = -1;
   for (const DriveEntry& d : DriveBoxEntries(m_platform)) {
     if (d.letter == model.Directory()[0]) current = m_drives->count();
-    m_drives->addItem(QStringLiteral("%1:").arg(QChar::fromLatin1(d.letter)));
+    m_drives->addItem(DriveImage(d.type), QStringLiteral("%1:").arg(QChar::fromLatin1(d.letter)));
   }
   m_drives->setCurrentIndex(current);
   const QFontMetrics metrics(font());
