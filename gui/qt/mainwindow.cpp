@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -130,6 +131,18 @@ void MainWindow::Build() {
     w->setGeometry(row.bounds.left, row.bounds.top, row.bounds.width(), row.bounds.height());
     if (auto* box = qobject_cast<QCheckBox*>(w)) box->setChecked(row.checked);
     m_widgets[row.control] = w;
+  }
+  // Tab order within each parent, as the table numbers it.
+  std::map<QWidget*, std::map<int, QWidget*>> order;
+  for (const ControlLayout& row : MainFormLayout()) {
+    if (row.tabOrder >= 0) order[m_widgets[row.control]->parentWidget()][row.tabOrder] = m_widgets[row.control];
+  }
+  for (const auto& [parent, widgets] : order) {
+    QWidget* previous = nullptr;
+    for (const auto& [index, w] : widgets) {
+      if (previous) setTabOrder(previous, w);
+      previous = w;
+    }
   }
 }
 
@@ -313,6 +326,14 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // Every hint of the program is placed by AppShowHint.
+  if (event->type() == QEvent::ToolTip && watched->isWidgetType()) {
+    auto* w = static_cast<QWidget*>(watched);
+    if (!w->toolTip().isEmpty()) {
+      ShowHint(static_cast<QHelpEvent*>(event)->globalPos(), w->toolTip(), w);
+      return true;
+    }
+  }
   // Key preview: the window sees every key before the focused control.
   if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
       (watched == this || isAncestorOf(static_cast<QWidget*>(watched)))) {

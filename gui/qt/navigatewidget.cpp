@@ -8,6 +8,7 @@
 #include <QToolTip>
 
 #include "gui/qt/navigateaccessible.h"
+#include "gui/qt/qtsupport.h"
 
 namespace {
 
@@ -238,11 +239,7 @@ bool NavListWidget::event(QEvent* event) {
   if (event->type() == QEvent::ToolTip) {
     const TKelvaNavigate& nav = m_owner->model();
     const auto* help = static_cast<QHelpEvent*>(event);
-    if (nav.ShowHint && !nav.HintText().empty()) {
-      QToolTip::showText(help->globalPos(), DisplayText(nav.HintText()), this);
-    } else {
-      QToolTip::hideText();
-    }
+    ShowHint(help->globalPos(), nav.ShowHint ? DisplayText(nav.HintText()) : QString(), this);
     return true;
   }
   return QWidget::event(event);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QThread>
+#include <QToolTip>
 
 #include "gui/qt/qtcanvas.h"
 #include "setup/mainform.h"
@@ -35,4 +36,22 @@ void QtEventLoop::Synchronize(const std::function<void()>& call) {
     return;
   }
   QMetaObject::invokeMethod(app, call, Qt::BlockingQueuedConnection);
+}
+
+void ShowHint(const QPoint& cursor, const QString& text, QWidget* widget) {
+  static const bool paletteSet = [] {
+    QPalette palette = QToolTip::palette();
+    palette.setColor(QPalette::ToolTipBase, QColor(0, 255, 255));
+    palette.setColor(QPalette::Window, QColor(0, 255, 255));
+    QToolTip::setPalette(palette);
+    return true;
+  }();
+  (void)paletteSet;
+  if (text.isEmpty()) {
+    QToolTip::hideText();
+    return;
+  }
+  const graphics::Point at = TMainForm::AppShowHint(cursor.x(), cursor.y());
+  // Qt places a tip 2 pixels right of and 16 below the point it is given.
+  QToolTip::showText(QPoint(at.x, at.y) - QPoint(2, 16), text, widget);
 }

@@ -7,7 +7,14 @@
 #include "install/eventloop.h"
 #include "stools/stools.h"
 
+class QPoint;
+class QString;
+class QWidget;
 class TMainForm;
+
+// Shows a hint for the pointer at cursor (screen coordinates): 10 pixels to
+// the right and 18 below it, on aqua. Every hint of the program goes here.
+void ShowHint(const QPoint& cursor, const QString& text, QWidget* widget);
 
 // The message boxes of ShowMsgBox as QMessageBox: information icon for
 // flags 64, none for 0, modal for the whole program.

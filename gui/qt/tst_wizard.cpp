@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QHelpEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -146,6 +147,26 @@ class TestWizard : public QObject {
     QVERIFY(QFile::exists(Host("c/SIREL/MACROS/START.MAC")));
     QVERIFY(!QFile::exists(Host("c/SIREL/MACROS/UNITS.MAC")));
     QVERIFY(!QFile::exists(Host("e/CAD/DRAWINGS")));
+  }
+
+  void hintsAppearBelowRightOfThePointerOnAqua() {
+    QtEventLoop loop;
+    MainWindow window(*m_platform, loop);
+    QVERIFY(window.form().FormCreate());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* next = window.findChild<QWidget*>(QStringLiteral("NextButton"));
+    QVERIFY(!next->toolTip().isEmpty());
+    const QPoint cursor = next->mapToGlobal(QPoint(5, 5));
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), cursor);
+    QApplication::sendEvent(next, &help);
+    QWidget* tip = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->objectName() == QStringLiteral("qtooltip_label") && w->isVisible()) tip = w;
+    }
+    QVERIFY(tip);
+    QCOMPARE(tip->pos(), cursor + QPoint(10, 18));
+    QCOMPARE(tip->palette().color(QPalette::ToolTipBase), QColor(0, 255, 255));
   }
 
   void resizeCentresThePanel() {

@@ -9,6 +9,9 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
+
+#include "dialogs/verzlayout.h"
 #include "gui/qt/qtcanvas.h"
 #include "platform/platform.h"
 
@@ -41,45 +44,40 @@ VerzDialog::VerzDialog(TVerzeichnisDlg& controller, platform::Platform& platform
     : QDialog(parent), m_controller(controller), m_platform(platform) {
   setObjectName(QStringLiteral("VerzeichnisDlg"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-  setFixedSize(285, 259);
+  setFixedSize(kDlgClientWidth, kDlgClientHeight);
   // Liberation Sans Bold stands in for MS Sans Serif bold at 11 pixels.
   QFont font(QStringLiteral("Liberation Sans"));
-  font.setPixelSize(11);
+  font.setPixelSize(kDlgFontPixels);
   font.setBold(true);
   setFont(font);
 
   auto* bevel = new QFrame(this);
   bevel->setFrameShape(QFrame::Box);
   bevel->setFrameShadow(QFrame::Sunken);
-  bevel->setGeometry(4, 6, 277, 205);
+  bevel->setGeometry(kDlgBevel.left, kDlgBevel.top, kDlgBevel.width(), kDlgBevel.height());
   m_path = new QLabel(this);
-  m_path->setObjectName(QStringLiteral("LblPath"));
-  m_path->move(16, 16);
   m_list = new QListWidget(this);
-  m_list->setObjectName(QStringLiteral("DirectoryListBox1"));
-  m_list->setGeometry(16, 36, 257, 140);
   m_drives = new QComboBox(this);
-  m_drives->setObjectName(QStringLiteral("DriveComboBox1"));
-  m_drives->setGeometry(16, 184, 258, 19);
   m_abort = new QPushButton(this);
-  m_abort->setObjectName(QStringLiteral("BtnAbort"));
-  m_abort->setGeometry(48, 222, 88, 27);
   m_ok = new QPushButton(QStringLiteral("&OK"), this);
-  m_ok->setObjectName(QStringLiteral("BtnOK"));
-  m_ok->setGeometry(149, 222, 88, 27);
-  m_ok->setDefault(true);
   m_default = new QPushButton(this);
-  m_default->setObjectName(QStringLiteral("BtnDefault"));
-  m_default->setGeometry(106, 238, 88, 27);
-  m_default->hide();
+  m_ok->setDefault(true);
+  static const char* const kNames[] = {"BtnOK", "BtnAbort", "BtnDefault", "DirectoryListBox1",
+                                       "DriveComboBox1", "LblPath"};
+  std::vector<std::pair<int, QWidget*>> tabOrder;
+  for (const DlgControlLayout& row : VerzeichnisDlgLayout()) {
+    QWidget* w = Widget(row.control);
+    w->setObjectName(QString::fromLatin1(kNames[static_cast<int>(row.control)]));
+    w->setGeometry(row.bounds.left, row.bounds.top, row.bounds.width(), row.bounds.height());
+    w->setVisible(row.visible);
+    if (row.tabOrder >= 0) tabOrder.emplace_back(row.tabOrder, w);
+  }
+  std::sort(tabOrder.begin(), tabOrder.end());
+  for (size_t i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
   m_abort->setIcon(Glyph("glyph_cross.xpm"));
   m_ok->setIcon(Glyph("glyph_tick.xpm"));
   m_default->setIcon(Glyph("glyph_return.xpm"));
-  for (QPushButton* b : {m_abort, m_ok, m_default}) b->setIconSize(QSize(20, 20));
-  setTabOrder(m_ok, m_list);
-  setTabOrder(m_list, m_drives);
-  setTabOrder(m_drives, m_abort);
-  setTabOrder(m_abort, m_default);
+  for (QPushButton* b : {m_abort, m_ok, m_default}) b->setIconSize(QSize(kDlgGlyphSize, kDlgGlyphSize));
 
   connect(m_ok, &QPushButton::clicked, this, [this] { m_controller.BtnOKClick(); });
   connect(m_abort, &QPushButton::clicked, this, [this] { m_controller.BtnAbortClick(); });
@@ -96,6 +94,15 @@ VerzDialog::VerzDialog(TVerzeichnisDlg& controller, platform::Platform& platform
 }
 
 void VerzDialog::SetCaption(const std::string& caption) { setWindowTitle(DisplayText(caption)); }
+
+QWidget* VerzDialog::Widget(DlgControl control) const {
+  switch (control) {
+    case DlgControl::DirectoryListBox1: return m_list;
+    case DlgControl::DriveComboBox1: return m_drives;
+    case DlgControl::LblPath: return m_path;
+    default: return Button(control);
+  }
+}
 
 QPushButton* VerzDialog::Button(DlgControl control) const {
   switch (control) {

@@ -27,6 +27,7 @@ class VerzDialog : public QDialog, public VerzeichnisDlgView {
 
  private:
   QPushButton* Button(DlgControl control) const;
+  QWidget* Widget(DlgControl control) const;
 
   TVerzeichnisDlg& m_controller;
   platform::Platform& m_platform;
