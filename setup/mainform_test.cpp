@@ -110,6 +110,9 @@ TEST_F(MainFormTest, PageFlowAndKeys) {
   EXPECT_EQ(view.Enabled(), "0123");
   Key(VK_DOWN);
   EXPECT_EQ(view.page, 2);
+  nav().SetItemIndex(0);  // step 0 from any page
+  EXPECT_EQ(view.page, 0);
+  nav().SetItemIndex(2);
   // A language change rebinds everything and resets the progress.
   view.SetItemIndex(Control::ComboBoxSprache, 1);
   form.ComboBoxSpracheChange();
@@ -187,6 +190,67 @@ TEST_F(MainFormTest, DestinationPageOffersOrAsksForABrowse) {
     }
     EXPECT_EQ(view.focus, Control::KelvaNavigate1) << c.name;
   }
+}
+
+// A chooser window that presses one button as soon as it is shown.
+class PressingDlgView : public VerzeichnisDlgView {
+ public:
+  void SetCaption(const std::string& c) override { caption = c; }
+  void SetText(DlgControl, const std::string&) override {}
+  void SetVisible(DlgControl, bool) override {}
+  int RunModal() override {
+    result = 2;
+    if (press) press();
+    return result;
+  }
+  void EndModal(int r) override { result = r; }
+  void ListChanged() override {}
+  std::function<void()> press;
+  std::string caption;
+  int result = 0;
+};
+
+TEST_F(MainFormTest, BrowsingFillsATargetOnlyWhenChosen) {
+  ASSERT_TRUE(form.FormCreate());
+  TVerzeichnisDlg chooser(faults, nullptr);
+  PressingDlgView dlgView;
+  chooser.SetView(&dlgView);
+  form.SetDialog(&chooser);
+  TempDrives::Write(drives.Host('E', "CAD/keep"), "");
+  view.SetChecked(Control::DXF_CheckBox, true);
+  form.DestinationPageAction();  // no offer: the Sirel field is browsed too
+  EXPECT_FALSE(nav().FList->FHeights.GetEnabled(4));
+  struct Case {
+    const char* name;
+    std::function<void()> press;
+    void (TMainForm::*browse)();
+    std::string sirel, dxf;
+    bool step4;
+  };
+  const Case cases[] = {
+      {"aborted", [&] { chooser.BtnAbortClick(); }, &TMainForm::BtnZielverzeichnisClick, "", "", false},
+      {"closed", nullptr, &TMainForm::BtnZielverzeichnisClick, "", "", false},
+      {"dxf chosen", [&] {
+         chooser.List().SetDirectory("E:\\CAD");
+         chooser.BtnOKClick();
+       }, &TMainForm::BtnZielverzeichnisClick, "", "E:\\CAD", false},
+      {"sirel chosen", [&] {
+         chooser.List().SetDirectory("E:\\");
+         chooser.BtnOKClick();
+       }, &TMainForm::SirelZiel_ButtonClick, "E:", "E:\\CAD", true},  // a root loses its backslash
+  };
+  for (const Case& c : cases) {
+    dlgView.press = c.press;
+    (form.*c.browse)();
+    EXPECT_EQ(view.Text(Control::zielSirel_Edit), c.sirel) << c.name;
+    EXPECT_EQ(view.Text(Control::zielDXF_Edit), c.dxf) << c.name;
+    EXPECT_EQ(nav().FList->FHeights.GetEnabled(4), c.step4) << c.name;
+    EXPECT_TRUE(view.Visible(Control::SirelZiel_Button)) << c.name;
+    EXPECT_TRUE(view.Visible(Control::DXFZiel_Button)) << c.name;
+  }
+  EXPECT_EQ(dlgView.caption, "Sirel target");
+  // Both browses start from the parent of the DXF target.
+  EXPECT_EQ(chooser.StartDir, "E:\\");
 }
 
 TEST_F(MainFormTest, CopyPageInstallsAndReportsSuccess) {
