@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Command 2: builds and runs every test: the normal build with warnings as
 # errors, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer,
-# and a short run of each fuzzer over its seed corpus.
+# a short run of each fuzzer over its seed corpus, and the Windows suite
+# (mingw-w64 cross build, run under Wine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh clang libclang-rt-14-dev
@@ -26,3 +27,5 @@ for f in memini wildcard plan; do
     || { tail -40 build/fuzz/$f.log; echo "fuzzer $f found a fault" >&2; exit 1; }
 done
 echo "fuzzers: no findings"
+
+scripts/test-windows.sh

@@ -1,11 +1,55 @@
 #include "tools/setupinf/medium.h"
 
+#include "platform/forwarding_platform.h"
+
+#ifdef _WIN32
+#include "platform/win32/win32_platform.h"
+#else
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
 #include <cstdlib>
+
+#include "platform/posix/posix_platform.h"
+#endif
+
+namespace {
+
+// The platform with the program standing in the medium's folder.
+class ProgramInMedium : public platform::ForwardingPlatform {
+ public:
+  ProgramInMedium(platform::Platform& inner, std::string program)
+      : ForwardingPlatform(inner), m_program(std::move(program)) {}
+  std::string ProgramFileName() override { return m_program; }
+
+ private:
+  std::string m_program;
+};
+
+}  // namespace
+
+#ifdef _WIN32
+
+bool Medium::Open(const std::string& hostDir, std::string* error,
+                  const std::vector<platform::posix::Drive>* drives) {
+  if (drives) {
+    *error = "--drive tables are for the Linux build; Windows has its own drives";
+    return false;
+  }
+  m_base = platform::win32::MakeWin32Platform();
+  m_hostDir = m_base->FullPath(hostDir);
+  if (m_hostDir.empty() || !m_base->IsDirectory(m_hostDir)) {
+    *error = "medium folder not found: " + hostDir;
+    return false;
+  }
+  const std::string folder = m_hostDir.back() == '\\' ? m_hostDir : m_hostDir + "\\";
+  m_platform = std::make_unique<ProgramInMedium>(*m_base, folder + "SETUP.EXE");
+  return true;
+}
+
+#else
 
 bool Medium::Open(const std::string& hostDir, std::string* error,
                   const std::vector<platform::posix::Drive>* table) {
@@ -27,11 +71,15 @@ bool Medium::Open(const std::string& hostDir, std::string* error,
     drives.push_back({'Z', "/", platform::kDriveFixed});
   }
   const std::string program = m_hostDir == "/" ? "/SETUP.EXE" : m_hostDir + "/SETUP.EXE";
-  m_platform = std::make_unique<platform::posix::PosixPlatform>(
-      platform::posix::DriveTable(drives), program);
-  if (m_platform->ProgramFileName().empty()) {
+  auto posix = std::make_unique<platform::posix::PosixPlatform>(platform::posix::DriveTable(drives), program);
+  const std::string dosProgram = posix->ProgramFileName();
+  if (dosProgram.empty()) {
     *error = "no drive holds the medium folder " + m_hostDir;
     return false;
   }
+  m_base = std::move(posix);
+  m_platform = std::make_unique<ProgramInMedium>(*m_base, dosProgram);
   return true;
 }
+
+#endif

@@ -53,6 +53,10 @@ int RunPlan(const std::vector<std::string>& args) {
       if (mapping.size() < 3 || mapping[1] != '=' || !std::isalpha(static_cast<unsigned char>(letter))) {
         return Usage("--drive takes X=HOSTDIR");
       }
+#ifdef _WIN32
+      std::fprintf(stderr, "setupinf plan: --drive tables are for the Linux build\n");
+      return 2;
+#else
       char resolved[PATH_MAX];
       struct stat st;
       if (!realpath(mapping.c_str() + 2, resolved) || stat(resolved, &st) != 0 || !S_ISDIR(st.st_mode)) {
@@ -60,6 +64,7 @@ int RunPlan(const std::vector<std::string>& args) {
         return 1;
       }
       drives.push_back({static_cast<char>(std::toupper(letter)), resolved, platform::kDriveFixed});
+#endif
     } else if (!a.empty() && a[0] != '-' && mediumDir.empty()) {
       mediumDir = a;
     } else {
