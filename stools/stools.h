@@ -11,10 +11,17 @@ std::string AddBackslash(const std::string& Path);
 // Returns Path without its last byte when that byte is a backslash, else Path.
 std::string RemoveBackslash(const std::string& Path);
 
-// Message box style flags and results the wizard uses.
+// Message box style flags and results the wizard uses (the same values
+// <windows.h> defines as macros, where it is included first).
+#ifndef MB_OK
 constexpr int32_t MB_OK = 0x00;
+#endif
+#ifndef MB_ICONINFORMATION
 constexpr int32_t MB_ICONINFORMATION = 0x40;
+#endif
+#ifndef IDOK
 constexpr int32_t IDOK = 1;
+#endif
 
 // Shows modal message boxes for ShowMsgBox. The skins install their own; the
 // default one writes the message to standard error and answers IDOK.

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <vector>
 
+#include "stools/stools.h"
+
 namespace platform::win32 {
 namespace {
 
@@ -294,5 +296,16 @@ class Win32Platform : public Platform {
 }  // namespace
 
 std::unique_ptr<Platform> MakeWin32Platform() { return std::make_unique<Win32Platform>(); }
+
+void InstallMessageBoxPresenter() {
+  class MessageBoxPresenter : public MessagePresenter {
+   public:
+    int32_t Show(const char* Text, const char* Caption, int32_t Flags) override {
+      return MessageBoxA(nullptr, Text, Caption, static_cast<UINT>(Flags) | MB_TASKMODAL);
+    }
+  };
+  static MessageBoxPresenter presenter;
+  SetMessagePresenter(&presenter);
+}
 
 }  // namespace platform::win32
