@@ -2,29 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/scripted_dlg_view.h"
 #include "tests/support/temp_medium.h"
 
 namespace {
-
-// A chooser window that presses one button when shown.
-class ScriptedDlgView : public VerzeichnisDlgView {
- public:
-  void SetCaption(const std::string& c) override { caption = c; }
-  void SetText(DlgControl, const std::string&) override {}
-  void SetVisible(DlgControl, bool) override {}
-  int RunModal() override {
-    result = 2;
-    if (press) press();
-    return result;
-  }
-  void EndModal(int r) override { result = r; }
-  void ListChanged() override { ++changes; }
-
-  std::function<void()> press;
-  std::string caption;
-  int result = 0;
-  int changes = 0;
-};
 
 class ChooserTest : public ::testing::Test {
  protected:

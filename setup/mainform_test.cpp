@@ -7,6 +7,7 @@
 #include "platform/fault_platform.h"
 #include "tests/support/fake_mainform_view.h"
 #include "tests/support/recording_presenter.h"
+#include "tests/support/scripted_dlg_view.h"
 #include "tests/support/temp_medium.h"
 
 namespace {
@@ -192,28 +193,10 @@ TEST_F(MainFormTest, DestinationPageOffersOrAsksForABrowse) {
   }
 }
 
-// A chooser window that presses one button as soon as it is shown.
-class PressingDlgView : public VerzeichnisDlgView {
- public:
-  void SetCaption(const std::string& c) override { caption = c; }
-  void SetText(DlgControl, const std::string&) override {}
-  void SetVisible(DlgControl, bool) override {}
-  int RunModal() override {
-    result = 2;
-    if (press) press();
-    return result;
-  }
-  void EndModal(int r) override { result = r; }
-  void ListChanged() override {}
-  std::function<void()> press;
-  std::string caption;
-  int result = 0;
-};
-
 TEST_F(MainFormTest, BrowsingFillsATargetOnlyWhenChosen) {
   ASSERT_TRUE(form.FormCreate());
   TVerzeichnisDlg chooser(faults, nullptr);
-  PressingDlgView dlgView;
+  ScriptedDlgView dlgView;
   chooser.SetView(&dlgView);
   form.SetDialog(&chooser);
   TempDrives::Write(drives.Host('E', "CAD/keep"), "");
