@@ -15,7 +15,8 @@ export WINEPREFIX="$PWD/build/windows/wineprefix" WINEARCH=win64 WINEDEBUG=-all 
 mkdir -p "$WINEPREFIX"
 wineserver -p
 trap 'wineserver -k || true' EXIT
-wineboot -i >/dev/null 2>&1
+# Time limits keep a stuck Wine from holding CI.
+timeout 300 wineboot -i >/dev/null 2>&1
 # Windows does not hide names that begin with a dot; Wine does unless told.
-wine reg add 'HKCU\Software\Wine' /v ShowDotFiles /d Y /f >/dev/null 2>&1
-(cd build/windows && ctest --output-on-failure)
+timeout 120 wine reg add 'HKCU\Software\Wine' /v ShowDotFiles /d Y /f >/dev/null 2>&1
+(cd build/windows && ctest --output-on-failure --timeout 300)

@@ -1,0 +1,65 @@
+#include "gui/win32/gdicanvas.h"
+
+#include <string>
+
+GdiCanvas::GdiCanvas(HDC dc, HFONT font) : m_dc(dc), m_font(font) {
+  m_savedFont = SelectObject(m_dc, m_font);
+}
+
+GdiCanvas::~GdiCanvas() {
+  SelectObject(m_dc, m_savedFont);
+  if (m_boldFont) DeleteObject(m_boldFont);
+}
+
+graphics::Color GdiCanvas::SystemColorOf(graphics::SystemColor which) const {
+  const COLORREF c = GetSysColor(which == graphics::SystemColor::kWindow ? COLOR_WINDOW : COLOR_BTNFACE);
+  return graphics::Color{GetRValue(c), GetGValue(c), GetBValue(c)};
+}
+
+void GdiCanvas::SetFontBold(bool bold) {
+  if (bold && !m_boldFont) {
+    LOGFONTA lf;
+    GetObjectA(m_font, sizeof(lf), &lf);
+    lf.lfWeight = FW_BOLD;
+    m_boldFont = CreateFontIndirectA(&lf);
+  }
+  SelectObject(m_dc, bold && m_boldFont ? m_boldFont : m_font);
+}
+
+void GdiCanvas::FillRect(const graphics::Rect& r) {
+  // FillRect leaves out the right and bottom edges, as the canvas expects.
+  const RECT rect{r.left, r.top, r.right, r.bottom};
+  const HBRUSH brush = CreateSolidBrush(m_brush);
+  ::FillRect(m_dc, &rect, brush);
+  DeleteObject(brush);
+}
+
+void GdiCanvas::Polyline(const std::vector<graphics::Point>& points) {
+  if (points.size() < 2) return;
+  const HPEN pen = CreatePen(PS_SOLID, 1, m_pen);
+  const HGDIOBJ saved = SelectObject(m_dc, pen);
+  // LineTo leaves out the end point of each line, as the canvas expects.
+  MoveToEx(m_dc, points[0].x, points[0].y, nullptr);
+  for (size_t i = 1; i < points.size(); ++i) LineTo(m_dc, points[i].x, points[i].y);
+  SelectObject(m_dc, saved);
+  DeleteObject(pen);
+}
+
+void GdiCanvas::TextOut(int x, int y, const std::string& text) {
+  SetBkMode(m_dc, OPAQUE);
+  SetBkColor(m_dc, m_brush);
+  SetTextColor(m_dc, m_text);
+  ::TextOutA(m_dc, x, y, text.data(), static_cast<int>(text.size()));
+}
+
+int GdiCanvas::TextWidth(const std::string& text) {
+  // DrawText measures a single line with tabs expanded and the ampersand as a
+  // mnemonic marker; the normal font is measured, not the bold one.
+  const HGDIOBJ current = SelectObject(m_dc, m_font);
+  RECT r{0, 0, 0, 0};
+  const std::string measured = text.empty() ? std::string(" ") : text;
+  DrawTextA(m_dc, measured.c_str(), static_cast<int>(measured.size()), &r,
+            DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+  SelectObject(m_dc, current);
+  return r.right - r.left;
+}

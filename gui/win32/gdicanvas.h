@@ -1,0 +1,38 @@
+#pragma once
+
+#include <windows.h>
+
+#include "graphics/canvas.h"
+
+// The Canvas on a GDI device context, for the Win32 skin's custom-drawn
+// controls (side-bar, meter, banner). The caller owns the context and the
+// font; the canvas makes a bold copy when asked and restores the context's
+// objects when it goes away.
+class GdiCanvas : public graphics::Canvas {
+ public:
+  GdiCanvas(HDC dc, HFONT font);
+  ~GdiCanvas() override;
+  GdiCanvas(const GdiCanvas&) = delete;
+  GdiCanvas& operator=(const GdiCanvas&) = delete;
+
+  graphics::Color SystemColorOf(graphics::SystemColor which) const override;
+  void SetBrushColor(graphics::Color color) override { m_brush = ToColorRef(color); }
+  void SetPenColor(graphics::Color color) override { m_pen = ToColorRef(color); }
+  void SetFontColor(graphics::Color color) override { m_text = ToColorRef(color); }
+  void SetFontBold(bool bold) override;
+  void FillRect(const graphics::Rect& rect) override;
+  void Polyline(const std::vector<graphics::Point>& points) override;
+  void TextOut(int x, int y, const std::string& text) override;
+  int TextWidth(const std::string& text) override;
+
+  static COLORREF ToColorRef(graphics::Color c) { return RGB(c.r, c.g, c.b); }
+
+ private:
+  HDC m_dc;
+  HFONT m_font;
+  HFONT m_boldFont = nullptr;
+  HGDIOBJ m_savedFont;
+  COLORREF m_brush = RGB(255, 255, 255);
+  COLORREF m_pen = RGB(0, 0, 0);
+  COLORREF m_text = RGB(0, 0, 0);
+};
