@@ -106,7 +106,7 @@ void TKCFileGrep::Run() {
 
   for (const std::string& piece : SplitAt(Dirs, ';')) {
     if (m_worker && StopCheck()) continue;
-    SearchDirectory(piece, masks, content, 0);
+    SearchDirectory(piece, masks, content);
   }
   if (m_worker) {
     m_worker->terminated = true;
@@ -121,7 +121,7 @@ void TKCFileGrep::Run() {
 }
 
 void TKCFileGrep::SearchDirectory(const std::string& D, const std::vector<std::string>& masks,
-                                  const std::string& content, int depth) {
+                                  const std::string& content) {
   m_loop.ProcessMessages();
   const std::string P = (!IsBlank(D) && D.back() == '\\') ? D : D + '\\';
   if (OnDirChange) OnDirChange(this, P);
@@ -170,7 +170,7 @@ void TKCFileGrep::SearchDirectory(const std::string& D, const std::vector<std::s
     }, platform::FindDetail::kBasic);
   }
   for (const std::string& name : subdirs) {
-    SearchDirectory(P + name, masks, content, depth + 1);
+    SearchDirectory(P + name, masks, content);
     if (StopCheck()) return;
   }
 }
