@@ -17,10 +17,12 @@ class EventLoop;
 // The legal notice of Label_103.
 extern const char kLegalNotice[];
 
-// Virtual key codes the key handler looks at.
+// Virtual key codes the key handler looks at (<windows.h> has them as macros).
+#ifndef VK_RETURN
 constexpr int VK_RETURN = 13;
 constexpr int VK_UP = 38;
 constexpr int VK_DOWN = 40;
+#endif
 
 // The smallest outer size of the main window.
 constexpr int kMinTrackWidth = 600;

@@ -58,11 +58,11 @@ EXPECTED = {
     "cdrom.xpm":     dict(name="CDROM",     size=(16, 11), depth="colour16"),
     "ram.xpm":       dict(name="RAM",       size=(16, 11), depth="colour16"),
     "glyph_cross.xpm":  dict(name="GLYPH_CROSS",  size=(20, 20), depth="colour16",
-                             key=(0xC0, 0xC0, 0xC0), rc=None),
+                             key=(0xC0, 0xC0, 0xC0)),
     "glyph_tick.xpm":   dict(name="GLYPH_TICK",   size=(20, 20), depth="colour16",
-                             key=(0xC0, 0xC0, 0xC0), rc=None),
+                             key=(0xC0, 0xC0, 0xC0)),
     "glyph_return.xpm": dict(name="GLYPH_RETURN", size=(20, 20), depth="colour16",
-                             key=(0xC0, 0xC0, 0xC0), rc=None),
+                             key=(0xC0, 0xC0, 0xC0)),
 }
 for _want in EXPECTED.values():
     _want.setdefault("rc", "BITMAP")

@@ -1,0 +1,333 @@
+#include "gui/win32/chooserwindow.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "dialogs/verzlayout.h"
+#include "gui/win32/win32support.h"
+#include "platform/platform.h"
+
+namespace {
+
+const char kChooserClass[] = "SetupChooser";
+constexpr int kItemHeight = 17;
+constexpr int kIndent = 10;  // pixels per level of the directory list
+constexpr int kPathWidth = 257;
+
+int DriveImageIndex(unsigned type) {
+  switch (type) {
+    case platform::kDriveRemovable: return 0;
+    case platform::kDriveRemote: return 2;
+    case platform::kDriveCdRom: return 3;
+    case platform::kDriveRamDisk: return 4;
+    default: return 1;
+  }
+}
+
+}  // namespace
+
+ChooserWindow::ChooserWindow(TVerzeichnisDlg& controller, platform::Platform& platform, HWND owner)
+    : m_controller(controller), m_platform(platform), m_owner(owner) {
+  static const bool registered = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = win32skin::Instance();
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kChooserClass;
+    return RegisterClassA(&wc) != 0;
+  }();
+  (void)registered;
+  static const char* const kFolders[] = {"OPENFOLDER", "CURRENTFOLDER", "CLOSEDFOLDER"};
+  static const char* const kDrives[] = {"FLOPPY", "HARD", "NETWORK", "CDROM", "RAM"};
+  static const char* const kGlyphs[] = {"GLYPH_TICK", "GLYPH_CROSS", "GLYPH_RETURN"};
+  for (int i = 0; i < 3; ++i) m_folders[i] = win32skin::LoadBitmapResource(kFolders[i]);
+  for (int i = 0; i < 5; ++i) m_drives[i] = win32skin::LoadBitmapResource(kDrives[i]);
+  for (int i = 0; i < 3; ++i) m_glyphs[i] = win32skin::LoadBitmapResource(kGlyphs[i]);
+  // A bold sans serif of 11 pixels, the chooser's one font.
+  m_font = win32skin::MakeFont("MS Sans Serif", kDlgFontPixels, true);
+
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+  RECT outer{0, 0, kDlgClientWidth, kDlgClientHeight};
+  AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+  m_hwnd = CreateWindowExA(exStyle, kChooserClass, "", style, 0, 0, outer.right - outer.left,
+                           outer.bottom - outer.top, owner, nullptr, win32skin::Instance(), this);
+  std::vector<const DlgControlLayout*> order;
+  for (const DlgControlLayout& row : VerzeichnisDlgLayout()) {
+    const char* cls = "BUTTON";
+    DWORD cstyle = WS_CHILD | (row.visible ? WS_VISIBLE : 0) | (row.tabOrder >= 0 ? WS_TABSTOP : 0);
+    DWORD cex = 0;
+    int height = row.bounds.height();
+    switch (row.control) {
+      case DlgControl::LblPath: cls = "STATIC"; cstyle |= SS_LEFTNOWORDWRAP | SS_NOPREFIX; break;
+      case DlgControl::DirectoryListBox1:
+        cls = "LISTBOX";
+        cstyle |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+        cex = WS_EX_CLIENTEDGE;
+        break;
+      case DlgControl::DriveComboBox1:
+        cls = "COMBOBOX";
+        cstyle |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL;
+        height += 160;
+        break;
+      default: cstyle |= BS_OWNERDRAW; break;
+    }
+    const HWND w = CreateWindowExA(cex, cls, row.control == DlgControl::BtnOK ? "&OK" : "", cstyle, row.bounds.left,
+                                   row.bounds.top, row.bounds.width(), height, m_hwnd,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(DlgControlId(row.control))),
+                                   win32skin::Instance(), nullptr);
+    SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
+    if (row.tabOrder >= 0) order.push_back(&row);
+  }
+  std::sort(order.begin(), order.end(),
+            [](const DlgControlLayout* a, const DlgControlLayout* b) { return a->tabOrder < b->tabOrder; });
+  for (const DlgControlLayout* row : order) {
+    SetWindowPos(Control(row->control), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  controller.SetView(this);
+  ListChanged();
+}
+
+ChooserWindow::~ChooserWindow() {
+  m_controller.SetView(nullptr);
+  if (m_hwnd && IsWindow(m_hwnd)) {
+    SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, 0);
+    DestroyWindow(m_hwnd);
+  }
+  DeleteObject(m_font);
+  for (HBITMAP b : m_folders) DeleteObject(b);
+  for (HBITMAP b : m_drives) DeleteObject(b);
+  for (HBITMAP b : m_glyphs) DeleteObject(b);
+}
+
+HWND ChooserWindow::Control(DlgControl control) const { return GetDlgItem(m_hwnd, DlgControlId(control)); }
+
+LRESULT CALLBACK ChooserWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* self = win32skin::WindowObject<ChooserWindow>(hwnd, msg, lParam);
+  if (self && msg == WM_NCCREATE) self->m_hwnd = hwnd;
+  if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  return self->Handle(msg, wParam, lParam);
+}
+
+LRESULT ChooserWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      const int code = HIWORD(wParam);
+      if (id == DlgControlId(DlgControl::BtnOK) && code == BN_CLICKED) m_controller.BtnOKClick();
+      if (id == DlgControlId(DlgControl::BtnAbort) && code == BN_CLICKED) m_controller.BtnAbortClick();
+      if (id == DlgControlId(DlgControl::BtnDefault) && code == BN_CLICKED) m_controller.BtnDefaultClick();
+      if (id == DlgControlId(DlgControl::DirectoryListBox1) && code == LBN_SELCHANGE) {
+        const int row = static_cast<int>(SendMessageA(Control(DlgControl::DirectoryListBox1), LB_GETCURSEL, 0, 0));
+        if (row >= 0) m_controller.List().Select(row);
+      }
+      if (id == DlgControlId(DlgControl::DriveComboBox1) && code == CBN_SELCHANGE) {
+        const int index = static_cast<int>(SendMessageA(Control(DlgControl::DriveComboBox1), CB_GETCURSEL, 0, 0));
+        if (index >= 0 && index < static_cast<int>(m_driveLetters.size())) {
+          m_controller.DriveComboBox1Change(m_driveLetters[static_cast<size_t>(index)]);
+        }
+      }
+      return 0;
+    }
+    case DM_GETDEFID:
+      return MAKELRESULT(DlgControlId(DlgControl::BtnOK), DC_HASDEFID);
+    case WM_MEASUREITEM:
+      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kItemHeight;
+      return TRUE;
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item.CtlType == ODT_BUTTON) {
+        DrawButton(item);
+      } else {
+        DrawItem(item);
+      }
+      return TRUE;
+    }
+    case WM_CTLCOLORSTATIC:
+      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(m_hwnd, &ps);
+      RECT bevel{kDlgBevel.left, kDlgBevel.top, kDlgBevel.right, kDlgBevel.bottom};
+      DrawEdge(dc, &bevel, EDGE_ETCHED, BF_RECT);
+      EndPaint(m_hwnd, &ps);
+      return 0;
+    }
+    case WM_CLOSE:
+      EndModal(2);
+      return 0;
+    case WM_NCDESTROY:
+      SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, 0);
+      m_hwnd = nullptr;
+      m_modal = false;
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcA(m_hwnd, msg, wParam, lParam);
+}
+
+void ChooserWindow::DrawItem(const DRAWITEMSTRUCT& item) {
+  HDC dc = item.hDC;
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  RECT r = item.rcItem;
+  FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  if (item.itemID == static_cast<UINT>(-1)) return;
+  HBITMAP image = nullptr;
+  std::string text;
+  int x = r.left + 2;
+  if (item.CtlID == static_cast<UINT>(DlgControlId(DlgControl::DirectoryListBox1))) {
+    const auto& entries = m_controller.List().Entries();
+    if (item.itemID >= entries.size()) return;
+    const DirectoryListModel::Entry& e = entries[item.itemID];
+    image = m_folders[static_cast<int>(e.kind)];
+    text = e.name;
+    x += e.depth * kIndent;
+  } else {
+    if (item.itemID >= m_driveLetters.size()) return;
+    const std::vector<DriveEntry> drives = DriveBoxEntries(m_platform);
+    for (const DriveEntry& d : drives) {
+      if (d.letter == m_driveLetters[item.itemID]) image = m_drives[DriveImageIndex(d.type)];
+    }
+    text = std::string(1, m_driveLetters[item.itemID]) + ":";
+  }
+  const SIZE size = win32skin::BitmapSize(image);
+  win32skin::DrawBitmap(dc, image, x, r.top + (r.bottom - r.top - size.cy) / 2, win32skin::BottomLeftColour(image));
+  x += size.cx + 4;
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  RECT textRect{x, r.top, r.right, r.bottom};
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
+}
+
+void ChooserWindow::DrawButton(const DRAWITEMSTRUCT& item) {
+  HDC dc = item.hDC;
+  RECT r = item.rcItem;
+  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  const bool isDefault = item.CtlID == static_cast<UINT>(DlgControlId(DlgControl::BtnOK));
+  if (isDefault) {
+    FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    InflateRect(&r, -1, -1);
+  }
+  DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+  const HBITMAP glyph = m_glyphs[item.CtlID - kDlgControlIdBase];
+  char text[128] = {};
+  GetWindowTextA(item.hwndItem, text, sizeof(text));
+  const HGDIOBJ saved = SelectObject(dc, m_font);
+  RECT measure{0, 0, 0, 0};
+  DrawTextA(dc, text, -1, &measure, DT_CALCRECT | DT_SINGLELINE);
+  const int gap = 4;
+  const int total = kDlgGlyphSize + gap + measure.right;
+  int x = r.left + (r.right - r.left - total) / 2 + (pressed ? 1 : 0);
+  const int y = r.top + (r.bottom - r.top - kDlgGlyphSize) / 2 + (pressed ? 1 : 0);
+  win32skin::DrawBitmap(dc, glyph, x, y, win32skin::BottomLeftColour(glyph), (item.itemState & ODS_DISABLED) != 0);
+  x += kDlgGlyphSize + gap;
+  RECT textRect{x, r.top + (pressed ? 1 : 0), r.right, r.bottom + (pressed ? 1 : 0)};
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+  DrawTextA(dc, text, -1, &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+  SelectObject(dc, saved);
+  if (item.itemState & ODS_FOCUS) {
+    RECT focus = r;
+    InflateRect(&focus, -4, -4);
+    DrawFocusRect(dc, &focus);
+  }
+}
+
+void ChooserWindow::SetCaption(const std::string& caption) { SetWindowTextA(m_hwnd, caption.c_str()); }
+
+void ChooserWindow::SetText(DlgControl control, const std::string& text) {
+  if (control == DlgControl::BtnOK || control == DlgControl::BtnAbort || control == DlgControl::BtnDefault) {
+    SetWindowTextA(Control(control), text.c_str());
+    InvalidateRect(Control(control), nullptr, FALSE);
+  }
+}
+
+void ChooserWindow::SetVisible(DlgControl control, bool visible) {
+  if (control == DlgControl::BtnOK || control == DlgControl::BtnAbort || control == DlgControl::BtnDefault) {
+    ShowWindow(Control(control), visible ? SW_SHOWNA : SW_HIDE);
+  }
+}
+
+bool ChooserWindow::PreTranslate(MSG& msg) {
+  if (!m_modal || !m_hwnd || (msg.hwnd != m_hwnd && !IsChild(m_hwnd, msg.hwnd))) return false;
+  return IsDialogMessageA(m_hwnd, &msg) != FALSE;
+}
+
+int ChooserWindow::RunModal() {
+  if (!m_hwnd || !m_runUntil) return 2;
+  RECT area{0, 0, 800, 600};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  RECT own;
+  GetWindowRect(m_hwnd, &own);
+  const int w = own.right - own.left;
+  const int h = own.bottom - own.top;
+  SetWindowPos(m_hwnd, HWND_TOP, area.left + (area.right - area.left - w) / 2,
+               area.top + (area.bottom - area.top - h) / 2, 0, 0, SWP_NOSIZE);
+  m_result = 2;
+  m_modal = true;
+  if (m_owner) EnableWindow(m_owner, FALSE);
+  ShowWindow(m_hwnd, SW_SHOW);
+  ::SetFocus(m_lastFocus && IsWindow(m_lastFocus) ? m_lastFocus : Control(DlgControl::BtnOK));
+  m_runUntil([this] { return !m_modal; });
+  m_modal = false;
+  // The owner is enabled before the chooser hides, so it gets the activation back.
+  if (m_owner) EnableWindow(m_owner, TRUE);
+  if (m_hwnd) {
+    const HWND focus = GetFocus();
+    if (focus && IsChild(m_hwnd, focus)) m_lastFocus = focus;
+    ShowWindow(m_hwnd, SW_HIDE);
+  }
+  if (m_owner) SetActiveWindow(m_owner);
+  return m_result;
+}
+
+void ChooserWindow::EndModal(int result) {
+  m_result = result;
+  m_modal = false;
+}
+
+void ChooserWindow::ListChanged() {
+  if (!m_hwnd) return;
+  const DirectoryListModel& model = m_controller.List();
+  const HWND list = Control(DlgControl::DirectoryListBox1);
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(list, LB_RESETCONTENT, 0, 0);
+  for (const DirectoryListModel::Entry& e : model.Entries()) {
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.name.c_str()));
+  }
+  SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(model.SelectedIndex()), 0);
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+
+  const HWND drives = Control(DlgControl::DriveComboBox1);
+  SendMessageA(drives, CB_RESETCONTENT, 0, 0);
+  m_driveLetters.clear();
+  int current = -1;
+  for (const DriveEntry& d : DriveBoxEntries(m_platform)) {
+    if (!model.Directory().empty() && d.letter == model.Directory()[0]) current = static_cast<int>(m_driveLetters.size());
+    m_driveLetters += d.letter;
+    const std::string text = std::string(1, d.letter) + ":";
+    SendMessageA(drives, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  SendMessageA(drives, CB_SETCURSEL, static_cast<WPARAM>(current), 0);
+
+  const HWND label = Control(DlgControl::LblPath);
+  HDC dc = GetDC(label);
+  const HGDIOBJ saved = SelectObject(dc, m_font);
+  const auto measure = [dc](const std::string& s) {
+    SIZE size{0, 0};
+    GetTextExtentPoint32A(dc, s.c_str(), static_cast<int>(s.size()), &size);
+    return static_cast<int>(size.cx);
+  };
+  const std::string shown = ShortenPath(model.Directory(), kPathWidth, measure);
+  SIZE size{0, 0};
+  GetTextExtentPoint32A(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
+  SelectObject(dc, saved);
+  ReleaseDC(label, dc);
+  SetWindowTextA(label, shown.c_str());
+  SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}

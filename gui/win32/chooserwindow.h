@@ -1,0 +1,61 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "dialogs/verzdlg.h"
+
+namespace platform {
+class Platform;
+}
+
+// The control ID of a control of the directory chooser.
+constexpr int kDlgControlIdBase = 200;
+inline int DlgControlId(DlgControl control) { return kDlgControlIdBase + static_cast<int>(control); }
+
+// The directory chooser of the Win32 skin: a modal window owned by the main
+// window, built from the chooser's layout table; the directory list and the
+// drive box are owner-drawn with their images.
+class ChooserWindow : public VerzeichnisDlgView {
+ public:
+  ChooserWindow(TVerzeichnisDlg& controller, platform::Platform& platform, HWND owner);
+  ~ChooserWindow() override;
+  ChooserWindow(const ChooserWindow&) = delete;
+  ChooserWindow& operator=(const ChooserWindow&) = delete;
+
+  HWND Handle() const { return m_hwnd; }
+  // The chooser's dialog keys while it is shown.
+  bool PreTranslate(MSG& msg);
+  // The loop that runs while the chooser is shown.
+  void SetModalLoop(std::function<void(const std::function<bool()>&)> runUntil) { m_runUntil = std::move(runUntil); }
+
+  void SetCaption(const std::string& caption) override;
+  void SetText(DlgControl control, const std::string& text) override;
+  void SetVisible(DlgControl control, bool visible) override;
+  int RunModal() override;
+  void EndModal(int result) override;
+  void ListChanged() override;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+  HWND Control(DlgControl control) const;
+  void DrawItem(const DRAWITEMSTRUCT& item);
+  void DrawButton(const DRAWITEMSTRUCT& item);
+
+  TVerzeichnisDlg& m_controller;
+  platform::Platform& m_platform;
+  HWND m_owner;
+  HWND m_hwnd = nullptr;
+  HFONT m_font = nullptr;
+  HBITMAP m_folders[3] = {};
+  HBITMAP m_drives[5] = {};
+  HBITMAP m_glyphs[3] = {};
+  std::string m_driveLetters;
+  std::function<void(const std::function<bool()>&)> m_runUntil;
+  HWND m_lastFocus = nullptr;
+  bool m_modal = false;
+  int m_result = 0;
+};

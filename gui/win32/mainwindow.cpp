@@ -1,0 +1,407 @@
+#include "gui/win32/mainwindow.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "gui/win32/wizardwidgets.h"
+#include "setup/layout.h"
+
+namespace {
+
+const char kMainClass[] = "SetupWizardMain";
+constexpr int kComboDropHeight = 200;
+
+// Edit controls want CR LF between lines.
+std::string WithCrLf(const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 16);
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+    out += text[i];
+  }
+  return out;
+}
+
+// A speed button never keeps the focus: it goes back where it came from.
+LRESULT CALLBACK SpeedButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  if (msg == WM_SETFOCUS) {
+    const HWND previous = reinterpret_cast<HWND>(wParam);
+    if (previous && IsWindow(previous)) ::SetFocus(previous);
+    return 0;
+  }
+  return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(platform::Platform& platform, win32skin::Win32EventLoop& loop) {
+  win32skin::RegisterWizardClasses();
+  static const bool registered = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = win32skin::Instance();
+    wc.hIcon = LoadIconA(win32skin::Instance(), "MAINICON");
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = CreateSolidBrush(GdiCanvas::ToColorRef(kWindowBackground));
+    wc.lpszClassName = kMainClass;
+    return RegisterClassA(&wc) != 0;
+  }();
+  (void)registered;
+  RECT outer{0, 0, kDesignWidth, kDesignHeight};
+  const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  AdjustWindowRectEx(&outer, style, FALSE, WS_EX_CONTROLPARENT);
+  m_hwnd = CreateWindowExA(WS_EX_CONTROLPARENT, kMainClass, "", style, CW_USEDEFAULT, CW_USEDEFAULT,
+                           outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
+                           win32skin::Instance(), this);
+  Build();
+  m_form = std::make_unique<TMainForm>(platform, loop, *this);
+  loop.SetForm(m_form.get());
+  win32skin::SetMeterModel(ControlHandle(Control::KCMeter_File), &m_form->Meter());
+}
+
+MainWindow::~MainWindow() {
+  m_form.reset();
+  if (m_hwnd && IsWindow(m_hwnd)) {
+    SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, 0);
+    DestroyWindow(m_hwnd);
+  }
+  m_navigate.reset();
+  for (const auto& [pixels, font] : m_fonts) DeleteObject(font);
+}
+
+HFONT MainWindow::Font(int pixels) {
+  HFONT& font = m_fonts[pixels];
+  if (!font) font = win32skin::MakeFont("Arial", pixels);
+  return font;
+}
+
+void MainWindow::Build() {
+  for (const ControlLayout& row : MainFormLayout()) {
+    HWND parent = m_hwnd;
+    if (row.parent == Control::Panel_Gesamt) parent = ControlHandle(Control::Panel_Gesamt);
+    if (row.parent == Control::Hauptseite) parent = m_pages[static_cast<size_t>(row.page)];
+    const int id = ControlId(row.control);
+    const graphics::Rect& b = row.bounds;
+    const char* cls = "STATIC";
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD exStyle = 0;
+    int height = b.height();
+    if (row.tabOrder >= 0) style |= WS_TABSTOP;
+    switch (row.kind) {
+      case ControlKind::kBanner: cls = win32skin::kBannerClass; break;
+      case ControlKind::kPanel:
+      case ControlKind::kNotebook:
+        cls = win32skin::kContainerClass;
+        style |= WS_CLIPCHILDREN;
+        exStyle |= WS_EX_CONTROLPARENT;
+        break;
+      case ControlKind::kPushButton: cls = "BUTTON"; style |= BS_PUSHBUTTON; break;
+      case ControlKind::kNavigate: break;
+      case ControlKind::kHeading:
+      case ControlKind::kLabel: style |= SS_NOPREFIX | (row.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP); break;
+      case ControlKind::kSpeedButton: cls = "BUTTON"; style = (style & ~WS_TABSTOP) | BS_PUSHBUTTON; break;
+      case ControlKind::kComboBox:
+        cls = "COMBOBOX";
+        style |= CBS_DROPDOWNLIST | WS_VSCROLL;
+        height += kComboDropHeight;
+        break;
+      case ControlKind::kMemo:
+        cls = "EDIT";
+        style |= ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL;
+        break;
+      case ControlKind::kCheckBox: cls = "BUTTON"; style |= BS_AUTOCHECKBOX; break;
+      case ControlKind::kEdit:
+        cls = "EDIT";
+        style |= ES_READONLY | ES_AUTOHSCROLL;
+        exStyle |= WS_EX_CLIENTEDGE;
+        break;
+      case ControlKind::kMeter: cls = win32skin::kMeterClass; break;
+    }
+    HWND w = nullptr;
+    if (row.kind == ControlKind::kNavigate) {
+      m_navigate = std::make_unique<NavigateWindow>(parent, id, RECT{b.left, b.top, b.right, b.bottom});
+      w = m_navigate->Handle();
+    } else {
+      w = CreateWindowExA(exStyle, cls, "", style, b.left, b.top, b.width(), height, parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), win32skin::Instance(), nullptr);
+    }
+    m_controls[static_cast<size_t>(row.control)] = w;
+    if (row.kind != ControlKind::kNavigate) {
+      SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(Font(row.fontPixels ? row.fontPixels : kWindowFontPixels)),
+                   FALSE);
+    }
+    if (row.kind == ControlKind::kSpeedButton) SetWindowSubclass(w, SpeedButtonProc, 1, 0);
+    if (row.kind == ControlKind::kCheckBox) SendMessageA(w, BM_SETCHECK, row.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (row.kind == ControlKind::kNotebook) {
+      // A notebook without tabs: one white page window per page.
+      for (size_t i = 0; i < m_pages.size(); ++i) {
+        m_pages[i] = CreateWindowExA(WS_EX_CONTROLPARENT, win32skin::kContainerClass, "",
+                                     WS_CHILD | WS_CLIPCHILDREN | (i == 0 ? WS_VISIBLE : 0), 0, 0, b.width(),
+                                     b.height(), w, nullptr, win32skin::Instance(), nullptr);
+      }
+    }
+  }
+  OrderTabStops();
+}
+
+void MainWindow::OrderTabStops() {
+  // Tab order is the order of siblings: move the controls with a tab stop to
+  // the end of their parent's list, one after another as the table numbers them.
+  std::vector<const ControlLayout*> rows;
+  for (const ControlLayout& row : MainFormLayout()) {
+    if (row.tabOrder >= 0) rows.push_back(&row);
+  }
+  std::stable_sort(rows.begin(), rows.end(),
+                   [](const ControlLayout* a, const ControlLayout* b) { return a->tabOrder < b->tabOrder; });
+  for (const ControlLayout* row : rows) {
+    SetWindowPos(ControlHandle(row->control), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
+LRESULT CALLBACK MainWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* self = win32skin::WindowObject<MainWindow>(hwnd, msg, lParam);
+  if (self && msg == WM_NCCREATE) self->m_hwnd = hwnd;
+  if (!self) {
+    if (msg == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+  return self->Handle(msg, wParam, lParam);
+}
+
+LRESULT MainWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_COMMAND:
+      Command(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      // Everything on the panel and the pages sits on white.
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      SetBkColor(dc, RGB(255, 255, 255));
+      SetTextColor(dc, RGB(0, 0, 0));
+      return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    }
+    case WM_SIZE:
+      if (m_form) m_form->FormResize();
+      return 0;
+    case WM_GETMINMAXINFO:
+      reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{kMinTrackWidth, kMinTrackHeight};
+      return 0;
+    case WM_SETCURSOR:
+      if (m_busy) {
+        SetCursor(LoadCursor(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      break;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus && IsChild(m_hwnd, focus)) m_lastFocus = focus;
+      } else if (m_lastFocus && IsWindow(m_lastFocus)) {
+        ::SetFocus(m_lastFocus);
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      if (m_form && !m_form->FormCloseQuery()) return 0;
+      DestroyWindow(m_hwnd);
+      return 0;
+    case WM_DESTROY:
+      win32skin::HideHint();
+      PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, 0);
+      m_hwnd = nullptr;
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcA(m_hwnd, msg, wParam, lParam);
+}
+
+void MainWindow::Command(int id, int code) {
+  if (!m_form) return;
+  const auto control = static_cast<Control>(id - kControlIdBase);
+  if (id < kControlIdBase || control >= Control::kCount) return;
+  switch (control) {
+    case Control::ComboBoxSprache:
+      if (code == CBN_SELCHANGE) m_form->ComboBoxSpracheChange();
+      break;
+    case Control::Sirel_CheckBox:
+    case Control::Beispiel_CheckBox:
+    case Control::DXF_CheckBox:
+      if (code == BN_CLICKED) m_form->CheckBoxClick();
+      break;
+    case Control::Btn_Cancel:
+      if (code == BN_CLICKED) m_form->Btn_CancelClick();
+      break;
+    case Control::accept_Button:
+      if (code == BN_CLICKED) m_form->accept_ButtonClick();
+      break;
+    case Control::SirelZiel_Button:
+      if (code == BN_CLICKED) m_form->SirelZiel_ButtonClick();
+      break;
+    case Control::DXFZiel_Button:
+      if (code == BN_CLICKED) m_form->BtnZielverzeichnisClick();
+      break;
+    default:
+      break;
+  }
+}
+
+bool MainWindow::PreTranslate(MSG& msg) {
+  if (!m_hwnd || (msg.hwnd != m_hwnd && !IsChild(m_hwnd, msg.hwnd))) return false;
+  // Key preview: the window sees Return and the arrow keys before the
+  // focused control, and a key it consumes goes no further.
+  if (msg.message == WM_KEYDOWN && m_form &&
+      (msg.wParam == VK_RETURN || msg.wParam == VK_UP || msg.wParam == VK_DOWN)) {
+    int key = static_cast<int>(msg.wParam);
+    m_form->FormKeyDown(key);
+    if (key == 0) return true;
+  }
+  return IsDialogMessageA(m_hwnd, &msg) != FALSE;
+}
+
+void MainWindow::SetText(Control control, const std::string& text) {
+  m_texts[control] = text;
+  const HWND w = ControlHandle(control);
+  if (!w) return;
+  const ControlLayout* row = FindLayout(control);
+  if (row && row->kind == ControlKind::kMemo) {
+    SetWindowTextA(w, WithCrLf(text).c_str());
+    return;
+  }
+  SetWindowTextA(w, text.c_str());
+  if (row && row->autoSize) {
+    HDC dc = GetDC(w);
+    const HGDIOBJ saved = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0)));
+    RECT r{0, 0, 0, 0};
+    const std::string measured = text.empty() ? std::string(" ") : text;
+    DrawTextA(dc, measured.c_str(), static_cast<int>(measured.size()), &r, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+    SelectObject(dc, saved);
+    ReleaseDC(w, dc);
+    SetWindowPos(w, nullptr, 0, 0, r.right, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+std::string MainWindow::Text(Control control) const {
+  const auto it = m_texts.find(control);
+  return it == m_texts.end() ? std::string() : it->second;
+}
+
+void MainWindow::SetVisible(Control control, bool visible) {
+  if (const HWND w = ControlHandle(control)) ShowWindow(w, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+bool MainWindow::Visible(Control control) const {
+  // The control's own flag: a control on a hidden page still counts as shown.
+  const HWND w = ControlHandle(control);
+  return w && (GetWindowLongA(w, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void MainWindow::SetChecked(Control control, bool checked) {
+  if (const HWND w = ControlHandle(control)) SendMessageA(w, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool MainWindow::Checked(Control control) const {
+  const HWND w = ControlHandle(control);
+  return w && SendMessageA(w, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void MainWindow::SetItems(Control control, const std::vector<std::string>& items) {
+  m_items[control] = items;
+  const HWND w = ControlHandle(control);
+  if (!w) return;
+  SendMessageA(w, CB_RESETCONTENT, 0, 0);
+  for (const std::string& item : items) SendMessageA(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  SendMessageA(w, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+}
+
+std::vector<std::string> MainWindow::Items(Control control) const {
+  const auto it = m_items.find(control);
+  return it == m_items.end() ? std::vector<std::string>() : it->second;
+}
+
+void MainWindow::SetItemIndex(Control control, int index) {
+  if (const HWND w = ControlHandle(control)) SendMessageA(w, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int MainWindow::ItemIndex(Control control) const {
+  const HWND w = ControlHandle(control);
+  return w ? static_cast<int>(SendMessageA(w, CB_GETCURSEL, 0, 0)) : -1;
+}
+
+void MainWindow::SetBounds(Control control, const graphics::Rect& b) {
+  const HWND w = ControlHandle(control);
+  if (!w) return;
+  const ControlLayout* row = FindLayout(control);
+  const int extra = row && row->kind == ControlKind::kComboBox ? kComboDropHeight : 0;
+  MoveWindow(w, b.left, b.top, b.width(), b.height() + extra, TRUE);
+}
+
+graphics::Rect MainWindow::Bounds(Control control) const {
+  const HWND w = ControlHandle(control);
+  if (!w) return graphics::Rect{};
+  RECT r;
+  GetWindowRect(w, &r);
+  MapWindowPoints(nullptr, GetParent(w), reinterpret_cast<POINT*>(&r), 2);
+  return graphics::Rect{r.left, r.top, r.right, r.bottom};
+}
+
+void MainWindow::SetFocus(Control control) {
+  if (const HWND w = ControlHandle(control)) ::SetFocus(w);
+}
+
+void MainWindow::ShowPage(int page) {
+  if (page < 0 || page >= static_cast<int>(m_pages.size())) return;
+  m_page = page;
+  for (size_t i = 0; i < m_pages.size(); ++i) {
+    ShowWindow(m_pages[i], static_cast<int>(i) == page ? SW_SHOWNA : SW_HIDE);
+  }
+}
+
+void MainWindow::SetWindowCaption(const std::string& caption) { SetWindowTextA(m_hwnd, caption.c_str()); }
+
+graphics::Rect MainWindow::ScreenRect() const {
+  RECT r{0, 0, kDesignWidth, kDesignHeight};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+  return graphics::Rect{r.left, r.top, r.right, r.bottom};
+}
+
+void MainWindow::SetWindowBounds(const graphics::Rect& b) {
+  SetWindowPos(m_hwnd, nullptr, b.left, b.top, std::max(b.width(), kMinTrackWidth),
+               std::max(b.height(), kMinTrackHeight), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int MainWindow::ClientWidth() const {
+  RECT r{};
+  GetClientRect(m_hwnd, &r);
+  return r.right;
+}
+
+int MainWindow::ClientHeight() const {
+  RECT r{};
+  GetClientRect(m_hwnd, &r);
+  return r.bottom;
+}
+
+void MainWindow::SetBusyCursor(bool busy) {
+  if (busy == m_busy) return;
+  m_busy = busy;
+  SetCursor(LoadCursor(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
+void MainWindow::RepaintMeter() {
+  if (const HWND w = ControlHandle(Control::KCMeter_File)) {
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  }
+}
+
+void MainWindow::RepaintNavigateNow() { m_navigate->PaintNow(); }
+
+void MainWindow::Close() {
+  // Closed from the message loop, not from inside the handler that asks.
+  if (m_hwnd) PostMessageA(m_hwnd, WM_CLOSE, 0, 0);
+}

@@ -1,0 +1,222 @@
+#include "gui/win32/win32support.h"
+
+#include "setup/mainform.h"
+
+namespace win32skin {
+
+namespace {
+
+constexpr UINT kSynchronizeMessage = WM_APP + 1;
+constexpr COLORREF kHintColour = RGB(0, 255, 255);  // aqua
+
+struct Hint {
+  HWND window = nullptr;
+  HFONT font = nullptr;
+  std::string text;
+};
+
+Hint& TheHint() {
+  static Hint hint;
+  return hint;
+}
+
+LRESULT CALLBACK HintProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT r;
+    GetClientRect(hwnd, &r);
+    const HBRUSH brush = CreateSolidBrush(kHintColour);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+    const HGDIOBJ saved = SelectObject(dc, TheHint().font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    InflateRect(&r, -2, -1);
+    DrawTextA(dc, TheHint().text.c_str(), static_cast<int>(TheHint().text.size()), &r, DT_LEFT | DT_NOPREFIX);
+    SelectObject(dc, saved);
+    EndPaint(hwnd, &ps);
+    return 0;
+  }
+  if (msg == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK SyncProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == kSynchronizeMessage) {
+    (*reinterpret_cast<const std::function<void()>*>(lParam))();
+    return 1;
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+
+HFONT MakeFont(const char* face, int pixels, bool bold) {
+  return CreateFontA(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
+}
+
+HBITMAP LoadBitmapResource(const char* name) {
+  return static_cast<HBITMAP>(LoadImageA(Instance(), name, IMAGE_BITMAP, 0, 0, 0));
+}
+
+SIZE BitmapSize(HBITMAP bitmap) {
+  BITMAP info{};
+  if (!bitmap || !GetObjectA(bitmap, sizeof(info), &info)) return SIZE{0, 0};
+  return SIZE{info.bmWidth, info.bmHeight};
+}
+
+COLORREF BottomLeftColour(HBITMAP bitmap) {
+  const SIZE size = BitmapSize(bitmap);
+  if (size.cy == 0) return CLR_INVALID;
+  HDC dc = CreateCompatibleDC(nullptr);
+  const HGDIOBJ saved = SelectObject(dc, bitmap);
+  const COLORREF c = GetPixel(dc, 0, size.cy - 1);
+  SelectObject(dc, saved);
+  DeleteDC(dc);
+  return c;
+}
+
+void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, COLORREF clear, bool disabled) {
+  if (!bitmap) return;
+  const SIZE size = BitmapSize(bitmap);
+  if (disabled) {
+    DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(bitmap), 0, x, y, size.cx, size.cy,
+               DST_BITMAP | DSS_DISABLED);
+    return;
+  }
+  HDC source = CreateCompatibleDC(dc);
+  const HGDIOBJ saved = SelectObject(source, bitmap);
+  if (clear == CLR_INVALID) {
+    BitBlt(dc, x, y, size.cx, size.cy, source, 0, 0, SRCCOPY);
+  } else {
+    TransparentBlt(dc, x, y, size.cx, size.cy, source, 0, 0, size.cx, size.cy, clear);
+  }
+  SelectObject(source, saved);
+  DeleteDC(source);
+}
+
+HCURSOR HandCursor() {
+  static const HCURSOR cursor = [] {
+    const HCURSOR own = LoadCursorA(Instance(), "CRSRHAND");
+    return own ? own : LoadCursor(nullptr, IDC_HAND);
+  }();
+  return cursor;
+}
+
+void ShowHint(POINT cursor, const std::string& text) {
+  Hint& hint = TheHint();
+  if (text.empty()) {
+    HideHint();
+    return;
+  }
+  if (!hint.window) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = HintProc;
+    wc.hInstance = Instance();
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = "SetupHint";
+    RegisterClassA(&wc);
+    hint.font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    hint.window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, "SetupHint", "",
+                                  WS_POPUP | WS_BORDER, 0, 0, 10, 10, nullptr, nullptr, Instance(), nullptr);
+  }
+  hint.text = text;
+  HDC dc = GetDC(hint.window);
+  const HGDIOBJ saved = SelectObject(dc, hint.font);
+  RECT r{0, 0, 0, 0};
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_LEFT | DT_NOPREFIX);
+  SelectObject(dc, saved);
+  ReleaseDC(hint.window, dc);
+  const graphics::Point at = TMainForm::AppShowHint(cursor.x, cursor.y);
+  SetWindowPos(hint.window, HWND_TOPMOST, at.x, at.y, r.right + 6, r.bottom + 4,
+               SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  InvalidateRect(hint.window, nullptr, TRUE);
+}
+
+void HideHint() {
+  Hint& hint = TheHint();
+  if (hint.window) ShowWindow(hint.window, SW_HIDE);
+  hint.text.clear();
+}
+
+bool HintVisible() { return TheHint().window && IsWindowVisible(TheHint().window); }
+
+int32_t MessageBoxPresenter::Show(const char* Text, const char* Caption, int32_t Flags) {
+  HideHint();
+  HWND owner = m_owner && IsWindow(m_owner) ? m_owner : nullptr;
+  return MessageBoxA(owner, Text, Caption, static_cast<UINT>(Flags) | (owner ? MB_APPLMODAL : MB_TASKMODAL));
+}
+
+Win32EventLoop::Win32EventLoop() : m_thread(GetCurrentThreadId()) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = SyncProc;
+  wc.hInstance = Instance();
+  wc.lpszClassName = "SetupSync";
+  RegisterClassA(&wc);
+  m_syncWindow = CreateWindowExA(0, "SetupSync", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, Instance(), nullptr);
+}
+
+Win32EventLoop::~Win32EventLoop() {
+  if (m_syncWindow) DestroyWindow(m_syncWindow);
+}
+
+void Win32EventLoop::Dispatch(MSG& msg) {
+  if (m_preTranslate && m_preTranslate(msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+}
+
+void Win32EventLoop::ProcessMessages() {
+  constexpr DWORD kPassInterval = 16;  // milliseconds: about 60 passes a second
+  const DWORD now = GetTickCount();
+  if (m_passDone && now - m_lastPass < kPassInterval) return;
+  MSG msg;
+  while (!m_quit && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      m_quit = true;
+      m_exitCode = static_cast<int>(msg.wParam);
+      break;
+    }
+    Dispatch(msg);
+  }
+  m_lastPass = GetTickCount();
+  m_passDone = true;
+}
+
+bool Win32EventLoop::Terminating() { return m_quit || (m_form && m_form->CloseRequested()); }
+
+void Win32EventLoop::Synchronize(const std::function<void()>& call) {
+  if (GetCurrentThreadId() == m_thread) {
+    call();
+    return;
+  }
+  // Returns once the GUI thread ran the call, or at once (without running
+  // it) when the window is gone because the program is ending.
+  if (m_syncWindow && !m_quit) {
+    SendMessageA(m_syncWindow, kSynchronizeMessage, 0, reinterpret_cast<LPARAM>(&call));
+  }
+}
+
+void Win32EventLoop::RunUntil(const std::function<bool()>& done) {
+  MSG msg;
+  while (!m_quit && !done()) {
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) {
+      m_quit = true;
+      m_exitCode = got == 0 ? static_cast<int>(msg.wParam) : 1;
+      break;
+    }
+    Dispatch(msg);
+  }
+}
+
+int Win32EventLoop::Run() {
+  RunUntil([] { return false; });
+  return m_exitCode;
+}
+
+}  // namespace win32skin

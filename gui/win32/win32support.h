@@ -1,0 +1,102 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "install/eventloop.h"
+#include "stools/stools.h"
+
+class TMainForm;
+
+namespace win32skin {
+
+// The object behind a window of one of the skin's classes: given as the
+// creation parameter, kept in the window's user data from WM_NCCREATE on.
+template <typename T>
+T* WindowObject(HWND hwnd, UINT msg, LPARAM lParam) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<T*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    return self;
+  }
+  return reinterpret_cast<T*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+// The program's instance: resources are loaded from it.
+HINSTANCE Instance();
+
+// A font of the given character height in pixels (owned by the caller).
+HFONT MakeFont(const char* face, int pixels, bool bold = false);
+
+// A bitmap resource by name, or nullptr.
+HBITMAP LoadBitmapResource(const char* name);
+// Draws a bitmap at (x, y); pixels of the colour `clear` stay transparent
+// unless it is CLR_INVALID.
+void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, COLORREF clear, bool disabled = false);
+SIZE BitmapSize(HBITMAP bitmap);
+// The colour of a bitmap's bottom-left pixel.
+COLORREF BottomLeftColour(HBITMAP bitmap);
+
+// The hand cursor (CRSRHAND, hot spot 6,1).
+HCURSOR HandCursor();
+
+// Hints: every hint of the program appears 10 pixels right of and 18 below
+// the pointer, on aqua.
+void ShowHint(POINT cursor, const std::string& text);
+void HideHint();
+bool HintVisible();
+
+// ShowMsgBox as MessageBoxA owned by the application window: the window is
+// disabled while the box is open.
+class MessageBoxPresenter : public MessagePresenter {
+ public:
+  void SetOwner(HWND owner) { m_owner = owner; }
+  int32_t Show(const char* Text, const char* Caption, int32_t Flags) override;
+
+ private:
+  HWND m_owner = nullptr;
+};
+
+// Handles a message before it is dispatched (key preview, dialog keys);
+// true when it was handled.
+using PreTranslate = std::function<bool(MSG&)>;
+
+// The Win32 message loop as the engine sees it.
+class Win32EventLoop : public EventLoop {
+ public:
+  Win32EventLoop();
+  ~Win32EventLoop() override;
+  Win32EventLoop(const Win32EventLoop&) = delete;
+  Win32EventLoop& operator=(const Win32EventLoop&) = delete;
+
+  // Handles pending messages at most every few milliseconds: the copy loop
+  // asks once per file, and 60 passes a second keep the window responsive.
+  void ProcessMessages() override;
+  bool Terminating() override;
+  void Synchronize(const std::function<void()>& call) override;
+
+  // The loop of the program: returns the exit code of WM_QUIT.
+  int Run();
+  // Runs until done() holds or the program quits (a modal window's loop).
+  void RunUntil(const std::function<bool()>& done);
+
+  void SetForm(const TMainForm* form) { m_form = form; }
+  void SetPreTranslate(PreTranslate preTranslate) { m_preTranslate = std::move(preTranslate); }
+  bool QuitSeen() const { return m_quit; }
+
+ private:
+  void Dispatch(MSG& msg);
+
+  const TMainForm* m_form = nullptr;
+  PreTranslate m_preTranslate;
+  HWND m_syncWindow = nullptr;
+  DWORD m_thread;
+  DWORD m_lastPass = 0;
+  bool m_passDone = false;
+  bool m_quit = false;
+  int m_exitCode = 0;
+};
+
+}  // namespace win32skin
