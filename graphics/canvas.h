@@ -4,6 +4,11 @@
 #include <string>
 #include <vector>
 
+// <windows.h> makes TextOut a macro; the canvas's TextOut is a method.
+#ifdef TextOut
+#undef TextOut
+#endif
+
 // What the custom-drawn controls need of a drawing surface. The Qt skin
 // adapts QPainter and QFontMetrics, the Win32 skin GDI; tests record.
 namespace graphics {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <windows.h>
+// The canvas has a TextOut of its own.
+#undef TextOut
 
 #include "graphics/canvas.h"
 

@@ -90,6 +90,12 @@ LRESULT NavigateWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       EndPaint(m_hwnd, &ps);
       return 0;
     }
+    case WM_PRINTCLIENT: {
+      RECT client;
+      GetClientRect(m_hwnd, &client);
+      Paint(reinterpret_cast<HDC>(wParam), client);
+      return 0;
+    }
     case WM_SIZE:
       m_model->SetBounds(LOWORD(lParam), HIWORD(lParam));
       return 0;

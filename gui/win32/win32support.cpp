@@ -143,6 +143,8 @@ void HideHint() {
   hint.text.clear();
 }
 
+HWND HintWindow() { return TheHint().window; }
+
 bool HintVisible() { return TheHint().window && IsWindowVisible(TheHint().window); }
 
 int32_t MessageBoxPresenter::Show(const char* Text, const char* Caption, int32_t Flags) {

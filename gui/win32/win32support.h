@@ -1,6 +1,8 @@
 #pragma once
 
 #include <windows.h>
+// The canvas has a TextOut of its own.
+#undef TextOut
 
 #include <functional>
 #include <string>
@@ -47,6 +49,8 @@ HCURSOR HandCursor();
 void ShowHint(POINT cursor, const std::string& text);
 void HideHint();
 bool HintVisible();
+// The hint's window (nullptr until the first hint).
+HWND HintWindow();
 
 // ShowMsgBox as MessageBoxA owned by the application window: the window is
 // disabled while the box is open.

@@ -139,6 +139,9 @@ LRESULT CALLBACK MeterProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       EndPaint(hwnd, &ps);
       return 0;
     }
+    case WM_PRINTCLIENT:
+      PaintMeter(hwnd, reinterpret_cast<HDC>(wParam));
+      return 0;
     default:
       return DefWindowProcA(hwnd, msg, wParam, lParam);
   }

@@ -1,0 +1,293 @@
+// The Win32 skin on real windows (under Wine in CI): the main window as the
+// layout table describes it, the window messages reaching the controller,
+// the meter's drawing, the hint's place and the chooser's modal results.
+#include <cstdlib>
+#include <fstream>
+#include <map>
+
+#include <gtest/gtest.h>
+
+#include "dialogs/verzlayout.h"
+#include "gui/win32/chooserwindow.h"
+#include "gui/win32/mainwindow.h"
+#include "gui/win32/win32support.h"
+#include "platform/forwarding_platform.h"
+#include "platform/win32/win32_platform.h"
+#include "setup/layout.h"
+#include "tests/support/recording_presenter.h"
+
+namespace {
+
+std::string ClassOf(HWND w) {
+  char name[64] = {};
+  GetClassNameA(w, name, sizeof(name));
+  return name;
+}
+
+bool HasStyle(HWND w, DWORD style) { return (GetWindowLongA(w, GWL_STYLE) & style) == style; }
+
+// The sample medium of the checkout, seen by the program as its own folder.
+class SampleMediumPlatform : public platform::ForwardingPlatform {
+ public:
+  explicit SampleMediumPlatform(platform::Platform& inner) : ForwardingPlatform(inner) {
+    const char* root = std::getenv("SETUP_SOURCE_ROOT");
+    m_program = "Z:" + std::string(root ? root : "/work/main") + "/examples/medium/SETUP.EXE";
+    for (char& c : m_program) c = c == '/' ? '\\' : c;
+  }
+  std::string ProgramFileName() override { return m_program; }
+
+ private:
+  std::string m_program;
+};
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  MainWindowTest() : real(platform::win32::MakeWin32Platform()), medium(*real) {}
+  ~MainWindowTest() override {
+    window.reset();
+    // The quit message of a destroyed window must not reach the next test.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+  }
+  MainWindow& Window() {
+    if (!window) window = std::make_unique<MainWindow>(medium, loop);
+    return *window;
+  }
+  bool Key(Control target, WPARAM key) {
+    MSG msg{Window().ControlHandle(target), WM_KEYDOWN, key, 0, 0, {0, 0}};
+    return Window().PreTranslate(msg);
+  }
+
+  RecordingPresenter presenter;
+  std::unique_ptr<platform::Platform> real;
+  SampleMediumPlatform medium;
+  win32skin::Win32EventLoop loop;
+  std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowTest, EveryControlIsBuiltAsItsRowDescribes) {
+  const std::map<ControlKind, std::string> classes = {
+      {ControlKind::kBanner, "SetupBanner"},  {ControlKind::kPanel, "SetupContainer"},
+      {ControlKind::kPushButton, "Button"},   {ControlKind::kNotebook, "SetupContainer"},
+      {ControlKind::kNavigate, "SetupNavigate"}, {ControlKind::kHeading, "Static"},
+      {ControlKind::kLabel, "Static"},        {ControlKind::kSpeedButton, "Button"},
+      {ControlKind::kComboBox, "ComboBox"},   {ControlKind::kMemo, "Edit"},
+      {ControlKind::kCheckBox, "Button"},     {ControlKind::kEdit, "Edit"},
+      {ControlKind::kMeter, "SetupMeter"}};
+  MainWindow& w = Window();
+  for (const ControlLayout& row : MainFormLayout()) {
+    SCOPED_TRACE(ControlName(row.control));
+    const HWND h = w.ControlHandle(row.control);
+    ASSERT_TRUE(IsWindow(h));
+    EXPECT_EQ(GetDlgCtrlID(h), ControlId(row.control));
+    EXPECT_EQ(_stricmp(ClassOf(h).c_str(), classes.at(row.kind).c_str()), 0) << ClassOf(h);
+    EXPECT_EQ(HasStyle(h, WS_TABSTOP), row.tabOrder >= 0);
+    if (row.kind != ControlKind::kComboBox && !row.autoSize) {
+      EXPECT_TRUE(w.Bounds(row.control) == row.bounds);
+    }
+    if (row.kind == ControlKind::kCheckBox) {
+      EXPECT_EQ(w.Checked(row.control), row.checked);
+    }
+    if (row.kind == ControlKind::kMemo) {
+      EXPECT_TRUE(HasStyle(h, ES_READONLY | ES_MULTILINE | WS_VSCROLL));
+    }
+    if (row.kind == ControlKind::kEdit) {
+      EXPECT_TRUE(HasStyle(h, ES_READONLY));
+    }
+    // Page controls sit on a page window of the notebook.
+    const HWND parent = GetParent(h);
+    if (row.parent == Control::Hauptseite) {
+      EXPECT_EQ(GetParent(parent), w.ControlHandle(Control::Hauptseite));
+    }
+    if (row.parent == Control::Panel_Gesamt) {
+      EXPECT_EQ(parent, w.ControlHandle(Control::Panel_Gesamt));
+    }
+    if (row.parent == Control::kCount) {
+      EXPECT_EQ(parent, w.Handle());
+    }
+  }
+}
+
+TEST_F(MainWindowTest, TabStopsFollowTheTableWithinEachParent) {
+  MainWindow& w = Window();
+  std::map<HWND, std::map<int, HWND>> wanted;
+  for (const ControlLayout& row : MainFormLayout()) {
+    if (row.tabOrder >= 0) wanted[GetParent(w.ControlHandle(row.control))][row.tabOrder] = w.ControlHandle(row.control);
+  }
+  for (const auto& [parent, byOrder] : wanted) {
+    std::vector<HWND> expected;
+    for (const auto& [order, h] : byOrder) expected.push_back(h);
+    std::vector<HWND> actual;
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      if (HasStyle(c, WS_TABSTOP)) actual.push_back(c);
+    }
+    EXPECT_EQ(actual, expected);
+  }
+}
+
+TEST_F(MainWindowTest, KeysAndWindowMessagesReachTheController) {
+  MainWindow& w = Window();
+  ASSERT_TRUE(w.Form().FormCreate());
+  EXPECT_EQ(w.Page(), 0);
+  struct Step {
+    WPARAM key;
+    int page;
+  };
+  // Return and Down step forward, Up steps back; the licence page is as far
+  // as the keys go before the licence is accepted.
+  for (const Step& s : {Step{VK_RETURN, 1}, Step{VK_DOWN, 1}, Step{VK_UP, 0}, Step{VK_DOWN, 1}}) {
+    EXPECT_TRUE(Key(Control::ComboBoxSprache, s.key));
+    EXPECT_EQ(w.Page(), s.page) << "key " << s.key;
+  }
+  Key(Control::ComboBoxSprache, 'A');  // not a step key: the page stays
+  EXPECT_EQ(w.Page(), 1);
+  SendMessageA(w.Handle(), WM_COMMAND, MAKEWPARAM(ControlId(Control::accept_Button), BN_CLICKED),
+               reinterpret_cast<LPARAM>(w.ControlHandle(Control::accept_Button)));
+  EXPECT_TRUE(w.Form().EulaAccepted());
+  EXPECT_EQ(w.Page(), 2);
+
+  MINMAXINFO limits{};
+  SendMessageA(w.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+  EXPECT_EQ(limits.ptMinTrackSize.x, 600);
+  EXPECT_EQ(limits.ptMinTrackSize.y, 480);
+
+  // A resize centres the panel in the client area.
+  RECT outer{0, 0, 1000, 800};
+  AdjustWindowRectEx(&outer, GetWindowLongA(w.Handle(), GWL_STYLE), FALSE, GetWindowLongA(w.Handle(), GWL_EXSTYLE));
+  SetWindowPos(w.Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top, SWP_NOZORDER);
+  EXPECT_TRUE(w.Bounds(Control::Panel_Gesamt) == graphics::RectAt(260, 200, 480, 400));
+
+  w.SetBusyCursor(true);
+  EXPECT_TRUE(SendMessageA(w.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(w.Handle()), HTCLIENT));
+  EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_WAIT));
+  w.SetBusyCursor(false);
+  EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_ARROW));
+
+  SendMessageA(w.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(w.ControlHandle(Control::KelvaNavigate1)));
+}
+
+TEST_F(MainWindowTest, TheMeterIsDrawnFromItsModel) {
+  MainWindow& w = Window();
+  TKCProgress& meter = w.Form().Meter();
+  meter.SetMaxValue(4);
+  meter.SetUserValue(2);  // 50 %: ten of twenty segments
+  const HWND h = w.ControlHandle(Control::KCMeter_File);
+  RECT r;
+  GetClientRect(h, &r);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right, r.bottom);
+  const HGDIOBJ saved = SelectObject(dc, bitmap);
+  SendMessageA(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(128, 128, 128));   // the sunken edge
+  EXPECT_EQ(GetPixel(dc, 3 + 4, 3), RGB(0, 0, 128));   // a filled segment
+  EXPECT_EQ(GetPixel(dc, 3 + 290, 3), RGB(255, 255, 255));  // an empty one
+  SelectObject(dc, saved);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+}
+
+TEST(Win32Hint, AppearsBelowRightOfThePointerAndHides) {
+  win32skin::ShowHint(POINT{100, 120}, "Next step");
+  ASSERT_TRUE(win32skin::HintVisible());
+  RECT r;
+  GetWindowRect(win32skin::HintWindow(), &r);
+  EXPECT_EQ(r.left, 110);
+  EXPECT_EQ(r.top, 138);
+  win32skin::ShowHint(POINT{100, 120}, "");
+  EXPECT_FALSE(win32skin::HintVisible());
+}
+
+// The chooser on a real folder with one subfolder "Sub".
+class ChooserTest : public ::testing::Test {
+ public:
+  ChooserTest() : platform(platform::win32::MakeWin32Platform()), controller(*platform, nullptr) {
+    const char* tmp = std::getenv("TEMP");
+    root = std::string(tmp ? tmp : "C:\\windows\\temp") + "\\chooser-test-" + std::to_string(GetTickCount());
+    platform->MakeDirectories(root + "\\Sub");
+    window = std::make_unique<ChooserWindow>(controller, *platform, nullptr);
+    controller.StartDir = root;
+  }
+  ~ChooserTest() override {
+    window.reset();
+    RemoveDirectoryA((root + "\\Sub").c_str());
+    RemoveDirectoryA(root.c_str());
+  }
+  void Command(DlgControl control, WORD code) {
+    const HWND h = GetDlgItem(window->Handle(), DlgControlId(control));
+    SendMessageA(window->Handle(), WM_COMMAND, MAKEWPARAM(DlgControlId(control), code), reinterpret_cast<LPARAM>(h));
+  }
+  int ListIndexOf(const std::string& name) {
+    const HWND list = GetDlgItem(window->Handle(), DlgControlId(DlgControl::DirectoryListBox1));
+    return static_cast<int>(SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(name.c_str())));
+  }
+
+  std::unique_ptr<platform::Platform> platform;
+  TVerzeichnisDlg controller;
+  std::unique_ptr<ChooserWindow> window;
+  std::string root;
+};
+
+TEST_F(ChooserTest, ModalResultsAndTheChosenDirectory) {
+  struct Case {
+    const char* what;
+    bool enterSub;
+    std::function<void(ChooserTest&)> finish;
+    int result;
+    std::string selected;  // relative to root; "<start>" = StartDir
+  };
+  const std::vector<Case> cases = {
+      {"OK on the start folder", false, [](ChooserTest& t) { t.Command(DlgControl::BtnOK, BN_CLICKED); }, 1, ""},
+      {"OK after entering Sub", true, [](ChooserTest& t) { t.Command(DlgControl::BtnOK, BN_CLICKED); }, 1, "\\Sub"},
+      {"abort", true, [](ChooserTest& t) { t.Command(DlgControl::BtnAbort, BN_CLICKED); }, 3, "<start>"},
+      {"closed", true, [](ChooserTest& t) { SendMessageA(t.window->Handle(), WM_CLOSE, 0, 0); }, 2, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    controller.SelectedDir.clear();
+    window->SetModalLoop([&](const std::function<bool()>& done) {
+      EXPECT_TRUE(IsWindowVisible(window->Handle()));
+      EXPECT_FALSE(done());
+      if (c.enterSub) {
+        const int row = ListIndexOf("Sub");
+        ASSERT_GE(row, 0);
+        SendMessageA(GetDlgItem(window->Handle(), DlgControlId(DlgControl::DirectoryListBox1)), LB_SETCURSEL,
+                     static_cast<WPARAM>(row), 0);
+        Command(DlgControl::DirectoryListBox1, LBN_SELCHANGE);
+      }
+      c.finish(*this);
+      EXPECT_TRUE(done());
+    });
+    EXPECT_EQ(controller.ShowModal(), c.result);
+    EXPECT_FALSE(IsWindowVisible(window->Handle()));
+    if (c.result == 1) {
+      EXPECT_EQ(controller.SelectedDir, root + c.selected);
+    }
+    if (c.result == 3) {
+      EXPECT_EQ(controller.SelectedDir, root);
+    }
+  }
+}
+
+TEST_F(ChooserTest, ListAndDriveBoxShowTheModel) {
+  controller.FormShow();
+  const HWND list = GetDlgItem(window->Handle(), DlgControlId(DlgControl::DirectoryListBox1));
+  const auto& entries = controller.List().Entries();
+  ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), static_cast<LRESULT>(entries.size()));
+  EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), controller.List().SelectedIndex());
+  EXPECT_GE(ListIndexOf("Sub"), 0);
+  const HWND drives = GetDlgItem(window->Handle(), DlgControlId(DlgControl::DriveComboBox1));
+  char text[8] = {};
+  SendMessageA(drives, CB_GETLBTEXT, static_cast<WPARAM>(SendMessageA(drives, CB_GETCURSEL, 0, 0)),
+               reinterpret_cast<LPARAM>(text));
+  EXPECT_EQ(std::string(text), root.substr(0, 2));
+  char path[MAX_PATH] = {};
+  GetWindowTextA(GetDlgItem(window->Handle(), DlgControlId(DlgControl::LblPath)), path, sizeof(path));
+  EXPECT_EQ(std::string(path).substr(0, 3), root.substr(0, 3));
+}
+
+}  // namespace
