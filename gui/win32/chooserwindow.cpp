@@ -237,11 +237,13 @@ void ChooserWindow::DrawButton(const DRAWITEMSTRUCT& item) {
   }
 }
 
-void ChooserWindow::SetCaption(const std::string& caption) { SetWindowTextA(m_hwnd, caption.c_str()); }
+void ChooserWindow::SetCaption(const std::string& caption) {
+  SetWindowTextA(m_hwnd, win32skin::AnsiText(caption).c_str());
+}
 
 void ChooserWindow::SetText(DlgControl control, const std::string& text) {
   if (control == DlgControl::BtnOK || control == DlgControl::BtnAbort || control == DlgControl::BtnDefault) {
-    SetWindowTextA(Control(control), text.c_str());
+    SetWindowTextA(Control(control), win32skin::AnsiText(text).c_str());
     InvalidateRect(Control(control), nullptr, FALSE);
   }
 }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "gui/win32/win32support.h"
+
 GdiCanvas::GdiCanvas(HDC dc, HFONT font) : m_dc(dc), m_font(font) {
   m_savedFont = SelectObject(m_dc, m_font);
 }
@@ -49,7 +51,8 @@ void GdiCanvas::TextOut(int x, int y, const std::string& text) {
   SetBkMode(m_dc, OPAQUE);
   SetBkColor(m_dc, m_brush);
   SetTextColor(m_dc, m_text);
-  ::TextOutA(m_dc, x, y, text.data(), static_cast<int>(text.size()));
+  const std::string shown = win32skin::AnsiText(text);
+  ::TextOutA(m_dc, x, y, shown.data(), static_cast<int>(shown.size()));
 }
 
 int GdiCanvas::TextWidth(const std::string& text) {
@@ -57,7 +60,7 @@ int GdiCanvas::TextWidth(const std::string& text) {
   // mnemonic marker; the normal font is measured, not the bold one.
   const HGDIOBJ current = SelectObject(m_dc, m_font);
   RECT r{0, 0, 0, 0};
-  const std::string measured = text.empty() ? std::string(" ") : text;
+  const std::string measured = text.empty() ? std::string(" ") : win32skin::AnsiText(text);
   DrawTextA(m_dc, measured.c_str(), static_cast<int>(measured.size()), &r,
             DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
   SelectObject(m_dc, current);

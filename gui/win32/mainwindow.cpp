@@ -270,15 +270,16 @@ void MainWindow::SetText(Control control, const std::string& text) {
   if (!w) return;
   const ControlLayout* row = FindLayout(control);
   if (row && row->kind == ControlKind::kMemo) {
-    SetWindowTextA(w, WithCrLf(text).c_str());
+    SetWindowTextA(w, WithCrLf(win32skin::AnsiText(text)).c_str());
     return;
   }
-  SetWindowTextA(w, text.c_str());
+  const std::string shown = win32skin::AnsiText(text);
+  SetWindowTextA(w, shown.c_str());
   if (row && row->autoSize) {
     HDC dc = GetDC(w);
     const HGDIOBJ saved = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0)));
     RECT r{0, 0, 0, 0};
-    const std::string measured = text.empty() ? std::string(" ") : text;
+    const std::string measured = shown.empty() ? std::string(" ") : shown;
     DrawTextA(dc, measured.c_str(), static_cast<int>(measured.size()), &r, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
     SelectObject(dc, saved);
     ReleaseDC(w, dc);
@@ -315,7 +316,9 @@ void MainWindow::SetItems(Control control, const std::vector<std::string>& items
   const HWND w = ControlHandle(control);
   if (!w) return;
   SendMessageA(w, CB_RESETCONTENT, 0, 0);
-  for (const std::string& item : items) SendMessageA(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  for (const std::string& item : items) {
+    SendMessageA(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32skin::AnsiText(item).c_str()));
+  }
   SendMessageA(w, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
 }
 
@@ -362,7 +365,9 @@ void MainWindow::ShowPage(int page) {
   }
 }
 
-void MainWindow::SetWindowCaption(const std::string& caption) { SetWindowTextA(m_hwnd, caption.c_str()); }
+void MainWindow::SetWindowCaption(const std::string& caption) {
+  SetWindowTextA(m_hwnd, win32skin::AnsiText(caption).c_str());
+}
 
 graphics::Rect MainWindow::ScreenRect() const {
   RECT r{0, 0, kDesignWidth, kDesignHeight};

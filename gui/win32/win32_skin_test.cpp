@@ -291,3 +291,22 @@ TEST_F(ChooserTest, ListAndDriveBoxShowTheModel) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Win32Text, SetupTextReachesTheAnsiCalls) {
+  if (GetACP() != 1252) GTEST_SKIP() << "the system code page is " << GetACP();
+  struct Case {
+    std::string in;
+    std::string out;
+  };
+  const std::vector<Case> cases = {
+      {"Target directories", "Target directories"},
+      {"Gr\xc3\xb6\xc3\x9f" "e \xe2\x82\xac", "Gr\xf6\xdf" "e \x80"},  // UTF-8
+      {"Gr\xf6\xdf" "e", "Gr\xf6\xdf" "e"},                            // Windows-1252 already
+      {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(win32skin::AnsiText(c.in), c.out) << c.in;
+}
+
+}  // namespace

@@ -1,5 +1,7 @@
 #include "gui/win32/win32support.h"
 
+#include <algorithm>
+
 #include "setup/mainform.h"
 
 namespace win32skin {
@@ -51,6 +53,20 @@ LRESULT CALLBACK SyncProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace
+
+std::string AnsiText(const std::string& text) {
+  const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (ascii) return text;
+  const int length = static_cast<int>(text.size());
+  const int wide = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
+  if (wide <= 0) return text;
+  std::wstring utf16(static_cast<size_t>(wide), L'\0');
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, &utf16[0], wide);
+  const int bytes = WideCharToMultiByte(CP_ACP, 0, utf16.data(), wide, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_ACP, 0, utf16.data(), wide, &out[0], bytes, nullptr, nullptr);
+  return out;
+}
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
@@ -124,11 +140,11 @@ void ShowHint(POINT cursor, const std::string& text) {
     hint.window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, "SetupHint", "",
                                   WS_POPUP | WS_BORDER, 0, 0, 10, 10, nullptr, nullptr, Instance(), nullptr);
   }
-  hint.text = text;
+  hint.text = AnsiText(text);
   HDC dc = GetDC(hint.window);
   const HGDIOBJ saved = SelectObject(dc, hint.font);
   RECT r{0, 0, 0, 0};
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_LEFT | DT_NOPREFIX);
+  DrawTextA(dc, hint.text.c_str(), static_cast<int>(hint.text.size()), &r, DT_CALCRECT | DT_LEFT | DT_NOPREFIX);
   SelectObject(dc, saved);
   ReleaseDC(hint.window, dc);
   const graphics::Point at = TMainForm::AppShowHint(cursor.x, cursor.y);
@@ -150,7 +166,7 @@ bool HintVisible() { return TheHint().window && IsWindowVisible(TheHint().window
 int32_t MessageBoxPresenter::Show(const char* Text, const char* Caption, int32_t Flags) {
   HideHint();
   HWND owner = m_owner && IsWindow(m_owner) ? m_owner : nullptr;
-  return MessageBoxA(owner, Text, Caption, static_cast<UINT>(Flags) | (owner ? MB_APPLMODAL : MB_TASKMODAL));
+  return MessageBoxA(owner, AnsiText(Text).c_str(), AnsiText(Caption).c_str(), static_cast<UINT>(Flags) | (owner ? MB_APPLMODAL : MB_TASKMODAL));
 }
 
 Win32EventLoop::Win32EventLoop() : m_thread(GetCurrentThreadId()) {

@@ -29,6 +29,11 @@ T* WindowObject(HWND hwnd, UINT msg, LPARAM lParam) {
 // The program's instance: resources are loaded from it.
 HINSTANCE Instance();
 
+// Text of SETUP.INF as the ANSI calls of the system show it: valid UTF-8
+// with characters beyond ASCII is converted to the system's code page,
+// anything else (Windows-1252) is passed as it is.
+std::string AnsiText(const std::string& text);
+
 // A font of the given character height in pixels (owned by the caller).
 HFONT MakeFont(const char* face, int pixels, bool bold = false);
 
