@@ -182,9 +182,12 @@ bool InstallEngine::CopyOneFile(const std::string& Source, const std::string& Ta
   const size_t cut = Source.find_last_of("\\:");
   m_view.SetLabelFile(cut == std::string::npos ? Source : Source.substr(cut + 1));
   m_loop.ProcessMessages();
+  // A folder standing where the file goes fails the copy: the shell would
+  // copy into the folder, and the check below would read another file.
+  if (m_platform.IsDirectory(Target)) return false;
   const bool ok = KCFileCtrl.CopyFile(Source, Target);
   KCFileCtrl.SetFileName(Target);
   m_platform.SetAttributes(Target, kArchiveOnly);
-  if (!ok) return false;
+  if (!ok || !m_platform.IsFile(Target)) return false;
   return KCFileCtrl.Attributes() == TKCFileCtrlAttributes{fcaArchive};
 }

@@ -142,6 +142,7 @@ TEST_F(EngineTest, FirstFailureStopsTheRunWithOneMessage) {
       {"disk full after some bytes", {platform::FaultOp::kDiskFull, "b.mac", 0, 3000}, false},
       {"attribute not kept", {platform::FaultOp::kAttributeReadBack, "SIREL\\b.mac"}, false},
       {"close request mid-copy", {platform::FaultOp::kCopy, "<none>"}, true},
+      {"a folder where the file goes", {platform::FaultOp::kCopy, "<none>"}, false},
   };
   for (const Case& c : cases) {
     TempDrives::Write(drives.Host('C', "SIREL/b.mac"), "old b");
@@ -150,6 +151,11 @@ TEST_F(EngineTest, FirstFailureStopsTheRunWithOneMessage) {
     Medium("b.mac", std::string(5000, 'b'));
     Medium("c.mac", std::string(5000, 'c'));
     if (std::string(c.name) == "source missing") std::remove(drives.Host('D', "CD/b.mac").c_str());
+    const bool folder = std::string(c.name) == "a folder where the file goes";
+    if (folder) {
+      std::remove(drives.Host('C', "SIREL/b.mac").c_str());
+      TempDrives::Write(drives.Host('C', "SIREL/b.mac/keep.txt"), "kept");
+    }
     faults.Clear();
     faults.Add(c.fault);
     faults.ClearLog();
@@ -180,7 +186,11 @@ TEST_F(EngineTest, FirstFailureStopsTheRunWithOneMessage) {
     for (const std::string& name : left) {
       EXPECT_TRUE(name == "a.mac" || name == "b.mac") << c.name << ": " << name;
     }
-    if (std::string(c.name) != "attribute not kept" && !c.closeRequest) {
+    if (folder) {
+      EXPECT_EQ(TempDrives::List(drives.Host('C', "SIREL/b.mac")), Lines{"keep.txt"}) << c.name;
+      std::remove(drives.Host('C', "SIREL/b.mac/keep.txt").c_str());
+      std::remove(drives.Host('C', "SIREL/b.mac").c_str());
+    } else if (std::string(c.name) != "attribute not kept" && !c.closeRequest) {
       EXPECT_EQ(TempDrives::Read(drives.Host('C', "SIREL/b.mac")), "old b") << c.name;
     }
     EXPECT_FALSE(view.busy) << c.name;

@@ -9,6 +9,7 @@
 #include "platform/win32/win32_platform.h"
 #include "setupdata/catalogue.h"
 #include "setupdata/setupfile.h"
+#include "tests/support/recording_presenter.h"
 
 namespace {
 
@@ -55,6 +56,20 @@ TEST(Win32EngineTest, CopiesTheSampleMediumArchiveOnly) {
   EXPECT_TRUE(platform->IsFile(target + "\\CAD\\DRAWINGS\\parts\\WASHER.DXF"));
   EXPECT_TRUE(platform->IsFile(target + "\\SIREL\\MACROS\\.index"));
   EXPECT_FALSE(platform->IsDirectory(target + "\\SIREL\\MACROS\\.cache"));
+
+  // A folder where a file goes stops the run with the failure message; the
+  // shell copies nothing into the folder.
+  const std::string washer = target + "\\CAD\\DRAWINGS\\parts\\WASHER.DXF";
+  ASSERT_TRUE(platform->RemoveFile(washer));
+  ASSERT_TRUE(platform->MakeDirectories(washer));
+  RecordingPresenter presenter;
+  InstallEngine again(*platform, loop, view, texts, medium, [] { return std::string("Setup"); });
+  again.BuildCopyPlan(request);
+  EXPECT_TRUE(again.InstallAborted);
+  EXPECT_EQ(presenter.messages.size(), 1u);
+  EXPECT_FALSE(platform->IsFile(washer + "\\WASHER.DXF"));
+  EXPECT_TRUE(platform->IsDirectory(washer));
+
   platform->SetAttributes(medium + "\\macros\\.index", platform::kAttrArchive);
   platform->ShellOperation(platform::kFoDelete, work + std::string(1, '\0'), "", quiet);
 }
