@@ -6,14 +6,12 @@
 #include <string>
 
 #include "dialogs/verzdlg.h"
+#include "gui/win32/controlids.h"
 
 namespace platform {
 class Platform;
 }
 
-// The control ID of a control of the directory chooser.
-constexpr int kDlgControlIdBase = 200;
-inline int DlgControlId(DlgControl control) { return kDlgControlIdBase + static_cast<int>(control); }
 
 // The directory chooser of the Win32 skin: a modal window owned by the main
 // window, built from the chooser's layout table; the directory list and the

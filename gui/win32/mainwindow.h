@@ -8,14 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "gui/win32/controlids.h"
 #include "gui/win32/navigatewindow.h"
 #include "gui/win32/win32support.h"
 #include "setup/mainform.h"
 #include "setup/mainformview.h"
 
-// The control ID of a control of the main window.
-constexpr int kControlIdBase = 100;
-inline int ControlId(Control control) { return kControlIdBase + static_cast<int>(control); }
 
 // The main window of the Win32 skin: native controls built from the layout
 // table (each with its control's ID), the side-bar, banner and meter drawn

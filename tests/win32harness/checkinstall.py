@@ -1,0 +1,195 @@
+#!/usr/bin/env python3
+"""Checks what the wizard left behind against what SETUP.INF asks for.
+
+    checkinstall.py tree MEDIUM TARGETS SIREL_SUBDIR DXF_SUBDIR [--blocked FOLDER]
+    checkinstall.py block MEDIUM TARGETS SIREL_SUBDIR DXF_SUBDIR FOLDER
+    checkinstall.py messages MEDIUM install|fail LOG
+
+tree: every planned file lies byte-identical below TARGETS and nothing else
+does (no temporary file, no stray copy).
+
+block: puts a file where the copy needs the target folder of the medium
+folder FOLDER (such as dxf/parts), so the copy fails there. (A directory
+where a file goes would not do: a shell copy puts the file into it.)
+tree --blocked FOLDER then checks the copy stopped there: what the wizard
+copies before it is complete, anything else it copied is intact, and the
+blocking file is untouched.
+
+messages: the "message:" lines of a driver log are the texts the run must
+show: the success text, or the copy failure followed by the abort text.
+"""
+import os
+import re
+import sys
+
+FIXED_FIRST, GROUP_FIRSTS = 500, (600, 700, 800)
+
+
+def read_language(medium):
+    """The Txt_ values of the first language of SETUP.INF, by number."""
+    with open(os.path.join(medium, "SETUP.INF"), "rb") as f:
+        lines = f.read().decode("cp1252").splitlines()
+    sections, current = {}, None
+    for line in lines:
+        s = line.strip()
+        if s.startswith("[") and s.endswith("]"):
+            current = sections.setdefault(s[1:-1].lower(), {})
+        elif current is not None and "=" in s and not s.startswith(";"):
+            key, value = s.split("=", 1)
+            if len(value) >= 2 and value[0] == value[-1] == '"':
+                value = value[1:-1]
+            current.setdefault(key.lower(), value)
+    first = sections["languages"]["1"].lower()
+    texts = {}
+    for key, value in sections[first].items():
+        if key.startswith("txt_") and key[4:].isdigit():
+            texts[int(key[4:])] = value
+    return texts
+
+
+def run_of(texts, first):
+    """The values of consecutive ids from `first` up to the first missing one."""
+    values = []
+    while first + len(values) in texts:
+        values.append(texts[first + len(values)])
+    return values
+
+
+def medium_files(root):
+    """Every file below root as a medium path (a/b/C.EXT). Windows hides no
+    name for its leading dot, so dot-names are walked like any other."""
+    found = []
+    for dirpath, dirnames, filenames in os.walk(root):
+        dirnames.sort()
+        for name in sorted(filenames):
+            found.append(os.path.relpath(os.path.join(dirpath, name), root).replace(os.sep, "/"))
+    return found
+
+
+def plan(medium, sirel, dxf):
+    """[(group, medium path, target path below TARGETS)] in the order of the
+    copy; group 0 is the fixed list, then one per search group."""
+    texts = read_language(medium)
+    entries = [(0, name.replace("\\", "/"), sirel + "/" + name.replace("\\", "/"))
+               for name in run_of(texts, FIXED_FIRST)]
+    group = 0
+    for first, base in zip(GROUP_FIRSTS, (sirel, sirel, dxf)):
+        for value in run_of(texts, first):
+            group += 1
+            source, _, subdir = value.partition(";")
+            source = source.replace("\\", "/").strip("/")
+            target = base + "/" + subdir.replace("\\", "/").strip("/")
+            for rel in medium_files(os.path.join(medium, source)):
+                entries.append((group, source + "/" + rel, target + "/" + rel))
+    return entries
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def same_content(path, data):
+    return read(path) == data
+
+
+BLOCKER = b"a file where the copy needs a folder\n"
+
+
+def blocked_target(entries, folder):
+    """(group, target folder) of a medium folder that holds planned files."""
+    for group, source, target in entries:
+        if source.startswith(folder + "/"):
+            return group, target[:len(target) - len(source) + len(folder)]
+    return None
+
+
+def make_blocker(medium, targets, sirel, dxf, folder):
+    found = blocked_target(plan(medium, sirel, dxf), folder)
+    if found is None:
+        return ["%s holds no file of the copy" % folder]
+    path = os.path.join(targets, found[1])
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(BLOCKER)
+    return []
+
+
+def check_tree(medium, targets, sirel, dxf, blocked=None):
+    errors = []
+    entries = plan(medium, sirel, dxf)
+    planned = set()
+    if blocked:
+        found = blocked_target(entries, blocked)
+        if found is None:
+            return ["%s holds no file of the copy" % blocked]
+        stop_group, blocker = found
+        planned.add(blocker)
+        path = os.path.join(targets, blocker)
+        if not os.path.isfile(path) or not same_content(path, BLOCKER):
+            errors.append("the blocking file %s was changed" % blocker)
+
+    def surely_before(group, source):
+        # Groups run in order; within one, a folder's files come before its
+        # subfolders are entered.
+        if group != stop_group:
+            return group < stop_group
+        return blocked.startswith(os.path.dirname(source) + "/")
+
+    copied = 0
+    for group, source, target in entries:
+        planned.add(target)
+        path = os.path.join(targets, target)
+        if not os.path.isfile(path):
+            if not blocked or surely_before(group, source):
+                errors.append("missing: %s" % target)
+            continue
+        if not same_content(path, read(os.path.join(medium, source))):
+            errors.append("differs from the medium: %s" % target)
+        copied += 1
+    for dirpath, _, filenames in os.walk(targets):
+        for name in filenames:
+            rel = os.path.relpath(os.path.join(dirpath, name), targets).replace(os.sep, "/")
+            if rel not in planned:
+                errors.append("not planned, left in the target: %s" % rel)
+    print("%d of %d planned files in place" % (copied, len(entries)))
+    return errors
+
+
+def pattern_of(text):
+    """A message text whose %s placeholders stand for any filled-in name."""
+    return re.compile("^" + "[^%]+".join(re.escape(p) for p in text.split("%s")) + "$")
+
+
+def check_messages(medium, mode, log):
+    texts = read_language(medium)
+    expected = [texts[31]] if mode == "install" else [texts[24], texts[25]]
+    with open(log, "rb") as f:
+        shown = [line[len("message: "):].rstrip("\r")
+                 for line in f.read().decode("cp1252").splitlines() if line.startswith("message: ")]
+    errors = []
+    if len(shown) != len(expected):
+        errors.append("%d messages shown, %d expected: %r" % (len(shown), len(expected), shown))
+    for got, want in zip(shown, expected):
+        if not pattern_of(want).match(got):
+            errors.append("message %r does not read %r" % (got, want))
+    return errors
+
+
+def main(argv):
+    if len(argv) in (5, 7) and argv[0] == "tree" and (len(argv) == 5 or argv[5] == "--blocked"):
+        errors = check_tree(*argv[1:5], blocked=argv[6] if len(argv) == 7 else None)
+    elif len(argv) == 6 and argv[0] == "block":
+        errors = make_blocker(*argv[1:])
+    elif len(argv) == 4 and argv[0] == "messages" and argv[2] in ("install", "fail"):
+        errors = check_messages(*argv[1:])
+    else:
+        sys.stderr.write(__doc__)
+        return 2
+    for e in errors:
+        print("error: " + e)
+    return 1 if errors else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

@@ -1,0 +1,138 @@
+#!/usr/bin/env bash
+# End-to-end run of the Win32 wizard under Wine and Xvfb: a full install of
+# the sample medium from D: into E:, and one whose copy fails part way.
+#
+#   tests/win32harness/run.sh SETUP_EXE WIZARDDRIVE_EXE SHOTS_DIR
+#
+# Uses the prefix in WINEPREFIX (default build/windows/wineprefix, made by
+# scripts/test-windows.sh). Drives D: and E: of that prefix point into a
+# temporary directory while the run lasts; WIN32HARNESS_KEEP=1 keeps it.
+set -euo pipefail
+
+if [ $# -ne 3 ]; then
+  echo "usage: $0 SETUP_EXE WIZARDDRIVE_EXE SHOTS_DIR" >&2
+  exit 2
+fi
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+setup_exe=$(realpath "$1")
+drive_exe=$(realpath "$2")
+mkdir -p "$3"
+shots=$(realpath "$3")
+shot_names=(page0 page0-deutsch page1 page2 page3 chooser page4 done fail1 fail2)
+for name in "${shot_names[@]}"; do rm -f "$shots/$name.png"; done
+
+export WINEPREFIX="${WINEPREFIX:-$root/build/windows/wineprefix}" WINEARCH=win64 WINEDEBUG=-all \
+  WINEDLLOVERRIDES="mscoree=;mshtml="
+dosdevices="$WINEPREFIX/dosdevices"
+if [ ! -d "$dosdevices" ]; then
+  echo "FAIL: no Wine prefix at $WINEPREFIX (scripts/test-windows.sh makes it)" >&2
+  exit 1
+fi
+for f in "$setup_exe" "$drive_exe"; do
+  [ -f "$f" ] || { echo "FAIL: $f does not exist" >&2; exit 1; }
+done
+
+tmp=$(mktemp -d)
+declare -A saved=()
+for d in d: e:; do
+  if [ -L "$dosdevices/$d" ]; then saved[$d]=$(readlink "$dosdevices/$d"); fi
+done
+restore() {
+  for d in d: e:; do
+    if [ -n "${saved[$d]:-}" ]; then ln -sfn "${saved[$d]}" "$dosdevices/$d"; else rm -f "$dosdevices/$d"; fi
+  done
+  if [ -n "${WIN32HARNESS_KEEP:-}" ]; then echo "kept $tmp"; else rm -rf "$tmp"; fi
+}
+trap restore EXIT
+
+failures=()
+fail() { echo "FAIL: $*"; failures+=("$*"); }
+step() { echo "== $*"; }
+
+# A Windows path of a host path: Wine shows / as Z:.
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
+# Waits until the prefix's server has ended: one started without a display
+# (reg, attrs) would serve the next GUI run without one.
+settle() { timeout 60 wineserver -w || true; }
+
+in_x() { xvfb-run -a -s "-screen 0 1280x1024x24" "$@"; }
+
+# Windows hides no name for its leading dot; without a window manager Wine
+# has to draw the window frames itself, or the screenshots lose them.
+timeout 120 wine reg add 'HKCU\Software\Wine' /v ShowDotFiles /d Y /f >/dev/null 2>&1
+timeout 120 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+settle
+
+medium="$tmp/medium"
+mkdir -p "$medium" "$tmp/bmp"
+cp -a "$root/examples/medium/." "$medium/"
+cp "$setup_exe" "$medium/SETUP.EXE"
+ln -sfn "$medium" "$dosdevices/d:"
+
+# A target drive: the wizard offers a drive for the Sirel files only when its
+# SIREL folder exists; CAD is where the chooser goes for the drawings.
+new_targets() {
+  rm -rf "$1"
+  mkdir -p "$1/SIREL" "$1/CAD"
+  ln -sfn "$1" "$dosdevices/e:"
+}
+
+# runs MODE LOG: the driver through one run of the wizard.
+drive() {
+  settle
+  local rc=0
+  in_x timeout 300 wine "$drive_exe" "$1" 'D:\SETUP.EXE' "$(winpath "$tmp/bmp")" >"$2" 2>"$2.err" || rc=$?
+  tr -d '\r' <"$2"
+  if [ $rc -ne 0 ]; then tail -n 20 "$2.err" | sed 's/^/  wine: /'; fi
+  return $rc
+}
+
+step "install"
+new_targets "$tmp/e1"
+if drive install "$tmp/install.log"; then
+  python3 "$here/checkinstall.py" messages "$medium" install "$tmp/install.log" \
+    || fail "the install run showed other messages"
+  step "installed tree"
+  python3 "$here/checkinstall.py" tree "$medium" "$tmp/e1" SIREL CAD || fail "the installed tree is not right"
+  step "attributes"
+  settle
+  timeout 120 wine "$drive_exe" attrs 'E:\' | tr -d '\r' || fail "installed files carry other attributes than archive"
+else
+  fail "the install run did not go through (driver exit $?); tree and attributes not checked"
+fi
+
+step "failing copy"
+# A file where a late folder of the copy goes: the drawings come last, and
+# the files of dxf\ before those of its subfolder parts\.
+new_targets "$tmp/e2"
+python3 "$here/checkinstall.py" block "$medium" "$tmp/e2" SIREL CAD dxf/parts
+if drive fail "$tmp/fail.log"; then
+  python3 "$here/checkinstall.py" messages "$medium" fail "$tmp/fail.log" \
+    || fail "the failing run showed other messages"
+  step "tree after the failure"
+  python3 "$here/checkinstall.py" tree "$medium" "$tmp/e2" SIREL CAD --blocked dxf/parts \
+    || fail "the tree after the failure is not right"
+else
+  fail "the failing run did not go as expected (driver exit $?); its tree not checked"
+fi
+
+step "screenshots"
+shopt -s nullglob
+bmps=("$tmp"/bmp/*.bmp)
+if [ ${#bmps[@]} -gt 0 ]; then
+  python3 "$here/bmp2png.py" -d "$shots" "${bmps[@]}" || fail "screenshots could not be converted"
+fi
+for name in "${shot_names[@]}"; do
+  [ -f "$shots/$name.png" ] || fail "no screenshot $name.png"
+done
+echo "screenshots in $shots"
+
+if [ ${#failures[@]} -eq 0 ]; then
+  echo "PASS: install, installed tree, attributes, failing copy, screenshots"
+  exit 0
+fi
+echo "FAIL: ${#failures[@]} check(s) failed:"
+printf '  - %s\n' "${failures[@]}"
+exit 1

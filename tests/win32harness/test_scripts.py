@@ -1,0 +1,191 @@
+#!/usr/bin/env python3
+"""Tests of the harness's own checks: a check that passes a broken install
+is worse than none."""
+import os
+import shutil
+import struct
+import sys
+import tempfile
+import unittest
+import zlib
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import bmp2png  # noqa: E402
+import checkinstall  # noqa: E402
+
+MEDIUM = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "examples", "medium")
+
+
+def bmp24(width, height, pixel, top_down=False):
+    stride = (width * 3 + 3) & ~3
+    rows = []
+    for y in range(height):
+        row = b"".join(bytes(reversed(pixel(x, y))) for x in range(width))  # BGR
+        rows.append(row + b"\0" * (stride - len(row)))
+    data = b"".join(rows if top_down else reversed(rows))
+    info = struct.pack("<IiiHHIIiiII", 40, width, -height if top_down else height, 1, 24, 0,
+                       len(data), 0, 0, 0, 0)
+    return b"BM" + struct.pack("<IHHI", 54 + len(data), 0, 0, 54) + info + data
+
+
+def png_pixels(png):
+    """(width, height, rows) of an 8-bit RGB PNG whose rows use filter 0."""
+    assert png[:8] == b"\x89PNG\r\n\x1a\n"
+    pos, idat, width, height = 8, b"", 0, 0
+    while pos < len(png):
+        length, = struct.unpack_from(">I", png, pos)
+        kind, body = png[pos + 4:pos + 8], png[pos + 8:pos + 8 + length]
+        crc, = struct.unpack_from(">I", png, pos + 8 + length)
+        assert crc == zlib.crc32(kind + body) & 0xFFFFFFFF, kind
+        if kind == b"IHDR":
+            width, height = struct.unpack_from(">II", body)
+            assert body[8:10] == b"\x08\x02"
+        elif kind == b"IDAT":
+            idat += body
+        pos += 12 + length
+    raw = zlib.decompress(idat)
+    line = 1 + width * 3
+    assert all(raw[y * line] == 0 for y in range(height))
+    return width, height, [raw[y * line + 1:(y + 1) * line] for y in range(height)]
+
+
+class Bmp2PngTest(unittest.TestCase):
+    def test_pixels_survive_in_place_for_both_row_orders_and_padded_widths(self):
+        def pixel(x, y):
+            return (x * 40 % 256, y * 70 % 256, (x + y) * 9 % 256)
+        for width, height, top_down in [(1, 1, False), (3, 2, False), (5, 4, True), (4, 3, True)]:
+            with self.subTest(width=width, height=height, top_down=top_down):
+                w, h, rows = png_pixels(bmp2png.png_bytes(*bmp2png.read_bmp24(
+                    bmp24(width, height, pixel, top_down))))
+                self.assertEqual((w, h), (width, height))
+                for y in range(height):
+                    self.assertEqual(rows[y], b"".join(bytes(pixel(x, y)) for x in range(width)))
+
+    def test_refuses_what_it_cannot_read(self):
+        good = bmp24(2, 2, lambda x, y: (1, 2, 3))
+        bad = {
+            "not a bmp": b"PK" + good[2:],
+            "32-bit": good[:28] + struct.pack("<H", 32) + good[30:],
+            "compressed": good[:30] + struct.pack("<I", 1) + good[34:],
+            "truncated": good[:-4],
+        }
+        for name, data in bad.items():
+            with self.subTest(name):
+                with self.assertRaises(bmp2png.BmpError):
+                    bmp2png.read_bmp24(data)
+
+
+class InstalledTreeTest(unittest.TestCase):
+    def setUp(self):
+        self.tmp = tempfile.mkdtemp()
+        self.targets = os.path.join(self.tmp, "e")
+        self.entries = checkinstall.plan(MEDIUM, "SIREL", "CAD")
+
+    def tearDown(self):
+        shutil.rmtree(self.tmp)
+
+    def copy(self, skip=()):
+        for _, source, target in self.entries:
+            if source in skip:
+                continue
+            path = os.path.join(self.targets, target)
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            shutil.copyfile(os.path.join(MEDIUM, source), path)
+
+    def errors(self, blocked=None):
+        return checkinstall.check_tree(MEDIUM, self.targets, "SIREL", "CAD", blocked)
+
+    def test_plan_follows_the_ids_of_setup_inf(self):
+        targets = {t for _, _, t in self.entries}
+        for expected in ["SIREL/README.TXT", "SIREL/MACROS/draw/text/TITLE.MAC",
+                         "SIREL/MACROS/.index", "SIREL/MACROS/.cache/INDEX.DAT",
+                         "SIREL/PROJECTS/SAMPLE/parts/sub/KEY.PRT", "CAD/DRAWINGS/parts/WASHER.DXF"]:
+            self.assertIn(expected, targets)
+        self.assertNotIn("SIREL/SETUP.INF", targets)
+        self.assertEqual([g for g, _, _ in self.entries], sorted(g for g, _, _ in self.entries))
+
+    def test_a_complete_copy_passes(self):
+        self.copy()
+        self.assertEqual(self.errors(), [])
+
+    def test_every_fault_of_a_copy_is_reported(self):
+        def missing_dot_file():
+            os.remove(os.path.join(self.targets, "SIREL/MACROS/.index"))
+
+        def changed_byte():
+            with open(os.path.join(self.targets, "CAD/DRAWINGS/FLANGE.DXF"), "r+b") as f:
+                f.write(b"#")
+
+        def temp_file_left():
+            open(os.path.join(self.targets, "SIREL/MACROS/~START.tmp"), "wb").close()
+
+        def wrong_subdir():
+            shutil.move(os.path.join(self.targets, "SIREL/PROJECTS/SAMPLE"),
+                        os.path.join(self.targets, "SIREL/SAMPLE"))
+
+        for fault, expected in [(missing_dot_file, "missing: SIREL/MACROS/.index"),
+                                (changed_byte, "differs from the medium: CAD/DRAWINGS/FLANGE.DXF"),
+                                (temp_file_left, "not planned, left in the target: SIREL/MACROS/~START.tmp"),
+                                (wrong_subdir, "missing: SIREL/PROJECTS/SAMPLE/NOTES.TXT")]:
+            with self.subTest(fault.__name__):
+                shutil.rmtree(self.targets, ignore_errors=True)
+                self.copy()
+                fault()
+                self.assertIn(expected, self.errors())
+
+    def test_a_stopped_copy_needs_what_came_before_the_blocked_folder(self):
+        late = ("dxf/parts/PLATE.DXF", "dxf/parts/WASHER.DXF")
+        cases = [
+            ("everything before it", (), []),
+            ("a file of the parent folder", ("dxf/FLANGE.DXF",), ["missing: CAD/DRAWINGS/FLANGE.DXF"]),
+            ("an earlier group", ("sample/parts/sub/KEY.PRT",),
+             ["missing: SIREL/PROJECTS/SAMPLE/parts/sub/KEY.PRT"]),
+        ]
+        for name, skip, expected in cases:
+            with self.subTest(name):
+                shutil.rmtree(self.targets, ignore_errors=True)
+                self.copy(skip=skip + late)
+                self.assertEqual(checkinstall.make_blocker(MEDIUM, self.targets, "SIREL", "CAD", "dxf/parts"), [])
+                self.assertEqual(self.errors("dxf/parts"), expected)
+
+    def test_a_changed_blocker_is_reported(self):
+        self.copy(skip=("dxf/parts/PLATE.DXF", "dxf/parts/WASHER.DXF"))
+        checkinstall.make_blocker(MEDIUM, self.targets, "SIREL", "CAD", "dxf/parts")
+        with open(os.path.join(self.targets, "CAD/DRAWINGS/parts"), "ab") as f:
+            f.write(b"x")
+        self.assertIn("the blocking file CAD/DRAWINGS/parts was changed", self.errors("dxf/parts"))
+        self.assertEqual(checkinstall.make_blocker(MEDIUM, self.targets, "SIREL", "CAD", "nowhere"),
+                         ["nowhere holds no file of the copy"])
+
+
+class MessagesTest(unittest.TestCase):
+    def check(self, mode, lines):
+        with tempfile.NamedTemporaryFile("wb", delete=False) as f:
+            f.write("".join(l + "\r\n" for l in lines).encode("cp1252"))
+        try:
+            return checkinstall.check_messages(MEDIUM, mode, f.name)
+        finally:
+            os.remove(f.name)
+
+    def test_messages_of_a_run(self):
+        done = "message: The installation is complete. Click OK to close the setup."
+        failed = ("message: A file could not be copied. The installation stops. "
+                  "Check the medium and the target directory.")
+        aborted = "message: Setup of Sirel 2.0 was cancelled. Sirel 2.0 has not been installed completely."
+        unformatted = "message: Setup of %s was cancelled. %s has not been installed completely."
+        cases = [
+            ("install", ["shot: x", done, "exit: 0"], True),
+            ("install", [], False),
+            ("install", [done, done], False),
+            ("fail", [failed, aborted], True),
+            ("fail", [aborted, failed], False),
+            ("fail", [failed], False),
+            ("fail", [failed, unformatted], False),
+        ]
+        for mode, lines, ok in cases:
+            with self.subTest(mode=mode, lines=lines):
+                self.assertEqual(self.check(mode, lines) == [], ok)
+
+
+if __name__ == "__main__":
+    unittest.main()
