@@ -165,7 +165,11 @@ bool HintVisible() { return TheHint().window && IsWindowVisible(TheHint().window
 
 int32_t MessageBoxPresenter::Show(const char* Text, const char* Caption, int32_t Flags) {
   HideHint();
-  HWND owner = m_owner && IsWindow(m_owner) ? m_owner : nullptr;
+  // The application window owns the box; while the chooser is open, the
+  // chooser does, so neither can be used until the box is closed.
+  HWND owner = GetActiveWindow();
+  if (!owner || (owner != m_owner && GetWindow(owner, GW_OWNER) != m_owner)) owner = m_owner;
+  if (owner && !IsWindow(owner)) owner = nullptr;
   return MessageBoxA(owner, AnsiText(Text).c_str(), AnsiText(Caption).c_str(), static_cast<UINT>(Flags) | (owner ? MB_APPLMODAL : MB_TASKMODAL));
 }
 

@@ -9,8 +9,7 @@ tree: every planned file lies byte-identical below TARGETS and nothing else
 does (no temporary file, no stray copy).
 
 block: puts a file where the copy needs the target folder of the medium
-folder FOLDER (such as dxf/parts), so the copy fails there. (A directory
-where a file goes would not do: a shell copy puts the file into it.)
+folder FOLDER (such as dxf/parts), so the copy fails there.
 tree --blocked FOLDER then checks the copy stopped there: what the wizard
 copies before it is complete, anything else it copied is intact, and the
 blocking file is untouched.
