@@ -310,3 +310,82 @@ TEST(Win32Text, SetupTextReachesTheAnsiCalls) {
 }
 
 }  // namespace
+
+namespace {
+
+// The side-bar in a window of its own: clicks and the pointer reach the
+// model at the places the model gives its steps and buttons.
+class NavigateWindowTest : public ::testing::Test {
+ public:
+  NavigateWindowTest() {
+    parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 400, nullptr, nullptr, nullptr, nullptr);
+    bar = std::make_unique<NavigateWindow>(parent, 7, RECT{0, 0, 143, 400});
+    TKelvaNavigate& nav = bar->Model();
+    nav.SetLines({"Language", "Licence", "Components", "Targets", "Installation"});
+    for (int i = 0; i < 5; ++i) nav.SetItemEnabled(i, true);
+    nav.SetSelectLinear(false);
+    nav.SetOnSelect([this](void*, int tab, bool&) { offered.push_back(tab); });
+  }
+  ~NavigateWindowTest() override {
+    bar.reset();
+    DestroyWindow(parent);
+  }
+  // The centre of a rectangle of the list, in the side-bar's coordinates.
+  POINT StepCentre(int index) {
+    const TKelvaNavigate& nav = bar->Model();
+    const graphics::Rect item = nav.FList->ItemRect(index);
+    const graphics::Rect list = nav.FList->Bounds();
+    return POINT{nav.FScrollBox.bounds.left + list.left + (item.left + item.right) / 2,
+                 nav.FScrollBox.bounds.top + list.top + (item.top + item.bottom) / 2};
+  }
+  static POINT Centre(const NavigateChild& child) {
+    return POINT{(child.bounds.left + child.bounds.right) / 2, (child.bounds.top + child.bounds.bottom) / 2};
+  }
+  void Click(POINT p) {
+    const LPARAM at = MAKELPARAM(p.x, p.y);
+    SendMessageA(bar->Handle(), WM_MOUSEMOVE, 0, at);
+    SendMessageA(bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(bar->Handle(), WM_LBUTTONUP, 0, at);
+  }
+
+  HWND parent = nullptr;
+  std::unique_ptr<NavigateWindow> bar;
+  std::vector<int> offered;
+};
+
+TEST_F(NavigateWindowTest, ClicksReachTheStepsAndButtons) {
+  struct Case {
+    const char* what;
+    std::function<POINT(NavigateWindowTest&)> where;
+    int offered;  // the step offered to OnSelect, -1: none
+  };
+  const std::vector<Case> cases = {
+      {"third step", [](NavigateWindowTest& t) { return t.StepCentre(2); }, 2},
+      {"last step", [](NavigateWindowTest& t) { return t.StepCentre(4); }, 4},
+      {"previous button", [](NavigateWindowTest& t) { return Centre(t.bar->Model().FPrevButton); }, 3},
+      {"next button", [](NavigateWindowTest& t) { return Centre(t.bar->Model().FNextButton); }, 4},
+      {"the logo", [](NavigateWindowTest& t) { return Centre(t.bar->Model().FLogo); }, -1},
+  };
+  for (const Case& c : cases) {
+    offered.clear();
+    Click(c.where(*this));
+    if (c.offered < 0) {
+      EXPECT_TRUE(offered.empty()) << c.what;
+    } else {
+      ASSERT_EQ(offered.size(), 1u) << c.what;
+      EXPECT_EQ(offered[0], c.offered) << c.what;
+      EXPECT_EQ(bar->Model().ItemIndex(), c.offered) << c.what;
+    }
+  }
+}
+
+TEST_F(NavigateWindowTest, TheHandCursorOverAChoosableStep) {
+  const POINT over = StepCentre(1);
+  SendMessageA(bar->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(over.x, over.y));
+  EXPECT_TRUE(bar->Model().FList->HandCursor);
+  const POINT outside{2, 399};
+  SendMessageA(bar->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(outside.x, outside.y));
+  EXPECT_FALSE(bar->Model().FList->HandCursor);
+}
+
+}  // namespace
