@@ -16,7 +16,7 @@ class Platform;
 // The directory chooser of the Win32 skin: a modal window owned by the main
 // window, built from the chooser's layout table; the directory list and the
 // drive box are owner-drawn with their images.
-class ChooserWindow : public VerzeichnisDlgView {
+class ChooserWindow final : public VerzeichnisDlgView {
  public:
   ChooserWindow(TVerzeichnisDlg& controller, platform::Platform& platform, HWND owner);
   ~ChooserWindow() override;

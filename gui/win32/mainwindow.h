@@ -18,7 +18,7 @@
 // The main window of the Win32 skin: native controls built from the layout
 // table (each with its control's ID), the side-bar, banner and meter drawn
 // with GDI; every notification goes to the controller's handler.
-class MainWindow : public MainFormView {
+class MainWindow final : public MainFormView {
  public:
   MainWindow(platform::Platform& platform, win32skin::Win32EventLoop& loop);
   ~MainWindow() override;

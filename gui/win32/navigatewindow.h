@@ -12,7 +12,7 @@
 // model and draws every child the model describes (scroll arrows, the step
 // list clipped by its scroll box, brackets, previous/next buttons, logo)
 // with GDI, double-buffered; the pointer and clicks go to the model.
-class NavigateWindow : private NavigateHost {
+class NavigateWindow final : private NavigateHost {
  public:
   NavigateWindow(HWND parent, int id, const RECT& bounds);
   ~NavigateWindow() override;
