@@ -10,6 +10,7 @@
 namespace {
 
 const char kMainClass[] = "SetupWizardMain";
+constexpr UINT kShowLabelFile = WM_APP + 2;
 constexpr int kComboDropHeight = 200;
 
 // Edit controls want CR LF between lines.
@@ -182,6 +183,10 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       SetTextColor(dc, RGB(0, 0, 0));
       return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
     }
+    case kShowLabelFile:
+      m_labelFilePending = false;
+      ShowText(ControlHandle(Control::LabelFile), FindLayout(Control::LabelFile), Text(Control::LabelFile));
+      return 0;
     case WM_SIZE:
       if (m_form) m_form->FormResize();
       return 0;
@@ -273,6 +278,20 @@ void MainWindow::SetText(Control control, const std::string& text) {
     SetWindowTextA(w, WithCrLf(win32skin::AnsiText(text)).c_str());
     return;
   }
+  // The label of the copied file changes once per file: it takes the newest
+  // name in the next pass over pending messages, not once per file (each
+  // change of a window's text is a call to the window system).
+  if (control == Control::LabelFile) {
+    if (!m_labelFilePending) {
+      m_labelFilePending = true;
+      PostMessageA(m_hwnd, kShowLabelFile, 0, 0);
+    }
+    return;
+  }
+  ShowText(w, row, text);
+}
+
+void MainWindow::ShowText(HWND w, const ControlLayout* row, const std::string& text) {
   const std::string shown = win32skin::AnsiText(text);
   SetWindowTextA(w, shown.c_str());
   if (row && row->autoSize) {

@@ -12,6 +12,7 @@
 #include "gui/win32/navigatewindow.h"
 #include "gui/win32/win32support.h"
 #include "setup/mainform.h"
+#include "setup/layout.h"
 #include "setup/mainformview.h"
 
 
@@ -66,6 +67,7 @@ class MainWindow final : public MainFormView {
   void Build();
   void OrderTabStops();
   void Command(int id, int code);
+  void ShowText(HWND w, const ControlLayout* row, const std::string& text);
   HFONT Font(int pixels);
 
   HWND m_hwnd = nullptr;
@@ -78,6 +80,7 @@ class MainWindow final : public MainFormView {
   HWND m_lastFocus = nullptr;
   std::string m_applicationTitle;
   bool m_busy = false;
+  bool m_labelFilePending = false;
   std::unique_ptr<NavigateWindow> m_navigate;
   std::unique_ptr<TMainForm> m_form;
 };
