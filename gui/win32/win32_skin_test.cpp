@@ -1,9 +1,11 @@
 // The Win32 skin on real windows (under Wine in CI): the main window as the
 // layout table describes it, the window messages reaching the controller,
 // the meter's drawing, the hint's place and the chooser's modal results.
+#include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -386,6 +388,50 @@ TEST_F(NavigateWindowTest, TheHandCursorOverAChoosableStep) {
   const POINT outside{2, 399};
   SendMessageA(bar->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(outside.x, outside.y));
   EXPECT_FALSE(bar->Model().FList->HandCursor);
+}
+
+}  // namespace
+
+namespace {
+
+// The message loop as the engine sees it: the throttled pass, the quit
+// message, and calls from a worker thread run on the GUI thread.
+TEST(Win32EventLoopTest, PassesQuitAndCallsFromAWorker) {
+  win32skin::Win32EventLoop loop;
+  std::atomic<bool> done{false};
+  DWORD ranOn = 0;
+  std::thread worker([&] {
+    loop.Synchronize([&] { ranOn = GetCurrentThreadId(); });
+    done = true;
+  });
+  const DWORD until = GetTickCount() + 5000;
+  while (!done && GetTickCount() < until) {
+    loop.ProcessMessages();
+    Sleep(1);
+  }
+  worker.join();
+  EXPECT_TRUE(done);
+  EXPECT_EQ(ranOn, GetCurrentThreadId());
+
+  // A pass right after a pass leaves pending messages for the next one.
+  loop.ProcessMessages();
+  PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+  loop.ProcessMessages();
+  MSG msg;
+  EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_NULL, WM_NULL, PM_NOREMOVE));
+  Sleep(40);
+  loop.ProcessMessages();
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_NULL, WM_NULL, PM_NOREMOVE));
+
+  // After the quit message the loop is ending: a worker's call is not run.
+  PostQuitMessage(0);
+  Sleep(40);
+  loop.ProcessMessages();
+  EXPECT_TRUE(loop.Terminating());
+  bool ran = false;
+  std::thread late([&] { loop.Synchronize([&] { ran = true; }); });
+  late.join();
+  EXPECT_FALSE(ran);
 }
 
 }  // namespace
