@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "platform/platform.h"
 
@@ -60,6 +61,18 @@ class ForwardingPlatform : public Platform {
 
  protected:
   Platform& m_inner;
+};
+
+// The platform with the program standing at a path of the caller's choosing,
+// such as a medium's folder (the tools, tests and measurements).
+class ProgramAtPlatform : public ForwardingPlatform {
+ public:
+  ProgramAtPlatform(Platform& inner, std::string program)
+      : ForwardingPlatform(inner), m_program(std::move(program)) {}
+  std::string ProgramFileName() override { return m_program; }
+
+ private:
+  std::string m_program;
 };
 
 }  // namespace platform

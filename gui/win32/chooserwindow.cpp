@@ -124,8 +124,8 @@ LRESULT ChooserWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       if (id == DlgControlId(DlgControl::DriveComboBox1) && code == CBN_SELCHANGE) {
         const int index = static_cast<int>(SendMessageA(Control(DlgControl::DriveComboBox1), CB_GETCURSEL, 0, 0));
-        if (index >= 0 && index < static_cast<int>(m_driveLetters.size())) {
-          m_controller.DriveComboBox1Change(m_driveLetters[static_cast<size_t>(index)]);
+        if (index >= 0 && index < static_cast<int>(m_driveEntries.size())) {
+          m_controller.DriveComboBox1Change(m_driveEntries[static_cast<size_t>(index)].letter);
         }
       }
       return 0;
@@ -186,12 +186,10 @@ void ChooserWindow::DrawItem(const DRAWITEMSTRUCT& item) {
     text = e.name;
     x += e.depth * kIndent;
   } else {
-    if (item.itemID >= m_driveLetters.size()) return;
-    const std::vector<DriveEntry> drives = DriveBoxEntries(m_platform);
-    for (const DriveEntry& d : drives) {
-      if (d.letter == m_driveLetters[item.itemID]) image = m_drives[DriveImageIndex(d.type)];
-    }
-    text = std::string(1, m_driveLetters[item.itemID]) + ":";
+    if (item.itemID >= m_driveEntries.size()) return;
+    const DriveEntry& drive = m_driveEntries[item.itemID];
+    image = m_drives[DriveImageIndex(drive.type)];
+    text = std::string(1, drive.letter) + ":";
   }
   const SIZE size = win32skin::BitmapSize(image);
   win32skin::DrawBitmap(dc, image, x, r.top + (r.bottom - r.top - size.cy) / 2, win32skin::BottomLeftColour(image));
@@ -307,12 +305,12 @@ void ChooserWindow::ListChanged() {
 
   const HWND drives = Control(DlgControl::DriveComboBox1);
   SendMessageA(drives, CB_RESETCONTENT, 0, 0);
-  m_driveLetters.clear();
+  m_driveEntries = DriveBoxEntries(m_platform);
   int current = -1;
-  for (const DriveEntry& d : DriveBoxEntries(m_platform)) {
-    if (!model.Directory().empty() && d.letter == model.Directory()[0]) current = static_cast<int>(m_driveLetters.size());
-    m_driveLetters += d.letter;
-    const std::string text = std::string(1, d.letter) + ":";
+  for (size_t i = 0; i < m_driveEntries.size(); ++i) {
+    const char letter = m_driveEntries[i].letter;
+    if (!model.Directory().empty() && letter == model.Directory()[0]) current = static_cast<int>(i);
+    const std::string text = std::string(1, letter) + ":";
     SendMessageA(drives, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
   SendMessageA(drives, CB_SETCURSEL, static_cast<WPARAM>(current), 0);

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "dialogs/verzdlg.h"
 #include "gui/win32/controlids.h"
@@ -51,7 +52,7 @@ class ChooserWindow final : public VerzeichnisDlgView {
   HBITMAP m_folders[3] = {};
   HBITMAP m_drives[5] = {};
   HBITMAP m_glyphs[3] = {};
-  std::string m_driveLetters;
+  std::vector<DriveEntry> m_driveEntries;  // the drive box's items
   std::function<void(const std::function<bool()>&)> m_runUntil;
   HWND m_lastFocus = nullptr;
   bool m_modal = false;

@@ -29,22 +29,16 @@ std::string ClassOf(HWND w) {
 bool HasStyle(HWND w, DWORD style) { return (GetWindowLongA(w, GWL_STYLE) & style) == style; }
 
 // The sample medium of the checkout, seen by the program as its own folder.
-class SampleMediumPlatform : public platform::ForwardingPlatform {
- public:
-  explicit SampleMediumPlatform(platform::Platform& inner) : ForwardingPlatform(inner) {
-    const char* root = std::getenv("SETUP_SOURCE_ROOT");
-    m_program = "Z:" + std::string(root ? root : "/work/main") + "/examples/medium/SETUP.EXE";
-    for (char& c : m_program) c = c == '/' ? '\\' : c;
-  }
-  std::string ProgramFileName() override { return m_program; }
-
- private:
-  std::string m_program;
-};
+std::string SampleProgramPath() {
+  const char* root = std::getenv("SETUP_SOURCE_ROOT");
+  std::string program = "Z:" + std::string(root ? root : "/work/main") + "/examples/medium/SETUP.EXE";
+  for (char& c : program) c = c == '/' ? '\\' : c;
+  return program;
+}
 
 class MainWindowTest : public ::testing::Test {
  protected:
-  MainWindowTest() : real(platform::win32::MakeWin32Platform()), medium(*real) {}
+  MainWindowTest() : real(platform::win32::MakeWin32Platform()), medium(*real, SampleProgramPath()) {}
   ~MainWindowTest() override {
     window.reset();
     // The quit message of a destroyed window must not reach the next test.
@@ -63,7 +57,7 @@ class MainWindowTest : public ::testing::Test {
 
   RecordingPresenter presenter;
   std::unique_ptr<platform::Platform> real;
-  SampleMediumPlatform medium;
+  platform::ProgramAtPlatform medium;
   win32skin::Win32EventLoop loop;
   std::unique_ptr<MainWindow> window;
 };

@@ -33,17 +33,6 @@ class Silent : public MessagePresenter {
   std::string last;
 };
 
-// The program as if it lay on the measuring medium.
-class MediumPlatform : public platform::ForwardingPlatform {
- public:
-  MediumPlatform(platform::Platform& inner, std::string program)
-      : ForwardingPlatform(inner), m_program(std::move(program)) {}
-  std::string ProgramFileName() override { return m_program; }
-
- private:
-  std::string m_program;
-};
-
 void WriteFile(const std::string& path, const std::string& data) {
   std::ofstream(path, std::ios::binary) << data;
 }
@@ -89,7 +78,7 @@ int main(int argc, char** argv) {
   const std::string texts =
       "[English]\r\nTxt_024=failed\r\nTxt_031=done\r\nTxt_063=a\r\nTxt_064=b\r\nTxt_065=c\r\n"
       "Txt_066=d\r\nTxt_067=e\r\nTxt_600=files\\;OUT\r\n";
-  MediumPlatform platform(*real, medium + "\\SETUP.EXE");
+  platform::ProgramAtPlatform platform(*real, medium + "\\SETUP.EXE");  // the program on the medium
   Silent presenter;
   SetMessagePresenter(&presenter);
   double engineSeconds = 1e9;

@@ -15,21 +15,6 @@
 #include "platform/posix/posix_platform.h"
 #endif
 
-namespace {
-
-// The platform with the program standing in the medium's folder.
-class ProgramInMedium : public platform::ForwardingPlatform {
- public:
-  ProgramInMedium(platform::Platform& inner, std::string program)
-      : ForwardingPlatform(inner), m_program(std::move(program)) {}
-  std::string ProgramFileName() override { return m_program; }
-
- private:
-  std::string m_program;
-};
-
-}  // namespace
-
 #ifdef _WIN32
 
 bool Medium::Open(const std::string& hostDir, std::string* error,
@@ -45,7 +30,7 @@ bool Medium::Open(const std::string& hostDir, std::string* error,
     return false;
   }
   const std::string folder = m_hostDir.back() == '\\' ? m_hostDir : m_hostDir + "\\";
-  m_platform = std::make_unique<ProgramInMedium>(*m_base, folder + "SETUP.EXE");
+  m_platform = std::make_unique<platform::ProgramAtPlatform>(*m_base, folder + "SETUP.EXE");
   return true;
 }
 
@@ -78,7 +63,7 @@ bool Medium::Open(const std::string& hostDir, std::string* error,
     return false;
   }
   m_base = std::move(posix);
-  m_platform = std::make_unique<ProgramInMedium>(*m_base, dosProgram);
+  m_platform = std::make_unique<platform::ProgramAtPlatform>(*m_base, dosProgram);
   return true;
 }
 
