@@ -2,8 +2,9 @@
 
 #include "install/eventloop.h"
 #include "platform/platform.h"
+#include "install/spacecheck.h"
 #include "setupdata/catalogue.h"
-#include "setupdata/textcase.h"
+#include "setupdata/format.h"
 #include "stools/stools.h"
 
 namespace {
@@ -23,13 +24,6 @@ class BusyCursor {
   CopyProgressView& m_view;
 };
 
-// True when the normalised path lies in the normalised base or below it.
-bool LiesIn(const std::string& path, const std::string& base) {
-  if (path.empty() || base.empty() || path.size() < base.size()) return false;
-  if (!SameTextNoCase(std::string_view(path).substr(0, base.size()), base)) return false;
-  return path.size() == base.size() || base.back() == '\\' || path[base.size()] == '\\';
-}
-
 }  // namespace
 
 InstallEngine::InstallEngine(platform::Platform& platform, EventLoop& loop,
@@ -42,7 +36,8 @@ InstallEngine::InstallEngine(platform::Platform& platform, EventLoop& loop,
       m_view(view),
       m_texts(texts),
       m_sourceDir(std::move(SourceDir)),
-      m_messageCaption(std::move(messageCaption)) {
+      m_messageCaption(std::move(messageCaption)),
+      m_transaction(platform) {
   KCFileGrep.FileMasks = "*.*";
   KCFileGrep.CaseSensitiveContent = false;
   KCFileGrep.ThreadedSearch = false;
@@ -60,14 +55,28 @@ void InstallEngine::BuildCopyPlan(const CopyRequest& request) {
   if (m_loop.Terminating()) {
     // A close request during the search abandons the install before any copy.
     InstallAborted = true;
+    Outcome = InstallOutcome::kAbandoned;
     return;
   }
-  std::string why;
-  if (!CheckPlan(&why)) {
-    Abort();
+  PlanProblem problem;
+  if (!CheckPlan(&problem)) {
+    Tell(problem.textId, problem.args);
+    InstallAborted = true;
+    Outcome = InstallOutcome::kRefused;
+    return;
+  }
+  SpaceShortage shortage;
+  if (!CheckSpace(m_platform, SourceFileList, TargetFileList, &shortage)) {
+    Tell(kSpaceShortText, {shortage.drive, MegabytesUp(shortage.need), MegabytesDown(shortage.free)});
+    InstallAborted = true;
+    Outcome = InstallOutcome::kNoSpace;
     return;
   }
   CopyPlannedFiles();
+}
+
+void InstallEngine::Tell(int textId, const std::vector<std::string>& args) const {
+  ShowMsgBox(m_messageCaption(), Format(m_texts.TextOrBuiltIn(textId), args), MB_ICONINFORMATION);
 }
 
 void InstallEngine::PlanCopy(const CopyRequest& request) {
@@ -79,7 +88,11 @@ void InstallEngine::PlanFixedList(const CopyRequest& request) {
   SourceFileList.clear();
   TargetFileList.clear();
   m_targetBases.clear();
+  m_planProblems.clear();
   InstallAborted = false;
+  Outcome = InstallOutcome::kInstalled;
+  KeptBackups.clear();
+  LastRollback = RollbackReport();
   if (!request.Sirel) return;
   const std::string programDir = AddBackslash(m_sourceDir);
   for (int id = kFixedListFirstId;; ++id) {
@@ -108,11 +121,22 @@ void InstallEngine::AddSearchGroups(int FirstId, const std::string& TargetBase) 
     CurrentSearchRoot = programDir + (p == std::string::npos ? std::string() : t.substr(0, p));
     CurrentTargetDir = AddBackslash(TargetBase) +
                        (p == std::string::npos ? t : t.substr(p + 1)).substr(0, kMaxSubdir);
-    // A group that names a folder outside the medium is not searched.
-    if (!LiesIn(m_platform.FullPath(CurrentSearchRoot), medium)) continue;
+    // A group whose folder lies outside the medium, by its text or by the
+    // links on its way, is not searched, and refuses the plan.
+    const std::string real = m_platform.RealPath(CurrentSearchRoot);
+    if (!PathLiesIn(m_platform.FullPath(CurrentSearchRoot), medium) || real.empty() ||
+        !PathLiesIn(real, m_platform.RealPath(medium))) {
+      m_planProblems.push_back({kOutsideMediumText, {CurrentSearchRoot},
+                                "search group outside the medium: " + CurrentSearchRoot});
+      continue;
+    }
     m_currentBase = TargetBase;
     KCFileGrep.Dirs = CurrentSearchRoot;
     KCFileGrep.Search();
+    if (!KCFileGrep.UnreadableFolder().empty()) {
+      m_planProblems.push_back({kUnreadableFolderText, {KCFileGrep.UnreadableFolder()},
+                                "folder cannot be read: " + KCFileGrep.UnreadableFolder()});
+    }
   }
 }
 
@@ -130,52 +154,53 @@ void InstallEngine::KCFileGrepFound(void* /*Sender*/, const std::string& found) 
   m_targetBases.push_back(m_currentBase);
 }
 
-bool InstallEngine::CheckPlan(std::string* why) const {
-  const std::string medium = m_platform.FullPath(AddBackslash(m_sourceDir));
-  for (size_t i = 0; i < SourceFileList.size() && i < TargetFileList.size(); ++i) {
-    if (!LiesIn(m_platform.FullPath(SourceFileList[i]), medium)) {
-      *why = "source outside the medium: " + SourceFileList[i];
-      return false;
-    }
-    const std::string base = i < m_targetBases.size() ? m_platform.FullPath(m_targetBases[i]) : "";
-    const std::string target = m_platform.FullPath(TargetFileList[i]);
-    if (!LiesIn(target, base) || target.size() == base.size()) {
-      *why = "target outside its base: " + TargetFileList[i];
-      return false;
-    }
-  }
-  return true;
-}
-
 void InstallEngine::Abort() {
   ShowMsgBox(m_messageCaption(), m_texts.LanguageText(24), MB_ICONINFORMATION);
+  if (!LastRollback.complete()) {
+    Tell(kRestoreIncompleteText, {LastRollback.keptIn, LastRollback.listFile});
+  }
   InstallAborted = true;
+}
+
+void InstallEngine::RollBack() {
+  LastRollback = m_transaction.Rollback();
 }
 
 void InstallEngine::CopyPlannedFiles() {
   m_view.SetMeterMaxValue(static_cast<int>(SourceFileList.size()));
-  m_lastCreatedDir.clear();
+  std::vector<std::string> bases = m_targetBases;
+  m_transaction.Begin(bases, TargetFileList, InstallTransaction::NowStamp());
   // The lists are read by index and each entry is copied out before window
   // messages run, so a handler that touches the lists cannot pull them away.
   for (size_t i = 0; i < SourceFileList.size() && i < TargetFileList.size(); ++i) {
     if (m_loop.Terminating()) {
+      RollBack();
       InstallAborted = true;
+      Outcome = InstallOutcome::kAbandoned;
+      if (!LastRollback.complete()) {
+        Tell(kRestoreIncompleteText, {LastRollback.keptIn, LastRollback.listFile});
+      }
       return;
     }
     const std::string source = SourceFileList[i];
     const std::string target = TargetFileList[i];
+    const std::string base = i < m_targetBases.size() ? m_targetBases[i] : std::string();
     m_view.StepMeterValue();
-    const size_t cut = target.rfind('\\');
-    const std::string dir = cut == std::string::npos ? std::string() : target.substr(0, cut + 1);
-    if (dir != m_lastCreatedDir) {
-      m_platform.MakeDirectories(dir);
-      m_lastCreatedDir = dir;
-    }
-    if (!CopyOneFile(source, target)) {
+    if (!m_transaction.Prepare(target, base) || !CopyOneFile(source, target)) {
+      RollBack();
+      Outcome = InstallOutcome::kCopyFailed;
       Abort();
       return;
     }
   }
+  // Success is reported only once the files are on stable storage.
+  if (!m_transaction.Commit(&KeptBackups)) {
+    RollBack();
+    Outcome = InstallOutcome::kCopyFailed;
+    Abort();
+    return;
+  }
+  Outcome = InstallOutcome::kInstalled;
 }
 
 bool InstallEngine::CopyOneFile(const std::string& Source, const std::string& Target) {
@@ -187,7 +212,13 @@ bool InstallEngine::CopyOneFile(const std::string& Source, const std::string& Ta
   if (m_platform.IsDirectory(Target)) return false;
   const bool ok = KCFileCtrl.CopyFile(Source, Target);
   KCFileCtrl.SetFileName(Target);
-  m_platform.SetAttributes(Target, kArchiveOnly);
+  const bool set = m_platform.SetAttributes(Target, kArchiveOnly);
   if (!ok || !m_platform.IsFile(Target)) return false;
-  return KCFileCtrl.Attributes() == TKCFileCtrlAttributes{fcaArchive};
+  const TKCFileCtrlAttributes got = KCFileCtrl.Attributes();
+  if (got == TKCFileCtrlAttributes{fcaArchive}) return true;
+  // Where the file system keeps no attribute word, a name that starts with a
+  // dot is hidden by its name alone; the word was set as far as it can be.
+  const size_t nameAt = Target.find_last_of("\\:");
+  const std::string name = nameAt == std::string::npos ? Target : Target.substr(nameAt + 1);
+  return set && !name.empty() && name[0] == '.' && got == TKCFileCtrlAttributes{fcaArchive, fcaHidden};
 }

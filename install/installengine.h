@@ -6,6 +6,7 @@
 
 #include "install/kcfilectrl.h"
 #include "install/kcfilegrep.h"
+#include "install/transaction.h"
 
 class EventLoop;
 class TextCatalogue;
@@ -39,10 +40,28 @@ struct CopyRequest {
   std::string DxfTargetBase;    // zielDXF_Edit
 };
 
+// How a run ended.
+enum class InstallOutcome {
+  kInstalled,   // every file copied, checked and on stable storage
+  kRefused,     // the plan was refused before anything was written
+  kNoSpace,     // a target drive lacks room; nothing was written
+  kCopyFailed,  // a copy failed; the run was rolled back
+  kAbandoned,   // a close request; the run was rolled back
+};
+
+// Why a plan is refused: the text id of the message, its arguments, and the
+// reason in plain words for the tools.
+struct PlanProblem {
+  int textId = 0;
+  std::vector<std::string> args;
+  std::string why;
+};
+
 // The copy plan and the copy run: the fixed list and the search groups of the
 // chosen components become two parallel lists of full source and target
 // paths, which are then copied one by one, each copy marked archive-only and
-// checked; the run stops at the first failure.
+// checked. The run is a transaction: it stops at the first failure and puts
+// the previous tree back.
 class InstallEngine {
  public:
   // messageCaption gives the caption of the failure message at the moment it
@@ -57,8 +76,12 @@ class InstallEngine {
   // Builds the plan only: the first part of BuildCopyPlan, without the busy
   // cursor.
   void PlanCopy(const CopyRequest& request);
-  // Checks every planned source lies in the program's directory and every
-  // target in its base. False with the first offending entry in *why.
+  // Checks the plan before anything is written: every search group could be
+  // searched, every source is a regular file whose real place lies in the
+  // program's directory, every target's real place lies strictly inside its
+  // base, and no two sources land on one target. False with the first
+  // problem.
+  bool CheckPlan(PlanProblem* problem) const;
   bool CheckPlan(std::string* why) const;
 
   void AddSearchGroups(int FirstId, const std::string& TargetBase);
@@ -69,6 +92,12 @@ class InstallEngine {
   std::vector<std::string> SourceFileList;
   std::vector<std::string> TargetFileList;
   bool InstallAborted = false;
+  InstallOutcome Outcome = InstallOutcome::kInstalled;
+  // The backup folders that keep the old versions of changed files after a
+  // successful run.
+  std::vector<std::string> KeptBackups;
+  // What the last rollback could not put back.
+  RollbackReport LastRollback;
   std::string CurrentSearchRoot;
   std::string CurrentTargetDir;
   TKCFileGrep KCFileGrep;
@@ -78,6 +107,9 @@ class InstallEngine {
   void PlanFixedList(const CopyRequest& request);
   void PlanSearchGroups(const CopyRequest& request);
   void Abort();
+  // Shows a message of the current language (its built-in text when missing).
+  void Tell(int textId, const std::vector<std::string>& args) const;
+  void RollBack();
 
   platform::Platform& m_platform;
   EventLoop& m_loop;
@@ -88,5 +120,8 @@ class InstallEngine {
   // The target base of each planned entry, for the plan check.
   std::vector<std::string> m_targetBases;
   std::string m_currentBase;
-  std::string m_lastCreatedDir;
+  // Problems met while planning (a group outside the medium, a folder that
+  // cannot be listed); the plan check refuses the plan for the first.
+  std::vector<PlanProblem> m_planProblems;
+  InstallTransaction m_transaction;
 };

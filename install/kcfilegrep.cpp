@@ -54,6 +54,9 @@ TKCFileGrep::~TKCFileGrep() {
   } else if (m_thread.joinable()) {
     m_thread.join();
   }
+  for (std::thread& t : m_finishedThreads) {
+    if (t.joinable()) t.join();
+  }
 }
 
 void TKCFileGrep::Notification(TKCListBox* Removed) {
@@ -78,12 +81,25 @@ bool TKCFileGrep::StopCheck() const {
 void TKCFileGrep::Search() {
   if (m_worker) return;
   m_resultList.clear();
+  m_unreadable.clear();
   if (!ThreadedSearch) {
     Run();
     return;
   }
-  // The previous worker has served its request; it only has to return.
-  if (m_thread.joinable()) m_thread.join();
+  // The previous worker has served its request; it only has to return. From
+  // inside its own request (an end event that starts the next search) it
+  // cannot return yet: it is joined later instead of waited for now.
+  if (m_thread.joinable()) {
+    if (m_running) {
+      m_finishedThreads.push_back(std::move(m_thread));
+    } else {
+      m_thread.join();
+    }
+  }
+  if (!m_running) {
+    for (std::thread& t : m_finishedThreads) t.join();
+    m_finishedThreads.clear();
+  }
   auto worker = std::make_shared<Worker>();
   worker->owner = this;
   m_worker = worker;
@@ -97,6 +113,12 @@ void TKCFileGrep::Search() {
 }
 
 void TKCFileGrep::Run() {
+  struct Running {
+    bool& flag;
+    bool before;
+    explicit Running(bool& f) : flag(f), before(f) { flag = true; }
+    ~Running() { flag = before; }
+  } running(m_running);
   std::string content = Content;
   if (!CaseSensitiveContent) {
     for (char& c : content) c = UpperAscii(c);
@@ -143,7 +165,7 @@ void TKCFileGrep::SearchDirectory(const std::string& D, const std::vector<std::s
   for (const std::string& mask : masks) {
     const bool everything = mask == "*.*" || mask == "*";
     bool stopped = false;
-    m_platform.FindEntries(P + mask, [&](const platform::FindData& entry) {
+    const platform::FindResult listed = m_platform.Enumerate(P + mask, [&](const platform::FindData& entry) {
       if (StopCheck()) {
         stopped = true;
         return false;
@@ -158,16 +180,18 @@ void TKCFileGrep::SearchDirectory(const std::string& D, const std::vector<std::s
       }
       return true;
     }, detail);
+    if (listed == platform::FindResult::kFailed && m_unreadable.empty()) m_unreadable = P;
     if (stopped) return;
     subdirsKnown = subdirsKnown || everything;
   }
   if (StopCheck() || !RecurseSubDirs) return;
 
   if (!subdirsKnown) {
-    m_platform.FindEntries(P + "*.*", [&](const platform::FindData& entry) {
+    const platform::FindResult listed = m_platform.Enumerate(P + "*.*", [&](const platform::FindData& entry) {
       if (enterable(entry)) subdirs.push_back(entry.name);
       return true;
     }, platform::FindDetail::kBasic);
+    if (listed == platform::FindResult::kFailed && m_unreadable.empty()) m_unreadable = P;
   }
   for (const std::string& name : subdirs) {
     SearchDirectory(P + name, masks, content);

@@ -110,6 +110,9 @@ class TKCFileGrep : public TKCCustomComponent {
   void Cancel();
 
   const std::vector<std::string>& ResultList() const { return m_resultList; }
+  // The first folder of the last search that could not be listed completely
+  // (no permission, a read error); empty when every folder was read.
+  const std::string& UnreadableFolder() const { return m_unreadable; }
   // True while a threaded search waits for the GUI thread.
   bool WorkerPending() const { return m_worker != nullptr; }
 
@@ -133,6 +136,11 @@ class TKCFileGrep : public TKCCustomComponent {
   TKCListBox* m_outStringList = nullptr;
   TThreadPriority m_priority = tpIdle;
   std::vector<std::string> m_resultList;
+  std::string m_unreadable;
+  // True while Run executes; a search started from an end event then cannot
+  // wait for the worker that is still waiting for this thread.
+  bool m_running = false;
+  std::vector<std::thread> m_finishedThreads;
   std::atomic<bool> m_stopRequest{false};
   std::shared_ptr<Worker> m_worker;
   std::thread m_thread;

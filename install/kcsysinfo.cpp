@@ -16,12 +16,21 @@ void TKCSysInfo::GetDriveList(std::vector<std::string>* List) const {
 
 bool DirIsWritable(platform::Platform& platform, const std::string& Dir) {
   if (!platform.IsDirectory(Dir)) return false;
-  const std::string probe = AddBackslash(Dir) + "$xAz2f$9.rrx";
-  const platform::ProbeHandle handle = platform.ProbeCreate(probe);
-  if (handle == platform::kNoProbe) return false;
-  platform.ProbeClose(handle);
-  platform.RemoveFile(probe);
-  return true;
+  // The probe is created exclusively and only a probe made here is removed.
+  // Where a file of the probe's name stands already, a numbered name is
+  // tried instead; the file found is left as it is.
+  for (int n = 0; n < 10; ++n) {
+    const std::string probe =
+        AddBackslash(Dir) + (n == 0 ? std::string("$xAz2f$9.rrx") : "$xAz2f$9-" + std::to_string(n) + ".rrx");
+    const platform::ProbeHandle handle = platform.ProbeCreate(probe);
+    if (handle != platform::kNoProbe) {
+      platform.ProbeClose(handle);
+      platform.RemoveFile(probe);
+      return true;
+    }
+    if (platform.FileAttributes(probe) == platform::kInvalidAttributes) return false;
+  }
+  return false;
 }
 
 std::vector<std::string> ScanTargetDrives(platform::Platform& platform, const TKCSysInfo& sysInfo,

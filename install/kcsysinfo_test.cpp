@@ -50,11 +50,12 @@ TEST(SysInfoTest, ScanOffersWritableDefaultDirectoriesFromCUpward) {
   }
 }
 
-TEST(SysInfoTest, ExistingProbeFileIsEmptiedAndDeleted) {
+TEST(SysInfoTest, ExistingProbeFileIsLeftAsItIs) {
   TempDrives drives("C");
   TempDrives::Write(drives.Host('C', "SIREL/$xAz2f$9.rrx"), "left over");
   EXPECT_TRUE(DirIsWritable(drives.platform(), "C:\\SIREL"));
-  EXPECT_TRUE(TempDrives::List(drives.Host('C', "SIREL")).empty());
+  EXPECT_EQ(TempDrives::List(drives.Host('C', "SIREL")), Lines{"$xAz2f$9.rrx"});
+  EXPECT_EQ(TempDrives::Read(drives.Host('C', "SIREL/$xAz2f$9.rrx")), "left over");
   EXPECT_FALSE(DirIsWritable(drives.platform(), "C:\\MISSING"));
 }
 

@@ -1,5 +1,7 @@
 #include "platform/fault_platform.h"
 
+#include <cstdlib>
+
 namespace platform {
 namespace {
 
@@ -42,8 +44,13 @@ ProbeHandle FaultPlatform::ProbeCreate(const std::string& path) {
   return m_inner.ProbeCreate(path);
 }
 
+void FaultPlatform::CrashPoint(const std::string& path) {
+  if (Hit(FaultOp::kCrash, path)) std::_Exit(kCrashExitCode);
+}
+
 bool FaultPlatform::MakeDirectories(const std::string& path) {
   m_log.push_back("mkdir " + path);
+  CrashPoint(path);
   if (Hit(FaultOp::kMakeDirectories, path)) return false;
   return m_inner.MakeDirectories(path);
 }
@@ -61,11 +68,45 @@ bool FaultPlatform::SetAttributes(const std::string& path, uint32_t attributes) 
   return m_inner.SetAttributes(path, attributes);
 }
 
-bool FaultPlatform::FindEntries(const std::string& pattern, const FindCallback& visit,
-                                FindDetail detail) {
+FindResult FaultPlatform::Enumerate(const std::string& pattern, const FindCallback& visit,
+                                    FindDetail detail) {
   m_log.push_back("find " + pattern);
-  if (Hit(FaultOp::kFindEntries, pattern)) return false;
-  return m_inner.FindEntries(pattern, visit, detail);
+  if (Hit(FaultOp::kFindEntries, pattern)) return FindResult::kNoMatch;
+  if (Hit(FaultOp::kListFails, pattern)) return FindResult::kFailed;
+  return m_inner.Enumerate(pattern, visit, detail);
+}
+
+bool FaultPlatform::MoveEntry(const std::string& from, const std::string& to, bool replace) {
+  const std::string names = from + " -> " + to;
+  m_log.push_back("move " + names);
+  CrashPoint(names);
+  if (Hit(FaultOp::kMove, names)) return false;
+  return m_inner.MoveEntry(from, to, replace);
+}
+
+bool FaultPlatform::RemoveFile(const std::string& path) {
+  m_log.push_back("remove " + path);
+  if (Hit(FaultOp::kRemove, path)) return false;
+  return m_inner.RemoveFile(path);
+}
+
+bool FaultPlatform::RemoveDirectory(const std::string& path) {
+  m_log.push_back("rmdir " + path);
+  if (Hit(FaultOp::kRemove, path)) return false;
+  return m_inner.RemoveDirectory(path);
+}
+
+bool FaultPlatform::FlushVolume(const std::string& path) {
+  m_log.push_back("flush " + path);
+  if (Hit(FaultOp::kFlush, path)) return false;
+  return m_inner.FlushVolume(path);
+}
+
+bool FaultPlatform::DiskSpace(const std::string& path, uint64_t* freeForUser, uint64_t* unit) {
+  if (!m_fakeSpace) return m_inner.DiskSpace(path, freeForUser, unit);
+  *freeForUser = m_freeSpace;
+  *unit = m_unit;
+  return true;
 }
 
 int FaultPlatform::ShellOperation(ShellFunc func, const std::string& from, const std::string& to,
@@ -74,6 +115,7 @@ int FaultPlatform::ShellOperation(ShellFunc func, const std::string& from, const
   static const char* const kVerbs[] = {"?", "move ", "copy ", "delete ", "rename "};
   m_log.push_back(std::string(func <= kFoRename ? kVerbs[func] : "? ") + names);
   if (func == kFoCopy || func == kFoMove) {
+    CrashPoint(names);
     if (Hit(FaultOp::kCopy, names)) return 5;  // ERROR_ACCESS_DENIED
     if (const Fault* f = Hit(FaultOp::kDiskFull, names)) {
       m_inner.SetCopyWriteLimit(static_cast<int64_t>(f->bytes));

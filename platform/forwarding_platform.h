@@ -30,9 +30,27 @@ class ForwardingPlatform : public Platform {
   bool SetAttributes(const std::string& path, uint32_t attributes) override {
     return m_inner.SetAttributes(path, attributes);
   }
-  bool FindEntries(const std::string& pattern, const FindCallback& visit,
-                   FindDetail detail = FindDetail::kFull) override {
-    return m_inner.FindEntries(pattern, visit, detail);
+  FindResult Enumerate(const std::string& pattern, const FindCallback& visit,
+                       FindDetail detail = FindDetail::kFull) override {
+    return m_inner.Enumerate(pattern, visit, detail);
+  }
+  std::string RealPath(const std::string& path) override { return m_inner.RealPath(path); }
+  bool MoveEntry(const std::string& from, const std::string& to, bool replace) override {
+    return m_inner.MoveEntry(from, to, replace);
+  }
+  bool RemoveDirectory(const std::string& path) override { return m_inner.RemoveDirectory(path); }
+  bool DiskSpace(const std::string& path, uint64_t* freeForUser, uint64_t* unit) override {
+    return m_inner.DiskSpace(path, freeForUser, unit);
+  }
+  bool FlushVolume(const std::string& path) override { return m_inner.FlushVolume(path); }
+  std::string StateDirectory() override { return m_inner.StateDirectory(); }
+  AppendHandle OpenAppend(const std::string& path) override { return m_inner.OpenAppend(path); }
+  bool Append(AppendHandle handle, const std::string& text, bool durable) override {
+    return m_inner.Append(handle, text, durable);
+  }
+  void CloseAppend(AppendHandle handle) override { m_inner.CloseAppend(handle); }
+  bool SameContent(const std::string& a, const std::string& b) override {
+    return m_inner.SameContent(a, b);
   }
   FileTime ToLocalFileTime(FileTime utc) override { return m_inner.ToLocalFileTime(utc); }
   uint32_t LogicalDriveStrings(uint32_t length, char* buffer) override {

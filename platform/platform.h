@@ -20,6 +20,9 @@ enum : uint32_t {
   kAttrVolume = 0x08,
   kAttrDirectory = 0x10,
   kAttrArchive = 0x20,
+  // Neither a regular file nor a directory (a FIFO, socket or device): never
+  // opened as a file and never copied.
+  kAttrDevice = 0x40,
   kAttrNormal = 0x80,
   kAttrTemporary = 0x100,
   kAttrReparsePoint = 0x400,
@@ -81,6 +84,19 @@ enum class FindDetail { kFull, kBasic };
 // Called for each entry in enumeration order; return false to stop.
 using FindCallback = std::function<bool(const FindData&)>;
 
+// The outcome of an enumeration: entries were reported, nothing matched (or
+// the folder does not exist), or the folder could not be listed completely
+// (no permission, a read error part-way).
+enum class FindResult { kFound, kNoMatch, kFailed };
+
+// Opaque handle of a file opened for appending; kNoAppend when opening failed.
+using AppendHandle = intptr_t;
+constexpr AppendHandle kNoAppend = -1;
+
+// Name prefix of the temporary file a copy writes beside its target before it
+// takes the target's place. A run that was killed may leave such files.
+constexpr const char kCopyTempPrefix[] = ".setup-copy-";
+
 // Opaque handle of a probe file; kNoProbe when creation failed.
 using ProbeHandle = intptr_t;
 constexpr ProbeHandle kNoProbe = -1;
@@ -126,8 +142,9 @@ class Platform {
   // Reads the whole file into *contents. False when it cannot be opened or read.
   virtual bool ReadWholeFile(const std::string& path, std::string* contents) = 0;
 
-  // The write probe: creates path for writing, truncating an existing file,
-  // without following a symbolic link of that name. kNoProbe on failure.
+  // The write probe: creates path exclusively for writing, without following a
+  // symbolic link of that name; an existing file of that name is left alone
+  // (kNoProbe). kNoProbe on failure.
   virtual ProbeHandle ProbeCreate(const std::string& path) = 0;
   virtual void ProbeClose(ProbeHandle handle) = 0;
   // Deletes a file (not a directory). False when it could not be deleted.
@@ -148,9 +165,56 @@ class Platform {
 
   // Enumerates the entries of a directory that match a wildcard pattern
   // ("C:\src\*.*"), in the platform's order, calling visit for each.
-  // Returns false when nothing matched or the directory cannot be read.
-  virtual bool FindEntries(const std::string& pattern, const FindCallback& visit,
-                           FindDetail detail = FindDetail::kFull) = 0;
+  // kFailed when the directory exists but cannot be listed completely.
+  virtual FindResult Enumerate(const std::string& pattern, const FindCallback& visit,
+                               FindDetail detail = FindDetail::kFull) = 0;
+  // Enumerate without the difference between no match and failure: false
+  // when nothing matched or the directory cannot be read.
+  bool FindEntries(const std::string& pattern, const FindCallback& visit,
+                   FindDetail detail = FindDetail::kFull) {
+    return Enumerate(pattern, visit, detail) == FindResult::kFound;
+  }
+
+  // The full path with every symbolic link (junction, reparse point) of its
+  // existing part resolved, the rest appended as written; the real place of
+  // a file. Empty when it cannot be resolved or lies on no drive.
+  virtual std::string RealPath(const std::string& path) = 0;
+
+  // Renames a file or folder within one volume. With replace, an existing
+  // file at to (a read-only one included) is replaced in one step; without,
+  // an existing to fails the call. Attributes and times travel with it.
+  virtual bool MoveEntry(const std::string& from, const std::string& to, bool replace) = 0;
+  // Removes an empty folder. False when it is not empty or cannot be removed.
+  virtual bool RemoveDirectory(const std::string& path) = 0;
+
+  // Space on the volume that holds path (or its nearest existing parent):
+  // the bytes this user may still write, and the allocation unit.
+  virtual bool DiskSpace(const std::string& path, uint64_t* freeForUser,
+                         uint64_t* allocationUnit) = 0;
+  // Puts everything written to the volume that holds path, data and folder
+  // entries, on stable storage. False when the system reports a failure.
+  virtual bool FlushVolume(const std::string& path) = 0;
+
+  // A folder of this user's own for the program's state (the journal of a
+  // running install), created when missing; empty when there is none.
+  virtual std::string StateDirectory() = 0;
+
+  // A file written by appending (the journal): created when missing, without
+  // following a link of that name; the new folder entry is made durable.
+  // Fails while another process holds the file open for appending.
+  virtual AppendHandle OpenAppend(const std::string& path) = 0;
+  // Appends text in one write; with durable, the data is on stable storage
+  // when it returns.
+  virtual bool Append(AppendHandle handle, const std::string& text, bool durable) = 0;
+  virtual void CloseAppend(AppendHandle handle) = 0;
+
+  // True when both files hold the same bytes (false when either cannot be
+  // read). This form reads both whole; a backend may compare in pieces.
+  virtual bool SameContent(const std::string& a, const std::string& b) {
+    std::string x;
+    std::string y;
+    return ReadWholeFile(a, &x) && ReadWholeFile(b, &y) && x == y;
+  }
 
   // Converts a UTC file time to local time (FileTimeToLocalFileTime).
   virtual FileTime ToLocalFileTime(FileTime utc) = 0;
@@ -165,7 +229,11 @@ class Platform {
 
   // The shell file operation on double-zero-terminated name lists (each name
   // ended by a zero character, the list by one more). No dialog is shown.
-  // Returns 0 on success, else an error code.
+  // Returns 0 on success, else an error code. A copy of one file writes a
+  // temporary file beside the target and puts it in the target's place in
+  // one step; it fails, leaving the old target as it was, when the source
+  // is not a regular file or delivers fewer or more bytes than it had when
+  // it was opened.
   virtual int ShellOperation(ShellFunc func, const std::string& from, const std::string& to,
                              uint32_t flags) = 0;
 

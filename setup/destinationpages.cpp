@@ -2,6 +2,7 @@
 #include "install/eventloop.h"
 #include "navigate/navigate.h"
 #include "setup/mainform.h"
+#include "setupdata/format.h"
 #include "stools/stools.h"
 
 bool TMainForm::ValidateTargets() {
@@ -102,6 +103,13 @@ CopyRequest TMainForm::Request() const {
   return r;
 }
 
+std::string TMainForm::DoneText() const {
+  if (m_engine->KeptBackups.empty()) return m_stored.DoneMessage;
+  std::string folders;
+  for (const std::string& f : m_engine->KeptBackups) folders += (folders.empty() ? "" : ", ") + f;
+  return m_stored.DoneMessage + "\n\n" + Format(m_texts.TextOrBuiltIn(kChangedFilesKeptText), {folders});
+}
+
 void TMainForm::CopyPageAction() {
   TKelvaNavigate& nav = m_view.Navigate();
   for (int i = 0; i < static_cast<int>(nav.Lines().size()); ++i) nav.SetItemEnabled(i, false);
@@ -109,7 +117,13 @@ void TMainForm::CopyPageAction() {
   m_copying = true;
   m_engine->BuildCopyPlan(Request());
   m_copying = false;
-  const std::string text = m_engine->InstallAborted ? AbortMessage(m_stored) : m_stored.DoneMessage;
+  if (m_engine->Outcome == InstallOutcome::kNoSpace && !m_closeRequested) {
+    // Nothing was written: the user may choose another target.
+    for (int i = 0; i <= 3; ++i) nav.SetItemEnabled(i, true);
+    nav.SetItemIndex(3);
+    return;
+  }
+  const std::string text = m_engine->InstallAborted ? AbortMessage(m_stored) : DoneText();
   ShowMsgBox(MessageCaption(), text, MB_ICONINFORMATION);
   m_view.Close();
 }

@@ -40,7 +40,24 @@ bool TMainForm::FormCreate() {
   m_engine = std::make_unique<InstallEngine>(m_platform, m_loop, static_cast<CopyProgressView&>(*this),
                                              m_texts, m_data.SourceDir,
                                              [this] { return MessageCaption(); });
+  RecoverInterruptedRuns();
   return true;
+}
+
+void TMainForm::RecoverInterruptedRuns() {
+  // A run that was killed is undone before the user can start another.
+  for (const RecoveredRun& run : InstallTransaction::RecoverInterruptedRuns(m_platform)) {
+    std::string bases;
+    for (const std::string& b : run.bases) bases += (bases.empty() ? "" : ", ") + b;
+    ShowMsgBox(MessageCaption(), Format(m_texts.TextOrBuiltIn(kInterruptedUndoneText), {bases}),
+               MB_ICONINFORMATION);
+    if (!run.report.complete()) {
+      ShowMsgBox(MessageCaption(),
+                 Format(m_texts.TextOrBuiltIn(kRestoreIncompleteText),
+                        {run.report.keptIn, run.report.listFile}),
+                 MB_ICONINFORMATION);
+    }
+  }
 }
 
 void TMainForm::FormDestroy() { m_data.SetupIni = TMemIniFile(); }

@@ -257,7 +257,7 @@ TEST_F(MainFormTest, CopyPageInstallsAndReportsSuccess) {
   EXPECT_FALSE(view.busy);
 }
 
-TEST_F(MainFormTest, FailedCopyGivesTwoMessagesAndKeepsEarlierFiles) {
+TEST_F(MainFormTest, FailedCopyGivesTwoMessagesAndUndoesTheRun) {
   ASSERT_TRUE(form.FormCreate());
   TempDrives::Write(drives.Host('C', "SIREL/keep"), "");
   faults.Add({platform::FaultOp::kCopy, "b.mac"});
@@ -267,7 +267,9 @@ TEST_F(MainFormTest, FailedCopyGivesTwoMessagesAndKeepsEarlierFiles) {
   ASSERT_EQ(presenter.messages.size(), 2u);
   EXPECT_EQ(presenter.messages[0].text, "Copy failed");
   EXPECT_EQ(presenter.messages[1].text, "Sirel cancelled (Sirel)");
-  EXPECT_EQ(TempDrives::Read(drives.Host('C', "SIREL/MACROS/a.mac")), "a");
+  // The files copied before the failure are removed again; the user's stay.
+  EXPECT_FALSE(TempDrives::Exists(drives.Host('C', "SIREL/MACROS")));
+  EXPECT_EQ(TempDrives::List(drives.Host('C', "SIREL")), std::vector<std::string>{"keep"});
   EXPECT_TRUE(view.closed);
 }
 

@@ -20,6 +20,44 @@ std::string TextCatalogue::LanguageText(int Id) const {
   return ReadSetupValue(*m_ini, m_currentLanguage, TextKey(Id));
 }
 
+std::string TextCatalogue::TextOrBuiltIn(int Id) const {
+  std::string text = LanguageText(Id);
+  if (text.empty()) {
+    if (const char* builtIn = BuiltInText(Id)) text = builtIn;
+  }
+  return text;
+}
+
+const char* BuiltInText(int id) {
+  switch (id) {
+    case kSpaceShortText:
+      return "There is not enough free space on drive %s: the installation needs %s MB, %s MB are "
+             "free. Choose another target directory.";
+    case kRestoreIncompleteText:
+      return "The previous state could not be restored completely. The old versions of the files "
+             "that could not be put back are kept in %s; %s lists them.";
+    case kInterruptedUndoneText:
+      return "An interrupted installation into %s was found and undone; the files it had changed "
+             "are restored.";
+    case kChangedFilesKeptText:
+      return "The files you had changed are kept in %s.";
+    case kOutsideMediumText:
+      return "%s lies outside the medium. The installation stops; nothing was changed.";
+    case kNotRegularFileText:
+      return "%s on the medium is not a regular file. The installation stops; nothing was changed.";
+    case kUnreadableFolderText:
+      return "The folder %s on the medium cannot be read. The installation stops; nothing was "
+             "changed.";
+    case kSameTargetText:
+      return "%s and %s would be installed as the same file. The installation stops; nothing was "
+             "changed.";
+    case kOutsideTargetText:
+      return "%s lies outside its target directory. The installation stops; nothing was changed.";
+    default:
+      return nullptr;
+  }
+}
+
 const std::vector<TextIdInfo>& TextIds() {
   static const std::vector<TextIdInfo> kIds = {
       {1, -1, "licence file name"},
@@ -41,6 +79,15 @@ const std::vector<TextIdInfo>& TextIds() {
       {31, -1, "message: installation complete"},
       {34, -1, "copy page heading"},
       {35, -1, "first page heading"},
+      {kSpaceShortText, 3, "message: not enough free space (drive, MB needed, MB free)"},
+      {kRestoreIncompleteText, 2, "message: previous state not restored completely (folder, list file)"},
+      {kInterruptedUndoneText, 1, "message: interrupted installation undone (target folder)"},
+      {kChangedFilesKeptText, 1, "message: changed files kept (folder)"},
+      {kOutsideMediumText, 1, "message: path outside the medium (path)"},
+      {kNotRegularFileText, 1, "message: not a regular file on the medium (path)"},
+      {kUnreadableFolderText, 1, "message: folder on the medium cannot be read (folder)"},
+      {kSameTargetText, 2, "message: two files with the same target (two paths)"},
+      {kOutsideTargetText, 1, "message: path outside its target directory (path)"},
       {60, -1, "browse buttons"},
       {61, 1, "version pattern (version)"},
       {63, -1, "step 0"},

@@ -23,6 +23,9 @@ class TextCatalogue {
   // ReadSetupValue(CurrentLanguage, TextKey(Id)); "" when missing.
   std::string LanguageText(int Id) const;
 
+  // LanguageText(Id), or BuiltInText(Id) when that is empty and the id has one.
+  std::string TextOrBuiltIn(int Id) const;
+
  private:
   const TMemIniFile* m_ini;
   std::string m_currentLanguage;
@@ -35,6 +38,22 @@ struct TextIdInfo {
   const char* feeds;
 };
 const std::vector<TextIdInfo>& TextIds();
+
+// Messages of the copy run. Each has a built-in English text, used when the
+// language section lacks it or leaves it empty; the comment names the
+// pattern's arguments in order.
+constexpr int kSpaceShortText = 40;         // drive, MB needed, MB free
+constexpr int kRestoreIncompleteText = 41;  // folder of the old versions, list file
+constexpr int kInterruptedUndoneText = 42;  // target folder
+constexpr int kChangedFilesKeptText = 43;   // folder
+constexpr int kOutsideMediumText = 44;      // medium path
+constexpr int kNotRegularFileText = 45;     // medium path
+constexpr int kUnreadableFolderText = 46;   // medium folder
+constexpr int kSameTargetText = 47;         // two medium paths
+constexpr int kOutsideTargetText = 48;      // target path
+
+// The built-in English text of an id; nullptr for an id without one.
+const char* BuiltInText(int id);
 
 // First ids of the lists (read upward to the first missing or empty text).
 constexpr int kFixedListFirstId = 500;

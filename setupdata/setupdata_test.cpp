@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "setupdata/catalogue.h"
+#include "setupdata/format.h"
 #include "setupdata/memini.h"
 #include "setupdata/setupfile.h"
 #include "setupdata/setupvalue.h"
@@ -144,6 +145,64 @@ TEST(CatalogueTest, KeysSectionsAndComposedStrings) {
 
   texts.SetCurrentLanguage("Missing");
   EXPECT_EQ(texts.LanguageText(73), "");
+}
+
+TEST(CatalogueTest, TextOrBuiltInFallsBackOnlyWhenTheTextIsMissingOrEmpty) {
+  const TMemIniFile ini(
+      "[English]\nTxt_040=Only %s, %s of %s\ntxt_041=\nTxt_042=\"\"\nTxt_044=\" \"\n"
+      "Txt_048=Own\n[Deutsch]\nTxt_043=Behalten in %s\n");
+  struct Case {
+    const char* language;
+    int id;
+    const char* expected;  // nullptr: the built-in text
+  };
+  const Case cases[] = {
+      {"English", kSpaceShortText, "Only %s, %s of %s"},
+      {"English", kRestoreIncompleteText, nullptr},  // empty
+      {"English", kInterruptedUndoneText, nullptr},  // quotes around nothing
+      {"English", kChangedFilesKeptText, nullptr},   // missing
+      {"English", kOutsideMediumText, " "},          // a blank is a text
+      {"English", kOutsideTargetText, "Own"},
+      {"Deutsch", kChangedFilesKeptText, "Behalten in %s"},
+      {"Deutsch", kSpaceShortText, nullptr},
+      {"Italiano", kSameTargetText, nullptr},        // no section at all
+      {"English", 31, ""},                           // no built-in text: stays empty
+      {"English", 49, ""},
+  };
+  for (const Case& c : cases) {
+    TextCatalogue texts(ini);
+    texts.SetCurrentLanguage(c.language);
+    const char* builtIn = BuiltInText(c.id);
+    if (c.expected) {
+      EXPECT_EQ(texts.TextOrBuiltIn(c.id), c.expected) << c.language << " " << c.id;
+    } else {
+      ASSERT_NE(builtIn, nullptr) << c.id;
+      EXPECT_EQ(texts.TextOrBuiltIn(c.id), builtIn) << c.language << " " << c.id;
+    }
+  }
+}
+
+// Every built-in text is a pattern taking exactly the arguments its id is
+// listed with, so the check of SETUP.INF and the built-in text agree.
+TEST(CatalogueTest, BuiltInTextsTakeTheirListedArguments) {
+  int withBuiltIn = 0;
+  for (const TextIdInfo& info : TextIds()) {
+    const char* builtIn = BuiltInText(info.id);
+    if (!builtIn) continue;
+    ++withBuiltIn;
+    ASSERT_GT(info.patternArgs, 0) << info.id;
+    const size_t args = static_cast<size_t>(info.patternArgs);
+    std::string out;
+    EXPECT_TRUE(FormatPattern(builtIn, std::vector<std::string>(args, "x"), &out)) << info.id;
+    EXPECT_FALSE(FormatPattern(builtIn, std::vector<std::string>(args - 1, "x"), &out)) << info.id;
+  }
+  EXPECT_EQ(withBuiltIn, 9);
+  for (int id : {0, 1, 25, 39, 49, 500}) {
+    EXPECT_EQ(BuiltInText(id), nullptr) << id;
+  }
+  for (int id = kSpaceShortText; id <= kOutsideTargetText; ++id) {
+    EXPECT_NE(BuiltInText(id), nullptr) << id;
+  }
 }
 
 }  // namespace

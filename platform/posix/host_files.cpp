@@ -33,15 +33,15 @@ uint32_t HostAttributes(const std::string& hostPath, const std::string& name,
   struct stat target = st;
   uint32_t attributes = 0;
   if (S_ISLNK(st.st_mode)) {
-    if (stat(hostPath.c_str(), &target) != 0) {
-      target = st;
-    } else if (S_ISDIR(target.st_mode)) {
-      attributes |= kAttrReparsePoint;
-    }
+    // Every symbolic link is a reparse point, as on Windows.
+    attributes |= kAttrReparsePoint;
+    if (stat(hostPath.c_str(), &target) != 0) target = st;
   }
   if (followed) *followed = target;
   const bool isDir = S_ISDIR(target.st_mode);
   if (isDir) attributes |= kAttrDirectory;
+  // A FIFO, socket or device is marked, so nothing opens or copies it.
+  if (!isDir && !S_ISREG(target.st_mode) && !S_ISLNK(target.st_mode)) attributes |= kAttrDevice;
 
   char buffer[256];
   ssize_t n = -1;
@@ -81,8 +81,11 @@ bool SetHostAttributes(const std::string& hostPath, uint32_t attributes, bool us
       useXattr = false;
     }
   }
-  if (!useXattr &&
-      (wanted & ~kAttrReadOnly) != DefaultBits(BaseName(hostPath), S_ISDIR(st.st_mode))) {
+  // Without a place to keep the word, only what the defaults give can be
+  // set. The hidden bit of a dot-name comes with the name itself: asking to
+  // clear it is followed as far as the file system can.
+  const uint32_t defaults = DefaultBits(BaseName(hostPath), S_ISDIR(st.st_mode));
+  if (!useXattr && ((wanted | (defaults & kAttrHidden)) & ~kAttrReadOnly) != defaults) {
     return false;
   }
   if (newMode != mode && chmod(hostPath.c_str(), newMode) != 0) return false;

@@ -4,7 +4,9 @@
 #include <pthread.h>
 #include <sched.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -39,6 +41,12 @@ std::string FoldName(const std::string& name) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
   }
   return folded;
+}
+
+std::string HostDirName(const std::string& host) {
+  const size_t slash = host.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : host.substr(0, slash);
 }
 
 std::string HostBaseName(const std::string& hostPath) {
@@ -209,7 +217,9 @@ bool PosixPlatform::IsDirectory(const std::string& path) {
 bool PosixPlatform::ReadWholeFile(const std::string& path, std::string* contents) {
   std::string host;
   if (!Resolve(path, &host)) return false;
-  const int fd = open(host.c_str(), O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: a FIFO of that name must not hold the program; it is
+  // refused below like any other file that is not a regular one.
+  const int fd = open(host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat st;
   bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
@@ -235,7 +245,8 @@ bool PosixPlatform::ReadWholeFile(const std::string& path, std::string* contents
 ProbeHandle PosixPlatform::ProbeCreate(const std::string& path) {
   std::string host;
   if (!Resolve(path, &host)) return kNoProbe;
-  const int fd = open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+  // Exclusive: an existing file of that name is never truncated.
+  const int fd = open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
   return fd < 0 ? kNoProbe : static_cast<ProbeHandle>(fd);
 }
 
@@ -306,8 +317,8 @@ bool PosixPlatform::SetAttributes(const std::string& path, uint32_t attributes) 
          SetHostAttributes(host, attributes, m_options.userXattrs, &st);
 }
 
-bool PosixPlatform::FindEntries(const std::string& pattern, const FindCallback& visit,
-                                FindDetail detail) {
+FindResult PosixPlatform::Enumerate(const std::string& pattern, const FindCallback& visit,
+                                    FindDetail detail) {
   const size_t cut = pattern.find_last_of("\\/");
   std::string dirPart;
   std::string mask;
@@ -321,23 +332,35 @@ bool PosixPlatform::FindEntries(const std::string& pattern, const FindCallback& 
   }
   std::string host;
   std::string full;
-  if (mask.empty() || !Resolve(dirPart, &host, &full)) return false;
+  if (mask.empty() || !Resolve(dirPart, &host, &full)) return FindResult::kNoMatch;
   const int dirfd = open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dirfd < 0) return false;
+  if (dirfd < 0) {
+    // A folder that is not there has nothing to match; one that is there but
+    // cannot be opened is a failure.
+    return errno == ENOENT || errno == ENOTDIR ? FindResult::kNoMatch : FindResult::kFailed;
+  }
   DIR* dir = fdopendir(dirfd);
   if (!dir) {
     close(dirfd);
-    return false;
+    return FindResult::kFailed;
   }
   struct Name {
     std::string name;
     bool regular;  // known from the listing to be a plain file
   };
   std::vector<Name> names;
-  while (const dirent* e = readdir(dir)) {
+  for (;;) {
+    errno = 0;
+    const dirent* e = readdir(dir);
+    if (!e) break;
     const char* n = e->d_name;
     if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0'))) continue;
     if (WildcardMatch(mask, n)) names.push_back({n, e->d_type == DT_REG});
+  }
+  if (errno != 0) {
+    // A listing that breaks off part-way (a read error on a damaged disc).
+    closedir(dir);
+    return FindResult::kFailed;
   }
   std::sort(names.begin(), names.end(), [](const Name& a, const Name& b) {
     return CompareNtfsOrder(a.name, b.name) < 0;
@@ -380,7 +403,163 @@ bool PosixPlatform::FindEntries(const std::string& pattern, const FindCallback& 
     if (!visit(data)) break;
   }
   closedir(dir);
-  return any;
+  return any ? FindResult::kFound : FindResult::kNoMatch;
+}
+
+bool PosixPlatform::ExistingHostAncestor(const std::string& dosPath, std::string* hostPath) const {
+  std::string host;
+  if (!Resolve(dosPath, &host)) return false;
+  struct stat st;
+  while (lstat(host.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    if (host == "/" || host.empty()) return false;
+    host = HostDirName(host);
+  }
+  *hostPath = host;
+  return true;
+}
+
+std::string PosixPlatform::RealPath(const std::string& path) {
+  std::string host;
+  if (!Resolve(path, &host)) return std::string();
+  if (host.size() > 1 && host.back() == '/') host.pop_back();
+  // The longest part that exists is resolved, links and all; the rest does
+  // not exist yet and is appended as written.
+  std::string rest;
+  std::string existing = host;
+  char buffer[PATH_MAX];
+  while (!realpath(existing.c_str(), buffer)) {
+    if (errno != ENOENT && errno != ENOTDIR) return std::string();
+    if (existing == "/" || existing.empty()) return std::string();
+    const size_t slash = existing.rfind('/');
+    rest = existing.substr(slash + 1) + (rest.empty() ? "" : "/" + rest);
+    existing = slash == 0 ? "/" : existing.substr(0, slash);
+  }
+  std::string real = buffer;
+  if (!rest.empty()) real = JoinHost(real, rest);
+  return m_drives.HostToDos(real);
+}
+
+bool PosixPlatform::MoveEntry(const std::string& from, const std::string& to, bool replace) {
+  std::string fromHost;
+  std::string toHost;
+  struct stat st;
+  if (!Resolve(from, &fromHost, nullptr, &st) || st.st_mode == 0 || !Resolve(to, &toHost)) {
+    return false;
+  }
+  if (!toHost.empty() && toHost.back() == '/') toHost.pop_back();
+  const int flags = replace ? 0 : RENAME_NOREPLACE;
+  if (renameat2(AT_FDCWD, fromHost.c_str(), AT_FDCWD, toHost.c_str(), flags) != 0) {
+    if (replace || errno != EINVAL) return false;
+    // A file system without the no-replace rename: test, then rename.
+    struct stat existing;
+    if (lstat(toHost.c_str(), &existing) == 0 || rename(fromHost.c_str(), toHost.c_str()) != 0) {
+      return false;
+    }
+  }
+  m_listing.valid = false;
+  return true;
+}
+
+bool PosixPlatform::RemoveDirectory(const std::string& path) {
+  std::string host;
+  struct stat st;
+  if (!Resolve(path, &host, nullptr, &st) || !S_ISDIR(st.st_mode)) return false;
+  if (rmdir(host.c_str()) != 0) return false;
+  m_listing.valid = false;
+  return true;
+}
+
+bool PosixPlatform::DiskSpace(const std::string& path, uint64_t* freeForUser,
+                              uint64_t* allocationUnit) {
+  std::string host;
+  struct statvfs vfs;
+  if (!ExistingHostAncestor(path, &host) || statvfs(host.c_str(), &vfs) != 0) return false;
+  const uint64_t unit = vfs.f_frsize ? vfs.f_frsize : vfs.f_bsize;
+  *freeForUser = static_cast<uint64_t>(vfs.f_bavail) * unit;
+  *allocationUnit = unit;
+  return true;
+}
+
+bool PosixPlatform::FlushVolume(const std::string& path) {
+  std::string host;
+  if (!ExistingHostAncestor(path, &host)) return false;
+  const int fd = open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ok = syncfs(fd) == 0;
+  close(fd);
+  return ok;
+}
+
+std::string PosixPlatform::StateDirectory() {
+  // Under the user's home, which is drive C:.
+  const Drive* home = m_drives.Find('C');
+  if (!home) return std::string();
+  std::string host = home->hostRoot;
+  for (const char* part : {".local", "state", "sirel-setup"}) {
+    host = JoinHost(host, part);
+    if (mkdir(host.c_str(), 0700) != 0 && errno != EEXIST) return std::string();
+  }
+  struct stat st;
+  if (lstat(host.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::string();
+  return m_drives.HostToDos(host);
+}
+
+AppendHandle PosixPlatform::OpenAppend(const std::string& path) {
+  std::string host;
+  if (!Resolve(path, &host)) return kNoAppend;
+  const int fd = open(host.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) return kNoAppend;
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    close(fd);
+    return kNoAppend;
+  }
+  // The folder entry of the new file reaches the disk before anything relies on it.
+  const int dirfd = open(HostDirName(host).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirfd >= 0) {
+    fsync(dirfd);
+    close(dirfd);
+  }
+  m_listing.valid = false;
+  return static_cast<AppendHandle>(fd);
+}
+
+bool PosixPlatform::Append(AppendHandle handle, const std::string& text, bool durable) {
+  if (handle == kNoAppend) return false;
+  const int fd = static_cast<int>(handle);
+  for (size_t done = 0; done < text.size();) {
+    const ssize_t n = write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return !durable || fdatasync(fd) == 0;
+}
+
+void PosixPlatform::CloseAppend(AppendHandle handle) {
+  if (handle != kNoAppend) close(static_cast<int>(handle));
+}
+
+bool PosixPlatform::SameContent(const std::string& a, const std::string& b) {
+  std::string hostA;
+  std::string hostB;
+  if (!Resolve(a, &hostA) || !Resolve(b, &hostB)) return false;
+  const int fa = open(hostA.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int fb = open(hostB.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  struct stat sa;
+  struct stat sb;
+  bool same = fa >= 0 && fb >= 0 && fstat(fa, &sa) == 0 && fstat(fb, &sb) == 0 &&
+              S_ISREG(sa.st_mode) && S_ISREG(sb.st_mode) && sa.st_size == sb.st_size;
+  std::vector<char> x(same ? 1 << 16 : 0);
+  std::vector<char> y(x.size());
+  for (off_t at = 0; same && at < sa.st_size;) {
+    const ssize_t n = pread(fa, x.data(), x.size(), at);
+    const ssize_t m = n > 0 ? pread(fb, y.data(), static_cast<size_t>(n), at) : -1;
+    same = n > 0 && m == n && std::memcmp(x.data(), y.data(), static_cast<size_t>(n)) == 0;
+    at += n;
+  }
+  if (fa >= 0) close(fa);
+  if (fb >= 0) close(fb);
+  return same;
 }
 
 FileTime PosixPlatform::ToLocalFileTime(FileTime utc) {

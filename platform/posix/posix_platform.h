@@ -54,8 +54,18 @@ class PosixPlatform : public Platform {
   std::string CurrentDirectory() override;
   uint32_t FileAttributes(const std::string& path) override;
   bool SetAttributes(const std::string& path, uint32_t attributes) override;
-  bool FindEntries(const std::string& pattern, const FindCallback& visit,
-                   FindDetail detail = FindDetail::kFull) override;
+  FindResult Enumerate(const std::string& pattern, const FindCallback& visit,
+                       FindDetail detail = FindDetail::kFull) override;
+  std::string RealPath(const std::string& path) override;
+  bool MoveEntry(const std::string& from, const std::string& to, bool replace) override;
+  bool RemoveDirectory(const std::string& path) override;
+  bool DiskSpace(const std::string& path, uint64_t* freeForUser, uint64_t* allocationUnit) override;
+  bool FlushVolume(const std::string& path) override;
+  std::string StateDirectory() override;
+  AppendHandle OpenAppend(const std::string& path) override;
+  bool Append(AppendHandle handle, const std::string& text, bool durable) override;
+  void CloseAppend(AppendHandle handle) override;
+  bool SameContent(const std::string& a, const std::string& b) override;
   FileTime ToLocalFileTime(FileTime utc) override;
   uint32_t LogicalDriveStrings(uint32_t bufferLength, char* buffer) override;
   uint32_t DriveTypeOf(const std::string& root) override;
@@ -81,6 +91,8 @@ class PosixPlatform : public Platform {
   bool FindNoCase(const std::string& dirHost, const std::string& name, std::string* match) const;
   void AddListed(const std::string& name) const;
   void NoteNewEntry(const std::string& dirHost, const std::string& name);
+  // The host path of the nearest existing folder at or above a DOS path.
+  bool ExistingHostAncestor(const std::string& dosPath, std::string* hostPath) const;
   int CopyOne(const std::string& source, const std::string& target);
   int CopyTree(const std::string& source, const std::string& target);
   // Copies the data, attributes and times of a file; 0 or an errno value.

@@ -146,7 +146,9 @@ TEST(PosixPlatformTest, WithoutExtendedAttributesOnlyTheDefaultsCanBeKept) {
       {"D:\\a.txt", platform::kAttrArchive | platform::kAttrReadOnly, true},
       {"D:\\a.txt", platform::kAttrArchive | platform::kAttrHidden, false},
       {"D:\\a.txt", platform::kAttrNormal, false},
-      {"D:\\.dot", platform::kAttrArchive, false},
+      // A dot-name is hidden by its name: clearing that is followed as far as it can be.
+      {"D:\\.dot", platform::kAttrArchive, true},
+      {"D:\\.dot", platform::kAttrArchive | platform::kAttrSystem, false},
       {"D:\\.dot", platform::kAttrArchive | platform::kAttrHidden, true},
   };
   for (const Case& c : cases) {

@@ -104,11 +104,12 @@ bool PosixPlatform::WriteAllowed(size_t* chunk) {
 }
 
 int PosixPlatform::CopyFileData(const std::string& srcHost, const std::string& dstHost) {
-  FileDescriptor in(open(srcHost.c_str(), O_RDONLY | O_CLOEXEC));
+  // O_NONBLOCK: a FIFO must not hold the copy; only regular files are copied.
+  FileDescriptor in(open(srcHost.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (in.get() < 0) return errno;
   struct stat st;
   if (fstat(in.get(), &st) != 0) return errno;
-  if (!S_ISREG(st.st_mode)) return ENOENT;
+  if (!S_ISREG(st.st_mode)) return EINVAL;
   const std::string srcName = srcHost.substr(srcHost.rfind('/') + 1);
   const uint32_t srcAttributes = HostAttributes(srcHost, srcName, st, m_options.userXattrs);
 
@@ -125,7 +126,8 @@ int PosixPlatform::CopyFileData(const std::string& srcHost, const std::string& d
   std::string tempPath;
   int outFd = -1;
   for (int attempt = 0; attempt < 100 && outFd < 0; ++attempt) {
-    tempPath = dstDir + "/.setup-copy-" + std::to_string(getpid()) + "-" + std::to_string(++m_tempCounter);
+    tempPath = dstDir + "/" + kCopyTempPrefix + std::to_string(getpid()) + "-" +
+               std::to_string(++m_tempCounter);
     outFd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (outFd < 0 && errno != EEXIST) return errno;
   }
@@ -136,7 +138,8 @@ int PosixPlatform::CopyFileData(const std::string& srcHost, const std::string& d
   uint64_t copied = 0;
   bool useRange = true;
   std::vector<char> buffer;
-  // The size read above is copied; a file that grows meanwhile is read to its end.
+  // Exactly the size read above is copied: a source that shrinks or grows
+  // meanwhile fails the copy instead of installing a cut or mixed file.
   for (bool more = true; more;) {
     size_t chunk = useRange ? size_t{1} << 30 : size_t{1} << 20;
     if (!WriteAllowed(&chunk)) return ENOSPC;
@@ -161,12 +164,15 @@ int PosixPlatform::CopyFileData(const std::string& srcHost, const std::string& d
     if (n < 0) return errno;
     if (m_writeLimit > 0) m_writeLimit -= std::min<int64_t>(n, m_writeLimit);
     copied += static_cast<uint64_t>(n);
-    more = n > 0 && (copied < size || !useRange);
-    if (n > 0 && copied >= size && useRange) {
-      // Check for data appended since the size was read.
-      struct stat now;
-      more = fstat(in.get(), &now) == 0 && static_cast<uint64_t>(now.st_size) > copied;
-    }
+    if (copied > size) return EIO;
+    more = n > 0 && copied < size;
+  }
+  if (copied != size) return EIO;
+  {
+    // Nothing may follow the bytes counted at the start.
+    char probe;
+    const ssize_t extra = pread(in.get(), &probe, 1, static_cast<off_t>(size));
+    if (extra != 0) return extra < 0 ? errno : EIO;
   }
 
   // Attributes and last-write time travel with the data, as Windows copies them.

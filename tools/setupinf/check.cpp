@@ -147,7 +147,8 @@ void Checker::CheckLanguage(const std::string& language) {
     const std::string value = texts.LanguageText(info.id);
     const int line = LineOf(section, TextKey(info.id));
     if (value.empty()) {
-      Warning(line, "[" + section + "] " + TextKey(info.id) + " (" + info.feeds + ") is missing or empty");
+      Warning(line, "[" + section + "] " + TextKey(info.id) + " (" + info.feeds + ") is missing or empty" +
+                        (BuiltInText(info.id) ? "; the built-in English text is used" : ""));
       continue;
     }
     if (info.patternArgs > 0) {

@@ -19,6 +19,8 @@ std::string CleanSetup(const std::string& extraEnglish = "", const std::string& 
     text += std::string(key) + "=text\r\n";
   }
   text += "Txt_005=%s\r\nTxt_006=%s\r\nTxt_015=%s\r\nTxt_025=%s %s\r\nTxt_061=V %s\r\nTxt_079=%s\r\n";
+  text += "Txt_040=%s %s %s\r\nTxt_041=%s %s\r\nTxt_042=%s\r\nTxt_043=%s\r\nTxt_044=%s\r\n"
+          "Txt_045=%s\r\nTxt_046=%s\r\nTxt_047=%s %s\r\nTxt_048=%s\r\n";
   text += "Txt_500=README.TXT\r\nTxt_600=macros\\;MACROS\r\n" + extraEnglish;
   return text;
 }
@@ -92,6 +94,12 @@ TEST(CheckTest, EachFaultIsReported) {
       {"fixed file leaves base", CleanSetup("Txt_501=..\\README.TXT\r\n"), "outside"},
       {"NUL hides the rest", CleanSetup() + std::string("\0[Deutsch]\r\n", 12), "a NUL byte ends the text"},
       {"entry without =", CleanSetup("just words\r\n"), "has no \"=\""},
+      {"space pattern with a fourth %s",
+       CleanSetup().replace(CleanSetup().find("Txt_040=%s %s %s"), 16, "Txt_040=%s %s %s %s"),
+       "error: line 45: [English] Txt_040 \"%s %s %s %s\" cannot be formatted with 3 string argument(s)"},
+      {"same-target pattern with a third %s",
+       CleanSetup().replace(CleanSetup().find("Txt_047=%s %s"), 13, "Txt_047=%s %s %s"),
+       "Txt_047 \"%s %s %s\" cannot be formatted with 2 string argument(s)"},
   };
   for (const Case& c : cases) {
     const std::vector<std::string> lines = Check(c.setup);
@@ -112,6 +120,48 @@ TEST(CheckTest, TextMissingInOneLanguage) {
   german.erase(german.find("Txt_031=text\r\n"), 14);
   const std::vector<std::string> lines = Check(setup + german);
   EXPECT_TRUE(Has(lines, "Txt_031 is in [English] but missing in [Deutsch]"));
+}
+
+// The messages of the copy run have built-in English texts: a language that
+// lacks one is warned about, never refused.
+TEST(CheckTest, MissingMessageTextFallsBackToBuiltIn) {
+  std::string english = CleanSetup();
+  english.replace(english.find("1=English\r\n"), 11, "1=English\r\n2=Deutsch\r\n");
+  std::string german = english.substr(english.find("[English]"));
+  german.replace(0, 9, "[Deutsch]");
+  struct Case {
+    const char* key;
+    const char* replacement;  // the German line instead of the English one
+  };
+  const Case cases[] = {
+      {"Txt_040", ""},           {"Txt_041", "Txt_041=\r\n"}, {"Txt_042", "Txt_042=\"\"\r\n"},
+      {"Txt_043", ""},           {"Txt_044", "Txt_044=\r\n"}, {"Txt_045", ""},
+      {"Txt_046", ""},           {"Txt_047", ""},             {"Txt_048", "txt_048=\r\n"},
+  };
+  for (const Case& c : cases) {
+    std::string setup = german;
+    const size_t at = setup.find(std::string(c.key) + "=");
+    setup.replace(at, setup.find("\r\n", at) + 2 - at, c.replacement);
+    const std::vector<std::string> lines = Check(english + setup);
+    int builtIn = 0;
+    for (const std::string& l : lines) {
+      EXPECT_EQ(l.rfind("warning: ", 0), 0u) << c.key << ": " << l;
+      if (l.find("[Deutsch] " + std::string(c.key) + " (message: ") != std::string::npos &&
+          l.find("is missing or empty; the built-in English text is used") != std::string::npos) {
+        ++builtIn;
+      }
+      EXPECT_EQ(l.find("[English] " + std::string(c.key)), std::string::npos) << c.key << ": " << l;
+    }
+    EXPECT_EQ(builtIn, 1) << c.key;
+  }
+
+  // A text without a built-in one keeps the plain warning.
+  std::string setup = german;
+  setup.erase(setup.find("Txt_031=text\r\n"), 14);
+  for (const std::string& l : Check(english + setup)) {
+    EXPECT_EQ(l.find("built-in"), std::string::npos) << l;
+  }
+  EXPECT_TRUE(Has(Check(english + setup), "[Deutsch] Txt_031 (message: installation complete) is missing or empty"));
 }
 
 TEST(CheckTest, MissingSetupFile) {

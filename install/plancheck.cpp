@@ -1,0 +1,95 @@
+// The check of a copy plan before the first byte is written.
+#include <map>
+#include <unordered_map>
+
+#include "install/installengine.h"
+#include "platform/platform.h"
+#include "setupdata/catalogue.h"
+#include "stools/stools.h"
+
+namespace {
+
+// Real places of folders, asked once per folder.
+class RealFolders {
+ public:
+  explicit RealFolders(platform::Platform& platform) : m_platform(platform) {}
+  // The real path of a full path: its folder's real path (remembered) and
+  // the name, itself resolved when it is a link.
+  std::string Of(const std::string& full) {
+    const size_t cut = full.rfind('\\');
+    if (cut == std::string::npos || cut < 2) return m_platform.RealPath(full);
+    const std::string folder = full.substr(0, cut);
+    auto it = m_folders.find(folder);
+    if (it == m_folders.end()) it = m_folders.emplace(folder, m_platform.RealPath(folder)).first;
+    if (it->second.empty()) return std::string();
+    const std::string name = full.substr(cut + 1);
+    // A name that is itself a link is resolved whole.
+    const uint32_t a = m_platform.FileAttributes(full);
+    if (a != platform::kInvalidAttributes && (a & platform::kAttrReparsePoint)) {
+      return m_platform.RealPath(full);
+    }
+    return AddBackslash(it->second) + name;
+  }
+
+ private:
+  platform::Platform& m_platform;
+  std::unordered_map<std::string, std::string> m_folders;
+};
+
+}  // namespace
+
+bool InstallEngine::CheckPlan(std::string* why) const {
+  PlanProblem problem;
+  const bool ok = CheckPlan(&problem);
+  if (!ok) *why = problem.why;
+  return ok;
+}
+
+bool InstallEngine::CheckPlan(PlanProblem* problem) const {
+  if (!m_planProblems.empty()) {
+    *problem = m_planProblems.front();
+    return false;
+  }
+  const std::string medium = m_platform.FullPath(AddBackslash(m_sourceDir));
+  const std::string realMedium = m_platform.RealPath(medium);
+  RealFolders real(m_platform);
+  std::map<std::string, std::string> realBases;
+  std::unordered_map<std::string, size_t> landing;  // folded target -> entry
+  for (size_t i = 0; i < SourceFileList.size() && i < TargetFileList.size(); ++i) {
+    const std::string& source = SourceFileList[i];
+    const std::string fullSource = m_platform.FullPath(source);
+    const std::string realSource = real.Of(fullSource);
+    if (!PathLiesIn(fullSource, medium) || realSource.empty() || !PathLiesIn(realSource, realMedium)) {
+      *problem = {kOutsideMediumText, {source}, "source outside the medium: " + source};
+      return false;
+    }
+    const uint32_t a = m_platform.FileAttributes(fullSource);
+    if (a != platform::kInvalidAttributes && (a & (platform::kAttrDevice | platform::kAttrDirectory))) {
+      *problem = {kNotRegularFileText, {source}, "not a regular file: " + source};
+      return false;
+    }
+
+    const std::string& target = TargetFileList[i];
+    const std::string baseText = i < m_targetBases.size() ? m_targetBases[i] : std::string();
+    const std::string base = m_platform.FullPath(baseText);
+    const std::string fullTarget = m_platform.FullPath(target);
+    auto rb = realBases.find(base);
+    if (rb == realBases.end()) rb = realBases.emplace(base, m_platform.RealPath(base)).first;
+    // A base on no drive at all cannot be written to; its text decides.
+    const std::string realTarget = rb->second.empty() ? fullTarget : real.Of(fullTarget);
+    const std::string& realBase = rb->second.empty() ? base : rb->second;
+    const bool inside = PathLiesIn(fullTarget, base) && fullTarget.size() > base.size() &&
+                        PathLiesIn(realTarget, realBase) && realTarget.size() > realBase.size();
+    if (!inside) {
+      *problem = {kOutsideTargetText, {target}, "target outside its base: " + target};
+      return false;
+    }
+    const auto [it, fresh] = landing.emplace(FoldPathCase(realTarget), i);
+    if (!fresh) {
+      const std::string& first = SourceFileList[it->second];
+      *problem = {kSameTargetText, {first, source}, "two sources land on one target: " + first + " and " + source};
+      return false;
+    }
+  }
+  return true;
+}
