@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -21,6 +22,11 @@ class PosixPlatform : public Platform {
     // False makes the backend behave as on a file system without user
     // extended attributes.
     bool userXattrs = true;
+    // For tests: copies move at most this many bytes at a time (0: no
+    // limit), and this is called after each piece with the source's host
+    // path and the bytes copied so far.
+    size_t copyPiece = 0;
+    std::function<void(const std::string& sourceHost, uint64_t copied)> afterCopyPiece;
   };
 
   // programHostPath is the host path of the running program; the current

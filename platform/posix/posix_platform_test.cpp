@@ -133,7 +133,7 @@ TEST(PosixPlatformTest, SetAttributesWritesTheTextFormAndMirrorsReadOnly) {
 }
 
 TEST(PosixPlatformTest, WithoutExtendedAttributesOnlyTheDefaultsCanBeKept) {
-  TempDrives drives("CD", platform::posix::PosixPlatform::Options{false});
+  TempDrives drives("CD", platform::posix::PosixPlatform::Options{false, 0, {}});
   TempDrives::Write(drives.Host('D', "a.txt"), "x");
   TempDrives::Write(drives.Host('D', ".dot"), "x");
   struct Case {

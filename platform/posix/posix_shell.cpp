@@ -142,6 +142,7 @@ int PosixPlatform::CopyFileData(const std::string& srcHost, const std::string& d
   // meanwhile fails the copy instead of installing a cut or mixed file.
   for (bool more = true; more;) {
     size_t chunk = useRange ? size_t{1} << 30 : size_t{1} << 20;
+    if (m_options.copyPiece) chunk = std::min(chunk, m_options.copyPiece);
     if (!WriteAllowed(&chunk)) return ENOSPC;
     ssize_t n;
     if (useRange) {
@@ -164,6 +165,7 @@ int PosixPlatform::CopyFileData(const std::string& srcHost, const std::string& d
     if (n < 0) return errno;
     if (m_writeLimit > 0) m_writeLimit -= std::min<int64_t>(n, m_writeLimit);
     copied += static_cast<uint64_t>(n);
+    if (n > 0 && m_options.afterCopyPiece) m_options.afterCopyPiece(srcHost, copied);
     if (copied > size) return EIO;
     more = n > 0 && copied < size;
   }

@@ -94,3 +94,31 @@ std::vector<std::string> TempDrives::List(const std::string& hostDir) {
   std::sort(names.begin(), names.end());
   return names;
 }
+
+std::vector<std::string> TempDrives::Snapshot(char letter, const std::string& skip) {
+  std::vector<std::string> lines;
+  const std::string root = Host(letter);
+  std::vector<std::string> pending{""};
+  while (!pending.empty()) {
+    const std::string rel = pending.back();
+    pending.pop_back();
+    for (const std::string& name : List(rel.empty() ? root : root + "/" + rel)) {
+      if (rel.empty() && !skip.empty() && name.rfind(skip, 0) == 0) continue;
+      const std::string entry = rel.empty() ? name : rel + "/" + name;
+      struct stat st;
+      if (lstat((root + "/" + entry).c_str(), &st) != 0) continue;
+      if (S_ISDIR(st.st_mode)) {
+        lines.push_back(entry + "/");
+        pending.push_back(entry);
+        continue;
+      }
+      std::string dos = std::string(1, static_cast<char>(std::toupper(letter))) + ":\\" + entry;
+      std::replace(dos.begin(), dos.end(), '/', '\\');
+      lines.push_back(entry + " " + std::to_string(st.st_size) + " " + std::to_string(st.st_mtim.tv_sec) + "." +
+                      std::to_string(st.st_mtim.tv_nsec) + " " +
+                      std::to_string(m_platform->FileAttributes(dos)) + " " + Read(root + "/" + entry));
+    }
+  }
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}

@@ -29,6 +29,10 @@ class TempDrives {
   static bool Exists(const std::string& hostPath);
   // Names in a host folder, sorted.
   static std::vector<std::string> List(const std::string& hostDir);
+  // Every entry below a drive's folder, one line each, sorted: folders as
+  // "path/", files as "path size mtime attributes content" (the attribute
+  // word as the platform reads it). Names starting with skip are left out.
+  std::vector<std::string> Snapshot(char letter, const std::string& skip = ".local");
 
  private:
   std::string m_root;
