@@ -228,4 +228,30 @@ TEST(FileGrepThreadTest, CancelWhilePendingEndsWithOnCancel) {
   EXPECT_TRUE(grep.ResultList().empty());
 }
 
+
+TEST(FileGrepThreadTest, ASearchStartedFromItsOwnEndEventRuns) {
+  TempDrives drives;
+  TempDrives::Write(drives.Host('C', "t/a.txt"), "a");
+  // A hang fails the test in the child instead of holding the suite.
+  EXPECT_EXIT(
+      {
+        alarm(10);
+        QueueEventLoop loop;
+        TKCFileGrep grep(drives.platform(), loop);
+        grep.FileMasks = "*.*";
+        grep.Dirs = "C:\\t";
+        int finished = 0;
+        grep.OnFinished = [&](void*) {
+          if (++finished == 1) grep.Search();
+        };
+        grep.Search();
+        for (int round = 0; round < 2; ++round) {
+          if (!loop.WaitForQueuedCall()) std::_Exit(2);
+          loop.ProcessMessages();
+        }
+        std::_Exit(finished == 2 && grep.ResultList().size() == 1 ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
 }  // namespace

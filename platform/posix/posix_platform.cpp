@@ -474,6 +474,8 @@ bool PosixPlatform::DiskSpace(const std::string& path, uint64_t* freeForUser,
   std::string host;
   struct statvfs vfs;
   if (!ExistingHostAncestor(path, &host) || statvfs(host.c_str(), &vfs) != 0) return false;
+  // A file system that counts no blocks (ramfs) gives no figure to go by.
+  if (vfs.f_blocks == 0) return false;
   const uint64_t unit = vfs.f_frsize ? vfs.f_frsize : vfs.f_bsize;
   *freeForUser = static_cast<uint64_t>(vfs.f_bavail) * unit;
   *allocationUnit = unit;
