@@ -245,8 +245,9 @@ TEST(FileGrepThreadTest, ASearchStartedFromItsOwnEndEventRuns) {
           if (++finished == 1) grep.Search();
         };
         grep.Search();
-        for (int round = 0; round < 2; ++round) {
-          if (!loop.WaitForQueuedCall()) std::_Exit(2);
+        // The second request may be served in the same pass as the first.
+        for (int round = 0; round < 20 && finished < 2; ++round) {
+          loop.WaitForQueuedCall();
           loop.ProcessMessages();
         }
         std::_Exit(finished == 2 && grep.ResultList().size() == 1 ? 0 : 1);

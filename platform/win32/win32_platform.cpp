@@ -4,9 +4,16 @@
 #include <windows.h>
 #include <pthread.h>
 #include <shellapi.h>
+#include <shlobj.h>
+
+// <windows.h> maps the name onto RemoveDirectoryA; the interface's own
+// RemoveDirectory is meant below.
+#undef RemoveDirectory
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "stools/stools.h"
@@ -45,6 +52,107 @@ class Handle {
 HANDLE OpenExclusive(const std::string& path, DWORD access) {
   return CreateFileA(path.c_str(), access, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
+
+// The Win32 error of the call that just failed, never 0.
+int LastError() {
+  const DWORD error = GetLastError();
+  return error != 0 ? static_cast<int>(error) : ERROR_GEN_FAILURE;
+}
+
+// The folder that holds path ("C:\a" -> "C:\", "\\srv\share\a" ->
+// "\\srv\share"); empty for a root.
+std::string ParentOf(const std::string& path) {
+  const size_t cut = path.find_last_of('\\');
+  if (cut == std::string::npos) return std::string();
+  if (path.size() >= 2 && path[1] == ':') {
+    if (path.size() <= 3) return std::string();
+    return cut <= 2 ? path.substr(0, 3) : path.substr(0, cut);
+  }
+  if (path.compare(0, 2, "\\\\") == 0) {
+    const size_t server = path.find('\\', 2);
+    const size_t share = server == std::string::npos ? server : path.find('\\', server + 1);
+    if (share == std::string::npos) return std::string();
+  }
+  return path.substr(0, cut);
+}
+
+std::string Join(const std::string& folder, const std::string& name) {
+  return !folder.empty() && folder.back() == '\\' ? folder + name : folder + "\\" + name;
+}
+
+// The names of a zero-separated name list, up to the first empty one.
+std::vector<std::string> SplitNameList(const std::string& list) {
+  std::vector<std::string> names;
+  for (size_t start = 0; start < list.size();) {
+    const size_t end = std::min(list.find('\0', start), list.size());
+    if (end == start) break;
+    names.push_back(list.substr(start, end - start));
+    start = end + 1;
+  }
+  return names;
+}
+
+bool HasWildcard(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
+
+// Legacy device names (NUL, CON, COM1, with an extension or a folder in front
+// too) expand to "\\.\NAME"; such a path is never opened as a file.
+bool IsDevicePath(const std::string& path) {
+  char buffer[MAX_PATH * 4];
+  const DWORD n = GetFullPathNameA(path.c_str(), sizeof(buffer), buffer, nullptr);
+  return n >= 4 && n < sizeof(buffer) && std::strncmp(buffer, "\\\\.\\", 4) == 0;
+}
+
+// True when the handle is an opened regular file: not a directory, a device,
+// a pipe or a console.
+bool IsRegularFile(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION info;
+  return GetFileType(file) == FILE_TYPE_DISK && GetFileInformationByHandle(file, &info) &&
+         !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
+}
+
+// Moves from onto to, replacing an existing file at to. Windows refuses to
+// replace a read-only file, so its read-only bit is cleared first and set
+// again when the move fails. Returns 0 or the Win32 error.
+int MoveReplacing(const std::string& from, const std::string& to) {
+  const DWORD old = GetFileAttributesA(to.c_str());
+  const bool unlock = old != INVALID_FILE_ATTRIBUTES && !(old & FILE_ATTRIBUTE_DIRECTORY) &&
+                      (old & FILE_ATTRIBUTE_READONLY);
+  if (unlock) {
+    const DWORD cleared = old & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+    if (!SetFileAttributesA(to.c_str(), cleared ? cleared : FILE_ATTRIBUTE_NORMAL)) return LastError();
+  }
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 0;
+  const int error = LastError();
+  if (unlock) SetFileAttributesA(to.c_str(), old);
+  return error;
+}
+
+// The temporary file a copy writes: removed, read-only or not, unless it was
+// released after taking the target's place.
+class TempFile {
+ public:
+  TempFile(HANDLE h, std::string path) : m_h(h), m_path(std::move(path)) {}
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  ~TempFile() {
+    Close();
+    if (m_path.empty()) return;
+    SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(m_path.c_str());
+  }
+  HANDLE get() const { return m_h; }
+  const std::string& path() const { return m_path; }
+  bool Close() {
+    const HANDLE h = m_h;
+    m_h = INVALID_HANDLE_VALUE;
+    return h == INVALID_HANDLE_VALUE || CloseHandle(h);
+  }
+  void Release() { m_path.clear(); }
+
+ private:
+  HANDLE m_h;
+  std::string m_path;
+};
 
 std::string LocaleString(LCTYPE type, const char* fallback) {
   char buffer[128];
@@ -112,9 +220,15 @@ class Win32Platform : public Platform {
   }
 
   bool ReadWholeFile(const std::string& path, std::string* contents) override {
+    // A device is never opened: opening one may block or read forever.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) || IsDevicePath(path)) {
+      return false;
+    }
     Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return false;
+    if (!file.valid() || !IsRegularFile(file.get())) return false;
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file.get(), &size)) return false;
     std::string data(static_cast<size_t>(size.QuadPart), '\0');
@@ -122,7 +236,8 @@ class Win32Platform : public Platform {
     while (done < data.size()) {
       DWORD got = 0;
       const DWORD want = static_cast<DWORD>(std::min<size_t>(data.size() - done, 1u << 30));
-      if (!::ReadFile(file.get(), &data[done], want, &got, nullptr) || got == 0) break;
+      if (!::ReadFile(file.get(), &data[done], want, &got, nullptr)) return false;
+      if (got == 0) break;  // the file became shorter: what is there now
       done += got;
     }
     data.resize(done);
@@ -131,8 +246,9 @@ class Win32Platform : public Platform {
   }
 
   ProbeHandle ProbeCreate(const std::string& path) override {
+    // CREATE_NEW: a file of the probe's name is never truncated or reused.
     // FILE_FLAG_OPEN_REPARSE_POINT: a link of the probe's name is not followed.
-    const HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    const HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     return h == INVALID_HANDLE_VALUE ? kNoProbe : reinterpret_cast<ProbeHandle>(h);
   }
@@ -167,13 +283,20 @@ class Win32Platform : public Platform {
     return SetFileAttributesA(path.c_str(), attributes) != 0;
   }
 
-  bool FindEntries(const std::string& pattern, const FindCallback& visit, FindDetail) override {
+  FindResult Enumerate(const std::string& pattern, const FindCallback& visit, FindDetail) override {
     WIN32_FIND_DATAA data;
     const HANDLE find = FindFirstFileA(pattern.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return false;
+    if (find == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_NO_MORE_FILES
+                 ? FindResult::kNoMatch
+                 : FindResult::kFailed;
+    }
     FindData entry;
-    do {
+    FindResult result = FindResult::kFound;
+    for (;;) {
       entry.name = data.cFileName;
+      // The word as Windows reports it, FILE_ATTRIBUTE_DEVICE (kAttrDevice) included.
       entry.attributes = data.dwFileAttributes;
       entry.size = data.nFileSizeLow;
       entry.fullSize = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -182,9 +305,118 @@ class Win32Platform : public Platform {
       entry.lastAccess = FromFILETIME(data.ftLastAccessTime);
       entry.lastWrite = FromFILETIME(data.ftLastWriteTime);
       if (!visit(entry)) break;
-    } while (FindNextFileA(find, &data));
+      if (!FindNextFileA(find, &data)) {
+        // Anything but the end of the listing means entries were lost.
+        if (GetLastError() != ERROR_NO_MORE_FILES) result = FindResult::kFailed;
+        break;
+      }
+    }
     FindClose(find);
+    return result;
+  }
+
+  std::string RealPath(const std::string& path) override {
+    const std::string full = FullPath(path);
+    if (full.empty()) return std::string();
+    // The longest existing prefix is resolved; the rest follows as written.
+    std::string existing = full;
+    std::string rest;
+    for (;;) {
+      Handle h(CreateFileA(existing.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+      if (h.valid()) {
+        const std::string resolved = FinalPathOf(h.get());
+        if (resolved.empty()) return std::string();
+        return rest.empty() ? resolved : Join(resolved, rest);
+      }
+      const DWORD error = GetLastError();
+      if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return std::string();
+      const std::string parent = ParentOf(existing);
+      if (parent.empty()) return std::string();
+      const std::string name = existing.substr(parent.size() + (parent.back() == '\\' ? 0 : 1));
+      rest = rest.empty() ? name : name + "\\" + rest;
+      existing = parent;
+    }
+  }
+
+  bool MoveEntry(const std::string& from, const std::string& to, bool replace) override {
+    if (replace) return MoveReplacing(from, to) == 0;
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+  }
+
+  bool RemoveDirectory(const std::string& path) override { return RemoveDirectoryA(path.c_str()) != 0; }
+
+  bool DiskSpace(const std::string& path, uint64_t* freeForUser, uint64_t* allocationUnit) override {
+    std::string folder = FullPath(path);
+    for (;;) {
+      if (folder.empty()) return false;
+      const DWORD attributes = GetFileAttributesA(folder.c_str());
+      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) break;
+      folder = ParentOf(folder);
+    }
+    ULARGE_INTEGER available, total, totalFree;
+    if (!GetDiskFreeSpaceExA(Join(folder, "").c_str(), &available, &total, &totalFree)) return false;
+    char root[MAX_PATH * 4];
+    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+    if (!GetVolumePathNameA(folder.c_str(), root, sizeof(root)) ||
+        !GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) {
+      return false;
+    }
+    if (freeForUser) *freeForUser = available.QuadPart;
+    if (allocationUnit) *allocationUnit = static_cast<uint64_t>(sectorsPerCluster) * bytesPerSector;
     return true;
+  }
+
+  // Nothing is left to flush here: a copied file is flushed before it takes
+  // its target's place, renames are written through (MOVEFILE_WRITE_THROUGH)
+  // and the journal is flushed on every durable append. Flushing a whole
+  // volume would need administrator rights. So the call only checks that the
+  // volume is there.
+  bool FlushVolume(const std::string& path) override {
+    const std::string full = FullPath(path);
+    char root[MAX_PATH * 4];
+    if (full.empty() || !GetVolumePathNameA(full.c_str(), root, sizeof(root))) return false;
+    const DWORD attributes = GetFileAttributesA(root);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+  std::string StateDirectory() override {
+    char base[MAX_PATH];
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+                                SHGFP_TYPE_CURRENT, base))) {
+      return std::string();
+    }
+    const std::string folder = Join(base, "Sirel Setup");
+    if (!CreateDirectoryA(folder.c_str(), nullptr) && !IsDirectory(folder)) return std::string();
+    return folder;
+  }
+
+  AppendHandle OpenAppend(const std::string& path) override {
+    // FILE_APPEND_DATA alone: every write lands at the end, whoever else
+    // appends. FILE_FLAG_OPEN_REPARSE_POINT: a link of that name is not followed.
+    const HANDLE h = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return kNoAppend;
+    // A new file's folder entry is part of its metadata, which the flush
+    // puts on stable storage with it.
+    if (GetLastError() != ERROR_ALREADY_EXISTS) FlushFileBuffers(h);
+    return reinterpret_cast<AppendHandle>(h);
+  }
+
+  bool Append(AppendHandle handle, const std::string& text, bool durable) override {
+    if (handle == kNoAppend) return false;
+    const HANDLE h = reinterpret_cast<HANDLE>(handle);
+    for (size_t done = 0; done < text.size();) {
+      DWORD wrote = 0;
+      const DWORD want = static_cast<DWORD>(std::min<size_t>(text.size() - done, 1u << 30));
+      if (!WriteFile(h, text.data() + done, want, &wrote, nullptr) || wrote == 0) return false;
+      done += wrote;
+    }
+    return !durable || FlushFileBuffers(h);
+  }
+
+  void CloseAppend(AppendHandle handle) override {
+    if (handle != kNoAppend) CloseHandle(reinterpret_cast<HANDLE>(handle));
   }
 
   FileTime ToLocalFileTime(FileTime utc) override {
@@ -202,6 +434,23 @@ class Win32Platform : public Platform {
 
   int ShellOperation(ShellFunc func, const std::string& from, const std::string& to,
                      uint32_t flags) override {
+    // The copy of one file to one target is done here, atomically; the shell
+    // would write into the target itself, and a failure part-way would leave
+    // it cut or gone. Folders, wildcards, several names and renaming on a
+    // collision stay with the shell.
+    if (func == kFoCopy && !(flags & kFofRenameOnCollision)) {
+      const std::vector<std::string> sources = SplitNameList(from);
+      const std::vector<std::string> targets = SplitNameList(to);
+      if (sources.size() == 1 && targets.size() == 1 && !HasWildcard(sources[0])) {
+        const std::string source = FullPath(sources[0]);
+        const std::string target = FullPath(targets[0]);
+        if (source.empty() || target.empty()) return ERROR_INVALID_NAME;
+        const DWORD attributes = GetFileAttributesA(source.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+          return CopyOneFile(source, target);
+        }
+      }
+    }
     // The lists must end with two zero characters.
     std::string source = from + std::string(2, '\0');
     std::string target = to + std::string(2, '\0');
@@ -288,9 +537,122 @@ class Win32Platform : public Platform {
     return h && ::SetThreadPriority(h, kPriorities[priority]) != 0;
   }
 
-  // The shell's copy cannot be stopped after a number of bytes; the disk-full
-  // faults are tested on the POSIX backend.
-  void SetCopyWriteLimit(int64_t) override {}
+  void SetCopyWriteLimit(int64_t limit) override { m_writeLimit = limit < 0 ? -1 : limit; }
+
+ private:
+  // The resolved name of an opened file or folder, without the "\\?\" the
+  // system puts in front ("\\?\UNC\srv\share" becomes "\\srv\share").
+  static std::string FinalPathOf(HANDLE h) {
+    char buffer[MAX_PATH * 4];
+    const DWORD n =
+        GetFinalPathNameByHandleA(h, buffer, sizeof(buffer), FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (n == 0 || n >= sizeof(buffer)) return std::string();
+    const std::string name(buffer, n);
+    if (name.compare(0, 8, "\\\\?\\UNC\\") == 0) return "\\\\" + name.substr(8);
+    if (name.compare(0, 4, "\\\\?\\") == 0) return name.substr(4);
+    return name;
+  }
+
+  // Writes n bytes, honouring the test limit (beyond it the disk is "full").
+  // Returns 0 or the Win32 error.
+  int WriteCounted(HANDLE h, const char* data, DWORD n) {
+    const int64_t limit = m_writeLimit;
+    const DWORD allowed = limit >= 0 && limit < n ? static_cast<DWORD>(limit) : n;
+    for (DWORD done = 0; done < allowed;) {
+      DWORD wrote = 0;
+      if (!WriteFile(h, data + done, allowed - done, &wrote, nullptr)) return LastError();
+      if (wrote == 0) return ERROR_WRITE_FAULT;
+      done += wrote;
+    }
+    if (limit >= 0) m_writeLimit = limit - allowed;
+    return allowed == n ? 0 : ERROR_DISK_FULL;
+  }
+
+  // Copies one regular file to a full target path. The data goes to a new
+  // temporary file beside the target, which gets the attributes and the
+  // last-write time, is flushed, and then takes the target's place in one
+  // rename; the old target is untouched until that rename. Returns 0 or the
+  // Win32 error.
+  int CopyOneFile(const std::string& source, std::string target) {
+    // Devices are refused before they are opened: opening one may block.
+    const DWORD sourceAttributes = GetFileAttributesA(source.c_str());
+    if (sourceAttributes == INVALID_FILE_ATTRIBUTES) return LastError();
+    if ((sourceAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) || IsDevicePath(source)) {
+      return ERROR_BAD_FILE_TYPE;
+    }
+    // Sharing for reading only: nobody writes to the source while it is copied.
+    Handle in(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!in.valid()) return LastError();
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!IsRegularFile(in.get()) || !GetFileInformationByHandle(in.get(), &info)) return ERROR_BAD_FILE_TYPE;
+    const uint64_t size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+
+    // An existing folder as target receives the file under its own name.
+    if (IsDirectory(target)) target = Join(target, source.substr(source.find_last_of('\\') + 1));
+    const std::string folder = ParentOf(target);
+    if (folder.empty()) return ERROR_INVALID_NAME;
+    if (!IsDirectory(folder) && !MakeDirectories(folder)) return ERROR_PATH_NOT_FOUND;
+
+    static std::atomic<unsigned> counter{0};
+    HANDLE h = INVALID_HANDLE_VALUE;
+    std::string tempPath;
+    for (int attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
+      tempPath = Join(folder, std::string(kCopyTempPrefix) + std::to_string(GetCurrentProcessId()) + "-" +
+                                  std::to_string(++counter));
+      h = CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+      if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS &&
+          GetLastError() != ERROR_ALREADY_EXISTS) {
+        return LastError();
+      }
+    }
+    if (h == INVALID_HANDLE_VALUE) return ERROR_FILE_EXISTS;
+    TempFile out(h, tempPath);
+
+    // Exactly the size read at the open is copied: a source that shrinks or
+    // grows meanwhile fails the copy instead of installing a cut or mixed file.
+    // The copy reads and writes itself (rather than CopyFileExA) so that the
+    // size check covers the very handle that was checked. 64 KiB chunks: a
+    // 512 MiB file copies under Wine about four times as fast as with 1 MiB
+    // chunks, and faster than CopyFileExA.
+    const size_t kBufferSize = size_t{64} << 10;
+    const size_t bufferSize =
+        static_cast<size_t>(std::min<uint64_t>(std::max<uint64_t>(size + 1, 4096), kBufferSize));
+    std::unique_ptr<char[]> buffer(new char[bufferSize]);
+    uint64_t copied = 0;
+    for (;;) {
+      DWORD got = 0;
+      if (!::ReadFile(in.get(), buffer.get(), static_cast<DWORD>(bufferSize), &got, nullptr)) {
+        return LastError();
+      }
+      if (got == 0) break;
+      copied += got;
+      if (copied > size) return ERROR_FILE_INVALID;
+      if (const int error = WriteCounted(out.get(), buffer.get(), got)) return error;
+    }
+    if (copied != size) return ERROR_FILE_INVALID;
+
+    // Attributes as Windows copies them (the source's, plus archive) and the
+    // last-write time; zero fields are left as they are.
+    FILE_BASIC_INFO basic;
+    std::memset(&basic, 0, sizeof(basic));
+    basic.LastWriteTime.QuadPart = static_cast<LONGLONG>(FromFILETIME(info.ftLastWriteTime).ticks);
+    basic.FileAttributes = (info.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                                     FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE)) |
+                           FILE_ATTRIBUTE_ARCHIVE;
+    if (!SetFileInformationByHandle(out.get(), FileBasicInfo, &basic, sizeof(basic))) return LastError();
+    // On stable storage before it replaces anything.
+    if (!FlushFileBuffers(out.get())) return LastError();
+    if (!out.Close()) return LastError();
+    if (const int error = MoveReplacing(out.path(), target)) return error;
+    out.Release();
+    return 0;
+  }
+
+  // Bytes the copies may still write before they fail as on a full disk;
+  // negative: no limit.
+  std::atomic<int64_t> m_writeLimit{-1};
 };
 
 }  // namespace
