@@ -83,6 +83,8 @@ class InstallEngine {
   // problem.
   bool CheckPlan(PlanProblem* problem) const;
   bool CheckPlan(std::string* why) const;
+  // Every problem of the plan, in plan order (for the authors' check).
+  std::vector<PlanProblem> PlanProblems() const;
 
   void AddSearchGroups(int FirstId, const std::string& TargetBase);
   void KCFileGrepFound(void* Sender, const std::string& found);
@@ -105,6 +107,8 @@ class InstallEngine {
 
  private:
   void PlanFixedList(const CopyRequest& request);
+  // The plan check; stops at the first problem unless all are asked for.
+  void CollectPlanProblems(std::vector<PlanProblem>* problems, bool all) const;
   void PlanSearchGroups(const CopyRequest& request);
   void Abort();
   // Shows a message of the current language (its built-in text when missing).

@@ -46,9 +46,26 @@ bool InstallEngine::CheckPlan(std::string* why) const {
 }
 
 bool InstallEngine::CheckPlan(PlanProblem* problem) const {
-  if (!m_planProblems.empty()) {
-    *problem = m_planProblems.front();
-    return false;
+  std::vector<PlanProblem> problems;
+  CollectPlanProblems(&problems, false);
+  if (problems.empty()) return true;
+  *problem = problems.front();
+  return false;
+}
+
+std::vector<PlanProblem> InstallEngine::PlanProblems() const {
+  std::vector<PlanProblem> problems;
+  CollectPlanProblems(&problems, true);
+  return problems;
+}
+
+void InstallEngine::CollectPlanProblems(std::vector<PlanProblem>* problems, bool all) const {
+  const auto found = [&](PlanProblem p) {
+    problems->push_back(std::move(p));
+    return !all;
+  };
+  for (const PlanProblem& p : m_planProblems) {
+    if (found(p)) return;
   }
   const std::string medium = m_platform.FullPath(AddBackslash(m_sourceDir));
   const std::string realMedium = m_platform.RealPath(medium);
@@ -60,13 +77,13 @@ bool InstallEngine::CheckPlan(PlanProblem* problem) const {
     const std::string fullSource = m_platform.FullPath(source);
     const std::string realSource = real.Of(fullSource);
     if (!PathLiesIn(fullSource, medium) || realSource.empty() || !PathLiesIn(realSource, realMedium)) {
-      *problem = {kOutsideMediumText, {source}, "source outside the medium: " + source};
-      return false;
+      if (found({kOutsideMediumText, {source}, "source outside the medium: " + source})) return;
+      continue;
     }
     const uint32_t a = m_platform.FileAttributes(fullSource);
     if (a != platform::kInvalidAttributes && (a & (platform::kAttrDevice | platform::kAttrDirectory))) {
-      *problem = {kNotRegularFileText, {source}, "not a regular file: " + source};
-      return false;
+      if (found({kNotRegularFileText, {source}, "not a regular file: " + source})) return;
+      continue;
     }
 
     const std::string& target = TargetFileList[i];
@@ -81,15 +98,15 @@ bool InstallEngine::CheckPlan(PlanProblem* problem) const {
     const bool inside = PathLiesIn(fullTarget, base) && fullTarget.size() > base.size() &&
                         PathLiesIn(realTarget, realBase) && realTarget.size() > realBase.size();
     if (!inside) {
-      *problem = {kOutsideTargetText, {target}, "target outside its base: " + target};
-      return false;
+      if (found({kOutsideTargetText, {target}, "target outside its base: " + target})) return;
+      continue;
     }
     const auto [it, fresh] = landing.emplace(FoldPathCase(realTarget), i);
     if (!fresh) {
       const std::string& first = SourceFileList[it->second];
-      *problem = {kSameTargetText, {first, source}, "two sources land on one target: " + first + " and " + source};
-      return false;
+      if (found({kSameTargetText, {first, source}, "two sources land on one target: " + first + " and " + source})) {
+        return;
+      }
     }
   }
-  return true;
 }

@@ -110,7 +110,7 @@ std::string TMainForm::DoneText() const {
   return m_stored.DoneMessage + "\n\n" + Format(m_texts.TextOrBuiltIn(kChangedFilesKeptText), {folders});
 }
 
-void TMainForm::CopyPageAction() {
+bool TMainForm::CopyPageAction() {
   TKelvaNavigate& nav = m_view.Navigate();
   for (int i = 0; i < static_cast<int>(nav.Lines().size()); ++i) nav.SetItemEnabled(i, false);
   m_view.RepaintNavigateNow();
@@ -118,12 +118,15 @@ void TMainForm::CopyPageAction() {
   m_engine->BuildCopyPlan(Request());
   m_copying = false;
   if (m_engine->Outcome == InstallOutcome::kNoSpace && !m_closeRequested) {
-    // Nothing was written: the user may choose another target.
+    // Nothing was written: the wizard stays on the target page, where the
+    // user may choose another target.
     for (int i = 0; i <= 3; ++i) nav.SetItemEnabled(i, true);
-    nav.SetItemIndex(3);
-    return;
+    nav.SetItemEnabled(4, ValidateTargets());
+    m_view.ShowPage(3);
+    return false;
   }
   const std::string text = m_engine->InstallAborted ? AbortMessage(m_stored) : DoneText();
   ShowMsgBox(MessageCaption(), text, MB_ICONINFORMATION);
   m_view.Close();
+  return true;
 }

@@ -124,7 +124,7 @@ void TMainForm::ComboBoxSpracheChange() {
   BindLanguageTexts();
 }
 
-void TMainForm::KelvaNavigate1Select(void* /*Sender*/, int NewTab, bool& /*AllowChange*/) {
+void TMainForm::KelvaNavigate1Select(void* /*Sender*/, int NewTab, bool& AllowChange) {
   TKelvaNavigate& nav = m_view.Navigate();
   const std::vector<intptr_t>& pages = nav.LineObjects();
   if (NewTab < 0 || NewTab >= static_cast<int>(pages.size())) return;
@@ -134,7 +134,9 @@ void TMainForm::KelvaNavigate1Select(void* /*Sender*/, int NewTab, bool& /*Allow
   switch (page) {
     case 1: LicencePageAction(); break;
     case 3: DestinationPageAction(); break;
-    case 4: CopyPageAction(); break;
+    case 4:
+      if (!CopyPageAction()) AllowChange = false;
+      break;
     default: break;
   }
 }

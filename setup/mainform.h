@@ -62,7 +62,9 @@ class TMainForm : private CopyProgressView {
   void SirelZiel_ButtonClick();
   void BtnZielverzeichnisClick();
   void DestinationPageAction();
-  void CopyPageAction();
+  // False when the copy could not start for want of space and the wizard
+  // stays on the target page.
+  bool CopyPageAction();
 
   bool EulaAccepted() const { return m_eulaAccepted; }
   bool InstallAborted() const { return m_engine && m_engine->InstallAborted; }

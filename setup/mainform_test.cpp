@@ -326,4 +326,61 @@ TEST_F(MainFormTest, MissingLicenceFileKeepsThePageUsable) {
   EXPECT_EQ(view.page, 2);
 }
 
+
+TEST_F(MainFormTest, TooLittleSpaceKeepsTheWizardOnTheTargetPage) {
+  ASSERT_TRUE(form.FormCreate());
+  TempDrives::Write(drives.Host('C', "SIREL/keep"), "");
+  faults.SetFreeSpace(1000, 4096);
+  for (int i = 0; i < 4; ++i) nav().SetItemEnabled(i, true);
+  nav().SetItemIndex(3);
+  ASSERT_EQ(nav().ItemIndex(), 3);
+  nav().SetItemIndex(4);
+  ASSERT_EQ(presenter.messages.size(), 1u);
+  EXPECT_NE(presenter.messages[0].text.find("not enough free space on drive C:"), std::string::npos)
+      << presenter.messages[0].text;
+  EXPECT_FALSE(view.closed);
+  EXPECT_EQ(view.page, 3);
+  EXPECT_EQ(nav().ItemIndex(), 3);
+  EXPECT_EQ(view.Enabled().substr(0, 4), "0123");
+  EXPECT_EQ(TempDrives::List(drives.Host('C', "SIREL")), std::vector<std::string>{"keep"});
+  // With room again, the same page goes on to a finished install.
+  faults.SetFreeSpace(uint64_t{1} << 40, 4096);
+  presenter.messages.clear();
+  nav().SetItemIndex(4);
+  ASSERT_EQ(presenter.messages.size(), 1u);
+  EXPECT_EQ(presenter.messages[0].text, "Done");
+  EXPECT_TRUE(view.closed);
+}
+
+TEST_F(MainFormTest, ReplacedFilesAreNamedInTheDoneMessage) {
+  ASSERT_TRUE(form.FormCreate());
+  TempDrives::Write(drives.Host('C', "SIREL/README.TXT"), "my notes");
+  form.DestinationPageAction();
+  form.CopyPageAction();
+  ASSERT_EQ(presenter.messages.size(), 1u);
+  EXPECT_EQ(presenter.messages[0].text.rfind("Done\n\nThe files you had changed are kept in C:\\SIREL\\_backup\\", 0), 0u)
+      << presenter.messages[0].text;
+}
+
+TEST_F(MainFormTest, StartUpUndoesAnInterruptedRunWithAMessage) {
+  TempDrives::Write(drives.Host('C', "SIREL/README.TXT"), "my notes");
+  EXPECT_EXIT(
+      {
+        faults.Add({platform::FaultOp::kCrash, "a.mac ->"});
+        if (!form.FormCreate()) std::_Exit(1);
+        form.DestinationPageAction();
+        form.CopyPageAction();
+        std::_Exit(0);
+      },
+      ::testing::ExitedWithCode(platform::FaultPlatform::kCrashExitCode), "");
+  EXPECT_NE(TempDrives::Read(drives.Host('C', "SIREL/README.TXT")), "my notes");  // set aside
+  ASSERT_TRUE(form.FormCreate());
+  ASSERT_EQ(presenter.messages.size(), 1u);
+  EXPECT_NE(presenter.messages[0].text.find("An interrupted installation into C:\\SIREL was found and undone"),
+            std::string::npos)
+      << presenter.messages[0].text;
+  EXPECT_EQ(TempDrives::Read(drives.Host('C', "SIREL/README.TXT")), "my notes");
+  EXPECT_EQ(TempDrives::List(drives.Host('C', "SIREL")), std::vector<std::string>{"README.TXT"});
+}
+
 }  // namespace

@@ -4,6 +4,8 @@
 #include <map>
 #include <set>
 
+#include "install/eventloop.h"
+#include "install/installengine.h"
 #include "platform/platform.h"
 #include "setupdata/catalogue.h"
 #include "setupdata/format.h"
@@ -35,6 +37,8 @@ class Checker {
   void CheckLanguage(const std::string& language);
   void CheckLists(const std::string& language);
   void CheckGroups(const std::string& language, int firstId, const char* base);
+  // The whole plan of a language, checked as the wizard checks it.
+  void CheckPlan(const std::string& language);
   // The medium path of a text relative to the program directory, or "" when
   // it leaves the medium.
   std::string MediumPath(const std::string& relative) const;
@@ -45,6 +49,7 @@ class Checker {
   SetupData m_data;
   std::vector<Finding> m_findings;
   std::set<std::string> m_reportedSemicolons;
+  std::set<std::string> m_reportedPlanProblems;
 };
 
 bool Checker::IsReadSection(const std::string& name) const {
@@ -237,6 +242,24 @@ void Checker::CheckGroups(const std::string& section, int firstId, const char* b
   }
 }
 
+void Checker::CheckPlan(const std::string& language) {
+  TextCatalogue texts(m_data.SetupIni);
+  texts.SetCurrentLanguage(language);
+  DirectEventLoop loop;
+  NullProgressView view;
+  InstallEngine engine(m_platform, loop, view, texts, m_data.SourceDir, [] { return std::string(); });
+  CopyRequest request;
+  request.Sirel = request.Beispiel = request.DXF = true;
+  request.SirelTargetBase = "C:\\SIREL";
+  request.DxfTargetBase = "C:\\DXF";
+  engine.PlanCopy(request);
+  for (const PlanProblem& p : engine.PlanProblems()) {
+    const std::string text = "the plan is refused: " + p.why;
+    // The same medium problem shows once, not once per language.
+    if (m_reportedPlanProblems.insert(text).second) Error(0, "[" + language + "] " + text);
+  }
+}
+
 std::vector<Finding> Checker::Run() {
   const SetupLoadResult result = m_medium.Load(&m_data);
   if (result == SetupLoadResult::kMissing || result == SetupLoadResult::kUnreadable) {
@@ -259,6 +282,7 @@ std::vector<Finding> Checker::Run() {
   CheckLines();
   CheckLanguages();
   for (const std::string& language : m_data.Languages) CheckLanguage(language);
+  for (const std::string& language : m_data.Languages) CheckPlan(language);
 
   // Text ids present in one language and missing in another. Each section's
   // ids are collected once, so a huge file costs one pass per language.

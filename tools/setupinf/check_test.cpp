@@ -1,5 +1,10 @@
 #include "tools/setupinf/check.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "tests/support/temp_medium.h"
@@ -25,7 +30,8 @@ std::string CleanSetup(const std::string& extraEnglish = "", const std::string& 
   return text;
 }
 
-std::vector<std::string> Check(const std::string& setup, bool withFiles = true) {
+std::vector<std::string> Check(const std::string& setup, bool withFiles = true,
+                               const std::function<void(TempDrives&)>& more = {}) {
   TempDrives drives;
   TempDrives::Write(drives.Host('D', "SETUP.INF"), setup);
   if (withFiles) {
@@ -33,6 +39,7 @@ std::vector<std::string> Check(const std::string& setup, bool withFiles = true) 
     TempDrives::Write(drives.Host('D', "README.TXT"), "readme");
     TempDrives::Write(drives.Host('D', "macros/a.mac"), "a");
   }
+  if (more) more(drives);
   Medium medium;
   std::string error;
   EXPECT_TRUE(medium.Open(drives.Host('D'), &error)) << error;
@@ -172,6 +179,32 @@ TEST(CheckTest, MissingSetupFile) {
   const std::vector<Finding> findings = CheckMedium(medium);
   ASSERT_EQ(findings.size(), 1u);
   EXPECT_EQ(FormatFinding(findings[0]), "error: File SETUP.INF not found");
+}
+
+
+TEST(CheckTest, APlanTheWizardWouldRefuseIsAnError) {
+  struct Case {
+    const char* name;
+    std::function<void(TempDrives&)> make;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"FIFO in a tree", [](TempDrives& d) { mkfifo(d.Host('D', "macros/pipe.mac").c_str(), 0644); },
+       "not a regular file: D:\\macros\\pipe.mac"},
+      {"names equal but for case", [](TempDrives& d) { TempDrives::Write(d.Host('D', "macros/A.MAC"), "A"); },
+       "two sources land on one target"},
+      {"file linking out of the medium",
+       [](TempDrives& d) {
+         TempDrives::Write(d.Host('C', "secret.txt"), "s");
+         symlink(d.Host('C', "secret.txt").c_str(), d.Host('D', "macros/b.mac").c_str());
+       },
+       "source outside the medium: D:\\macros\\b.mac"},
+  };
+  for (const Case& c : cases) {
+    const std::vector<std::string> lines = Check(CleanSetup(), true, c.make);
+    EXPECT_TRUE(Has(lines, std::string("error: [English] the plan is refused: ") + c.expected))
+        << c.name << ": " << ::testing::PrintToString(lines);
+  }
 }
 
 }  // namespace
