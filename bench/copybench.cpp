@@ -1,7 +1,11 @@
-// Measures the engine against cp -r and find on the same data in the same run:
+// Measures the engine against cp -r followed by sync (the engine ends with
+// its files on stable storage) and find on the same data in the same run:
 // (a) 10,000 files of 4 KiB in 100 folders, (b) one 1 GiB file, (c) a tree of
-// 100,000 entries (search only). Rounds alternate engine and tool; the medians
-// and their ratios are printed, the ratios as the last three lines.
+// 100,000 entries (search only). Rounds alternate engine and tool. Also: (a)
+// again over the installation the engine has just made (every file replaced
+// and journalled) against the fresh run, and the rollback of a run of (a)
+// that fails at its last file. The medians and their ratios are printed, the
+// ratios as the last lines.
 //
 // Usage: copybench [WORKDIR] [--rounds N] [--large-mib M]
 #include <fcntl.h>
@@ -18,9 +22,11 @@
 #include "install/eventloop.h"
 #include "install/installengine.h"
 #include "install/kcfilegrep.h"
+#include "platform/fault_platform.h"
 #include "platform/posix/posix_platform.h"
 #include "setupdata/catalogue.h"
 #include "setupdata/memini.h"
+#include "stools/stools.h"
 
 namespace {
 
@@ -85,23 +91,55 @@ double Median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
+// Marks the moment the copy reaches a file, and the moment a message shows.
+class Stopwatch : public EventLoop, public NullProgressView, public MessagePresenter {
+ public:
+  void ProcessMessages() override {
+    if (label == watched) reached = Clock::now();
+  }
+  bool Terminating() override { return false; }
+  void Synchronize(const std::function<void()>& call) override { call(); }
+  void SetLabelFile(const std::string& Caption) override { label = Caption; }
+  int32_t Show(const char*, const char*, int32_t) override {
+    shown = Clock::now();
+    return IDOK;
+  }
+  std::string label;
+  std::string watched;
+  Clock::time_point reached;
+  Clock::time_point shown;
+};
+
 // Plans and copies one search group with the engine, as the wizard does.
-double EngineCopy(const std::string& work, const std::string& group) {
+// With failAt, the copy of that file fails; the result is then the time from
+// reaching it to the failure message, which is the rollback.
+double EngineCopy(const std::string& work, const std::string& group, const std::string& failAt = "") {
   platform::posix::DriveTable drives({{'C', work + "/target", platform::kDriveFixed},
                                       {'D', work + "/medium", platform::kDriveCdRom}});
-  platform::posix::PosixPlatform platform(drives, work + "/medium/SETUP.EXE");
+  platform::posix::PosixPlatform posix(drives, work + "/medium/SETUP.EXE");
+  platform::FaultPlatform platform(posix);
+  if (!failAt.empty()) platform.Add({platform::FaultOp::kCopy, failAt + " ->"});
   TMemIniFile ini("[L]\nTxt_024=failed\nTxt_600=" + group + "\\;OUT\n");
   TextCatalogue texts(ini);
   texts.SetCurrentLanguage("L");
-  DirectEventLoop loop;
-  NullProgressView view;
-  InstallEngine engine(platform, loop, view, texts, "D:", [] { return std::string("bench"); });
+  Stopwatch watch;
+  watch.watched = failAt.substr(failAt.find_last_of('\\') + 1);
+  MessagePresenter* previous = SetMessagePresenter(&watch);
+  InstallEngine engine(platform, watch, watch, texts, "D:", [] { return std::string("bench"); });
   CopyRequest request;
   request.Sirel = true;
   request.SirelTargetBase = "C:\\";
   const auto start = Clock::now();
   engine.BuildCopyPlan(request);
   const double seconds = Seconds(start);
+  SetMessagePresenter(previous);
+  if (!failAt.empty()) {
+    if (engine.Outcome != InstallOutcome::kCopyFailed || !engine.LastRollback.complete()) {
+      std::fprintf(stderr, "copybench: the failing run did not roll back completely\n");
+      std::exit(1);
+    }
+    return std::chrono::duration<double>(watch.shown - watch.reached).count();
+  }
   if (engine.InstallAborted) {
     std::fprintf(stderr, "copybench: the engine's copy of %s failed\n", group.c_str());
     std::exit(1);
@@ -111,7 +149,7 @@ double EngineCopy(const std::string& work, const std::string& group) {
 
 double ToolCopy(const std::string& work, const std::string& group) {
   const auto start = Clock::now();
-  Run("cp -r " + work + "/medium/" + group + " " + work + "/target/OUT");
+  Run("cp -r " + work + "/medium/" + group + " " + work + "/target/OUT && sync");
   return Seconds(start);
 }
 
@@ -168,8 +206,10 @@ int main(int argc, char** argv) {
     std::vector<double> engine;
     std::vector<double> reference;
   };
-  Measure small{"small-files", "cp -r", {}, {}};
-  Measure large{"large-file", "cp -r", {}, {}};
+  Measure small{"small-files", "cp -r+sync", {}, {}};
+  Measure large{"large-file", "cp -r+sync", {}, {}};
+  Measure over{"over-existing", "fresh run", {}, {}};
+  std::vector<double> rollback;
   Measure search{"search", "find", {}, {}};
   size_t found = 0;
   for (int r = 0; r < rounds; ++r) {
@@ -190,6 +230,23 @@ int main(int argc, char** argv) {
         }
       }
     }
+    // (a) over the engine's own installation, against the fresh run.
+    for (int turn = 0; turn < 2; ++turn) {
+      Run("rm -rf " + work + "/target && mkdir -p " + work + "/target && sync");
+      if ((turn == 0) == (r % 2 == 0)) {
+        EngineCopy(work, "small");
+        Run("sync");
+        over.engine.push_back(EngineCopy(work, "small"));
+      } else {
+        over.reference.push_back(EngineCopy(work, "small"));
+      }
+    }
+    // (a) failing at its last file, over an earlier installation: all of
+    // it is put back.
+    Run("rm -rf " + work + "/target && mkdir -p " + work + "/target && sync");
+    EngineCopy(work, "small");
+    Run("sync");
+    rollback.push_back(EngineCopy(work, "small", "d99\\f99.dat"));
     if (r % 2 == 0) {
       search.engine.push_back(EngineSearch(work, &found));
       search.reference.push_back(ToolSearch(work));
@@ -201,7 +258,10 @@ int main(int argc, char** argv) {
   Run("rm -rf " + work);
 
   std::printf("rounds %d; large file %d MiB; search found %zu entries\n", rounds, largeMiB, found);
-  for (const Measure* m : {&small, &large, &search}) {
+  std::printf("rollback     of (a) failing at its last file: %.3f s (median); rounds:", Median(rollback));
+  for (double t : rollback) std::printf(" %.3f", t);
+  std::printf("\n");
+  for (const Measure* m : {&small, &large, &over, &search}) {
     std::printf("%-12s engine %.3f s, %s %.3f s (medians); rounds:", m->name, Median(m->engine),
                 m->tool, Median(m->reference));
     for (size_t i = 0; i < m->engine.size(); ++i) {
@@ -209,7 +269,7 @@ int main(int argc, char** argv) {
     }
     std::printf("\n");
   }
-  for (const Measure* m : {&small, &large, &search}) {
+  for (const Measure* m : {&small, &large, &over, &search}) {
     std::printf("ratio %s=%.2f\n", m->name, Median(m->engine) / Median(m->reference));
   }
   return 0;
