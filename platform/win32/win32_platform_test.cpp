@@ -26,10 +26,11 @@ class Win32Test : public ::testing::Test {
     static int counter = 0;
     const char* tmp = std::getenv("TEMP");
     root = std::string(tmp ? tmp : "C:\\windows\\temp") + "\\setup-test-" +
-           std::to_string(std::rand()) + "-" + std::to_string(++counter);
+           std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
     EXPECT_TRUE(platform->MakeDirectories(root)) << root;
   }
   ~Win32Test() override {
+    platform->ChangeDirectory("C:\\");  // a current folder cannot be removed
     platform->ShellOperation(platform::kFoDelete, root + std::string(1, '\0'), "",
                              platform::kFofNoConfirmation | platform::kFofNoErrorUi | platform::kFofSilent);
   }
@@ -289,7 +290,9 @@ TEST_F(Win32Test, FailedCopyLeavesTheOldTargetAsItWas) {
 
 TEST_F(Win32Test, ProbeReadAndAppendNeverTouchWhatIsThere) {
   Write("x\\$xAz2f$9.rrx", "keep");
-  EXPECT_EQ(platform->ProbeCreate(root + "\\x\\$xAz2f$9.rrx"), platform::kNoProbe);
+  const platform::ProbeHandle probe = platform->ProbeCreate(root + "\\x\\$xAz2f$9.rrx");
+  EXPECT_EQ(probe, platform::kNoProbe);
+  platform->ProbeClose(probe);
   EXPECT_EQ(Read("x\\$xAz2f$9.rrx"), "keep");
   std::string data;
   EXPECT_FALSE(platform->ReadWholeFile(root + "\\x\\NUL", &data)) << "a device";
