@@ -10,6 +10,11 @@
 // POSIX backend maps them onto the host's file system, the Win32 backend
 // hands them to the ANSI API. No operation throws or shows a dialog: every
 // failure is reported through the result.
+// <windows.h> makes RemoveDirectory a macro; the method below keeps its name.
+#ifdef RemoveDirectory
+#undef RemoveDirectory
+#endif
+
 namespace platform {
 
 // Bits of the Windows file attribute word.

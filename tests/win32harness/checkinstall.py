@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Checks what the wizard left behind against what SETUP.INF asks for.
 
-    checkinstall.py tree MEDIUM TARGETS SIREL_SUBDIR DXF_SUBDIR [--blocked FOLDER]
+    checkinstall.py tree MEDIUM TARGETS SIREL_SUBDIR DXF_SUBDIR
     checkinstall.py block MEDIUM TARGETS SIREL_SUBDIR DXF_SUBDIR FOLDER
+    checkinstall.py old MEDIUM TARGETS SIREL_SUBDIR DXF_SUBDIR
+    checkinstall.py snapshot TARGETS
     checkinstall.py messages MEDIUM install|fail LOG
 
 tree: every planned file lies byte-identical below TARGETS and nothing else
@@ -10,13 +12,18 @@ does (no temporary file, no stray copy).
 
 block: puts a file where the copy needs the target folder of the medium
 folder FOLDER (such as dxf/parts), so the copy fails there.
-tree --blocked FOLDER then checks the copy stopped there: what the wizard
-copies before it is complete, anything else it copied is intact, and the
-blocking file is untouched.
+
+old: an older installation below TARGETS: every third planned file with
+other content and an old last-write time, a file of the user's own and an
+empty folder.
+
+snapshot: one line per folder and file below TARGETS (size, last-write time
+in nanoseconds, SHA-256), sorted; two snapshots are equal when the tree is.
 
 messages: the "message:" lines of a driver log are the texts the run must
 show: the success text, or the copy failure followed by the abort text.
 """
+import hashlib
 import os
 import re
 import sys
@@ -114,34 +121,16 @@ def make_blocker(medium, targets, sirel, dxf, folder):
     return []
 
 
-def check_tree(medium, targets, sirel, dxf, blocked=None):
+def check_tree(medium, targets, sirel, dxf):
     errors = []
     entries = plan(medium, sirel, dxf)
     planned = set()
-    if blocked:
-        found = blocked_target(entries, blocked)
-        if found is None:
-            return ["%s holds no file of the copy" % blocked]
-        stop_group, blocker = found
-        planned.add(blocker)
-        path = os.path.join(targets, blocker)
-        if not os.path.isfile(path) or not same_content(path, BLOCKER):
-            errors.append("the blocking file %s was changed" % blocker)
-
-    def surely_before(group, source):
-        # Groups run in order; within one, a folder's files come before its
-        # subfolders are entered.
-        if group != stop_group:
-            return group < stop_group
-        return blocked.startswith(os.path.dirname(source) + "/")
-
     copied = 0
     for group, source, target in entries:
         planned.add(target)
         path = os.path.join(targets, target)
         if not os.path.isfile(path):
-            if not blocked or surely_before(group, source):
-                errors.append("missing: %s" % target)
+            errors.append("missing: %s" % target)
             continue
         if not same_content(path, read(os.path.join(medium, source))):
             errors.append("differs from the medium: %s" % target)
@@ -153,6 +142,46 @@ def check_tree(medium, targets, sirel, dxf, blocked=None):
                 errors.append("not planned, left in the target: %s" % rel)
     print("%d of %d planned files in place" % (copied, len(entries)))
     return errors
+
+
+OLD_TIME = 1000000000  # 2001-09-09
+
+
+def make_old(medium, targets, sirel, dxf):
+    for i, (_, _, target) in enumerate(plan(medium, sirel, dxf)):
+        if i % 3:
+            continue
+        path = os.path.join(targets, target)
+        try:
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+        except (FileExistsError, NotADirectoryError):
+            continue  # below a file that blocks the copy
+        if os.path.isfile(path):
+            continue
+        with open(path, "wb") as f:
+            f.write(b"an older version of " + target.encode() + b"\n")
+        os.utime(path, (OLD_TIME, OLD_TIME))
+    mine = os.path.join(targets, sirel, "MINE.TXT")
+    with open(mine, "wb") as f:
+        f.write(b"the user's own file\n")
+    os.utime(mine, (OLD_TIME, OLD_TIME))
+    os.makedirs(os.path.join(targets, sirel, "EMPTY"), exist_ok=True)
+    return []
+
+
+def snapshot(targets):
+    lines = []
+    for dirpath, dirnames, filenames in os.walk(targets):
+        for name in dirnames:
+            rel = os.path.relpath(os.path.join(dirpath, name), targets).replace(os.sep, "/")
+            lines.append(rel + "/")
+        for name in filenames:
+            path = os.path.join(dirpath, name)
+            rel = os.path.relpath(path, targets).replace(os.sep, "/")
+            st = os.stat(path)
+            lines.append("%s %d %d %s" % (rel, st.st_size, st.st_mtime_ns,
+                                          hashlib.sha256(read(path)).hexdigest()))
+    return sorted(lines)
 
 
 def pattern_of(text):
@@ -176,10 +205,15 @@ def check_messages(medium, mode, log):
 
 
 def main(argv):
-    if len(argv) in (5, 7) and argv[0] == "tree" and (len(argv) == 5 or argv[5] == "--blocked"):
-        errors = check_tree(*argv[1:5], blocked=argv[6] if len(argv) == 7 else None)
+    if len(argv) == 5 and argv[0] == "tree":
+        errors = check_tree(*argv[1:5])
     elif len(argv) == 6 and argv[0] == "block":
         errors = make_blocker(*argv[1:])
+    elif len(argv) == 5 and argv[0] == "old":
+        errors = make_old(*argv[1:])
+    elif len(argv) == 2 and argv[0] == "snapshot":
+        print("\n".join(snapshot(argv[1])))
+        errors = []
     elif len(argv) == 4 and argv[0] == "messages" and argv[2] in ("install", "fail"):
         errors = check_messages(*argv[1:])
     else:

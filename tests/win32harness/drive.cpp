@@ -4,6 +4,7 @@
 //   wizarddrive install SETUP_EXE SHOTS_DIR   a full install into E:
 //   wizarddrive fail SETUP_EXE SHOTS_DIR      the copy fails: two messages
 //   wizarddrive attrs DIR                     attribute word of every file
+//   wizarddrive attrib FILE HEX               sets a file's attribute word
 //   wizarddrive shot CLASS FILE               screenshot of any window
 //
 // Every wait polls with a time limit; anything that may open a modal window
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -601,11 +603,14 @@ int main(int argc, char** argv) {
     rc = Install(argv[2], argv[3], cmd == "fail");
   } else if (cmd == "attrs" && argc == 3) {
     rc = Attrs(argv[2]);
+  } else if (cmd == "attrib" && argc == 4) {
+    rc = SetFileAttributesA(argv[2], static_cast<DWORD>(std::strtoul(argv[3], nullptr, 16))) ? 0 : 1;
   } else if (cmd == "shot" && argc == 4) {
     rc = ShotOf(argv[2], argv[3]);
   } else {
     std::fputs("usage: wizarddrive install|fail SETUP_EXE SHOTS_DIR\n"
                "       wizarddrive attrs DIR\n"
+               "       wizarddrive attrib FILE HEX\n"
                "       wizarddrive shot WINDOW_CLASS FILE.bmp\n",
                stderr);
   }

@@ -103,17 +103,36 @@ else
   fail "the install run did not go through (driver exit $?); tree and attributes not checked"
 fi
 
+# The target tree as it stands: contents, sizes and times, and the
+# attribute word of every entry as Windows reads it.
+target_state() {
+  python3 "$here/checkinstall.py" snapshot "$1"
+  settle
+  timeout 120 wine "$drive_exe" attrs 'E:\' | tr -d '\r' | grep -v '^attrs: '
+}
+
 step "failing copy"
-# A file where a late folder of the copy goes: the drawings come last, and
-# the files of dxf\ before those of its subfolder parts\.
+# Over an older installation (a read-only file among its changed ones), a
+# file where a late folder of the copy goes: the drawings come last, and the
+# files of dxf\ before those of its subfolder parts\. The run is undone.
 new_targets "$tmp/e2"
 python3 "$here/checkinstall.py" block "$medium" "$tmp/e2" SIREL CAD dxf/parts
+python3 "$here/checkinstall.py" old "$medium" "$tmp/e2" SIREL CAD
+settle
+timeout 120 wine "$drive_exe" attrib 'E:\SIREL\README.TXT' 21 >/dev/null || fail "the old README.TXT cannot be made read-only"
+target_state "$tmp/e2" >"$tmp/before.txt" || true
 if drive fail "$tmp/fail.log"; then
   python3 "$here/checkinstall.py" messages "$medium" fail "$tmp/fail.log" \
     || fail "the failing run showed other messages"
   step "tree after the failure"
-  python3 "$here/checkinstall.py" tree "$medium" "$tmp/e2" SIREL CAD --blocked dxf/parts \
-    || fail "the tree after the failure is not right"
+  target_state "$tmp/e2" >"$tmp/after.txt" || true
+  if diff "$tmp/before.txt" "$tmp/after.txt"; then
+    echo "the target is as it was: $(grep -c . "$tmp/before.txt") entries"
+  else
+    fail "the tree after the failure differs from the tree before it"
+  fi
+  grep -q '^00000021 E:\\SIREL\\README.TXT' "$tmp/after.txt" \
+    || fail "the replaced read-only README.TXT did not come back read-only"
 else
   fail "the failing run did not go as expected (driver exit $?); its tree not checked"
 fi

@@ -84,16 +84,14 @@ class InstalledTreeTest(unittest.TestCase):
     def tearDown(self):
         shutil.rmtree(self.tmp)
 
-    def copy(self, skip=()):
+    def copy(self):
         for _, source, target in self.entries:
-            if source in skip:
-                continue
             path = os.path.join(self.targets, target)
             os.makedirs(os.path.dirname(path), exist_ok=True)
             shutil.copyfile(os.path.join(MEDIUM, source), path)
 
-    def errors(self, blocked=None):
-        return checkinstall.check_tree(MEDIUM, self.targets, "SIREL", "CAD", blocked)
+    def errors(self):
+        return checkinstall.check_tree(MEDIUM, self.targets, "SIREL", "CAD")
 
     def test_plan_follows_the_ids_of_setup_inf(self):
         targets = {t for _, _, t in self.entries}
@@ -133,29 +131,43 @@ class InstalledTreeTest(unittest.TestCase):
                 fault()
                 self.assertIn(expected, self.errors())
 
-    def test_a_stopped_copy_needs_what_came_before_the_blocked_folder(self):
-        late = ("dxf/parts/PLATE.DXF", "dxf/parts/WASHER.DXF")
-        cases = [
-            ("everything before it", (), []),
-            ("a file of the parent folder", ("dxf/FLANGE.DXF",), ["missing: CAD/DRAWINGS/FLANGE.DXF"]),
-            ("an earlier group", ("sample/parts/sub/KEY.PRT",),
-             ["missing: SIREL/PROJECTS/SAMPLE/parts/sub/KEY.PRT"]),
-        ]
-        for name, skip, expected in cases:
-            with self.subTest(name):
-                shutil.rmtree(self.targets, ignore_errors=True)
-                self.copy(skip=skip + late)
-                self.assertEqual(checkinstall.make_blocker(MEDIUM, self.targets, "SIREL", "CAD", "dxf/parts"), [])
-                self.assertEqual(self.errors("dxf/parts"), expected)
+    def test_a_snapshot_changes_with_every_change_a_rollback_must_undo(self):
+        def changed_byte():
+            with open(os.path.join(self.targets, "SIREL/README.TXT"), "r+b") as f:
+                f.write(b"#")
 
-    def test_a_changed_blocker_is_reported(self):
-        self.copy(skip=("dxf/parts/PLATE.DXF", "dxf/parts/WASHER.DXF"))
-        checkinstall.make_blocker(MEDIUM, self.targets, "SIREL", "CAD", "dxf/parts")
-        with open(os.path.join(self.targets, "CAD/DRAWINGS/parts"), "ab") as f:
-            f.write(b"x")
-        self.assertIn("the blocking file CAD/DRAWINGS/parts was changed", self.errors("dxf/parts"))
+        def new_file():
+            open(os.path.join(self.targets, "SIREL/MACROS/NEW.MAC"), "wb").close()
+
+        def old_time_lost():
+            os.utime(os.path.join(self.targets, "SIREL/MINE.TXT"))
+
+        def empty_folder_gone():
+            os.rmdir(os.path.join(self.targets, "SIREL/EMPTY"))
+
+        def blocker_removed():
+            os.remove(os.path.join(self.targets, "CAD/DRAWINGS/parts"))
+
+        for change in (changed_byte, new_file, old_time_lost, empty_folder_gone, blocker_removed):
+            with self.subTest(change.__name__):
+                shutil.rmtree(self.targets, ignore_errors=True)
+                os.makedirs(self.targets)
+                self.assertEqual(checkinstall.make_blocker(MEDIUM, self.targets, "SIREL", "CAD", "dxf/parts"), [])
+                self.assertEqual(checkinstall.make_old(MEDIUM, self.targets, "SIREL", "CAD"), [])
+                before = checkinstall.snapshot(self.targets)
+                self.assertEqual(checkinstall.snapshot(self.targets), before)
+                change()
+                self.assertNotEqual(checkinstall.snapshot(self.targets), before)
+
+    def test_the_older_installation_differs_from_the_new_one(self):
+        os.makedirs(self.targets)
+        checkinstall.make_old(MEDIUM, self.targets, "SIREL", "CAD")
+        errors = checkinstall.check_tree(MEDIUM, self.targets, "SIREL", "CAD")
+        self.assertIn("differs from the medium: SIREL/README.TXT", errors)
+        self.assertIn("not planned, left in the target: SIREL/MINE.TXT", errors)
         self.assertEqual(checkinstall.make_blocker(MEDIUM, self.targets, "SIREL", "CAD", "nowhere"),
                          ["nowhere holds no file of the copy"])
+
 
 
 class MessagesTest(unittest.TestCase):
