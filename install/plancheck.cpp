@@ -13,8 +13,8 @@ namespace {
 class RealFolders {
  public:
   explicit RealFolders(platform::Platform& platform) : m_platform(platform) {}
-  // The real path of a full path: its folder's real path (remembered) and
-  // the name, itself resolved when it is a link.
+  // The real path of a target: its folder's real path (remembered) and the
+  // name. A target that is itself a link is replaced, never written through.
   std::string Of(const std::string& full) {
     const size_t cut = full.rfind('\\');
     if (cut == std::string::npos || cut < 2) return m_platform.RealPath(full);
@@ -22,13 +22,7 @@ class RealFolders {
     auto it = m_folders.find(folder);
     if (it == m_folders.end()) it = m_folders.emplace(folder, m_platform.RealPath(folder)).first;
     if (it->second.empty()) return std::string();
-    const std::string name = full.substr(cut + 1);
-    // A name that is itself a link is resolved whole.
-    const uint32_t a = m_platform.FileAttributes(full);
-    if (a != platform::kInvalidAttributes && (a & platform::kAttrReparsePoint)) {
-      return m_platform.RealPath(full);
-    }
-    return AddBackslash(it->second) + name;
+    return AddBackslash(it->second) + full.substr(cut + 1);
   }
 
  private:
@@ -75,7 +69,9 @@ void InstallEngine::CollectPlanProblems(std::vector<PlanProblem>* problems, bool
   for (size_t i = 0; i < SourceFileList.size() && i < TargetFileList.size(); ++i) {
     const std::string& source = SourceFileList[i];
     const std::string fullSource = m_platform.FullPath(source);
-    const std::string realSource = real.Of(fullSource);
+    // A source is read through whatever links lie on its way: it is
+    // resolved whole.
+    const std::string realSource = m_platform.RealPath(fullSource);
     if (!PathLiesIn(fullSource, medium) || realSource.empty() || !PathLiesIn(realSource, realMedium)) {
       if (found({kOutsideMediumText, {source}, "source outside the medium: " + source})) return;
       continue;
