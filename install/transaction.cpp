@@ -104,6 +104,7 @@ std::string InstallTransaction::NowStamp() {
 void InstallTransaction::Begin(const std::vector<std::string>& bases,
                                const std::vector<std::string>& targets, const std::string& stamp) {
   m_backupDirs.clear();
+  m_baseOrder.clear();
   m_replaced.clear();
   m_lastDir.clear();
   std::vector<JournalEntry> header;
@@ -124,6 +125,7 @@ void InstallTransaction::Begin(const std::vector<std::string>& bases,
       dir = root + "\\" + stamp + "-" + std::to_string(n);
     }
     m_backupDirs[key] = dir;
+    m_baseOrder.push_back(key);
     header.push_back({JournalEntry::kBase, base, dir});
   }
   const std::string state = m_platform.StateDirectory();
@@ -201,8 +203,8 @@ bool InstallTransaction::Commit(std::vector<std::string>* kept) {
     }
   }
   kept->clear();
-  for (const auto& [key, dir] : m_backupDirs) {
-    if (m_platform.IsDirectory(dir)) kept->push_back(dir);
+  for (const std::string& key : m_baseOrder) {
+    if (m_platform.IsDirectory(m_backupDirs[key])) kept->push_back(m_backupDirs[key]);
   }
   m_journal.Discard();
   return true;

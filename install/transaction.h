@@ -76,6 +76,7 @@ class InstallTransaction {
   platform::Platform& m_platform;
   RunJournal m_journal;
   std::map<std::string, std::string> m_backupDirs;  // folded full base -> backup folder
+  std::vector<std::string> m_baseOrder;              // the folded bases in plan order
   std::vector<std::pair<std::string, std::string>> m_replaced;  // target, backup
   std::string m_lastDir;
 };
