@@ -23,6 +23,7 @@
 #include "install/installengine.h"
 #include "install/kcfilegrep.h"
 #include "platform/fault_platform.h"
+#include "platform/forwarding_platform.h"
 #include "platform/posix/posix_platform.h"
 #include "setupdata/catalogue.h"
 #include "setupdata/memini.h"
@@ -113,11 +114,21 @@ class Stopwatch : public EventLoop, public NullProgressView, public MessagePrese
 // Plans and copies one search group with the engine, as the wizard does.
 // With failAt, the copy of that file fails; the result is then the time from
 // reaching it to the failure message, which is the rollback.
-double EngineCopy(const std::string& work, const std::string& group, const std::string& failAt = "") {
+// Without flush, the final flush of the target drives is left out, which
+// shows what making the install durable costs.
+class NoFlush : public platform::ForwardingPlatform {
+ public:
+  using ForwardingPlatform::ForwardingPlatform;
+  bool FlushVolume(const std::string&) override { return true; }
+};
+
+double EngineCopy(const std::string& work, const std::string& group, const std::string& failAt = "",
+                  bool flush = true) {
   platform::posix::DriveTable drives({{'C', work + "/target", platform::kDriveFixed},
                                       {'D', work + "/medium", platform::kDriveCdRom}});
   platform::posix::PosixPlatform posix(drives, work + "/medium/SETUP.EXE");
-  platform::FaultPlatform platform(posix);
+  NoFlush noFlush(posix);
+  platform::FaultPlatform platform(flush ? static_cast<platform::Platform&>(posix) : noFlush);
   if (!failAt.empty()) platform.Add({platform::FaultOp::kCopy, failAt + " ->"});
   TMemIniFile ini("[L]\nTxt_024=failed\nTxt_600=" + group + "\\;OUT\n");
   TextCatalogue texts(ini);
@@ -209,6 +220,7 @@ int main(int argc, char** argv) {
   Measure small{"small-files", "cp -r+sync", {}, {}};
   Measure large{"large-file", "cp -r+sync", {}, {}};
   Measure over{"over-existing", "fresh run", {}, {}};
+  Measure durable{"durable", "no flush", {}, {}};
   std::vector<double> rollback;
   Measure search{"search", "find", {}, {}};
   size_t found = 0;
@@ -241,6 +253,15 @@ int main(int argc, char** argv) {
         over.reference.push_back(EngineCopy(work, "small"));
       }
     }
+    // (a) with and without the final flush.
+    for (int turn = 0; turn < 2; ++turn) {
+      Run("rm -rf " + work + "/target && mkdir -p " + work + "/target && sync");
+      if ((turn == 0) == (r % 2 == 0)) {
+        durable.engine.push_back(EngineCopy(work, "small"));
+      } else {
+        durable.reference.push_back(EngineCopy(work, "small", "", false));
+      }
+    }
     // (a) failing at its last file, over an earlier installation: all of
     // it is put back.
     Run("rm -rf " + work + "/target && mkdir -p " + work + "/target && sync");
@@ -261,7 +282,7 @@ int main(int argc, char** argv) {
   std::printf("rollback     of (a) failing at its last file: %.3f s (median); rounds:", Median(rollback));
   for (double t : rollback) std::printf(" %.3f", t);
   std::printf("\n");
-  for (const Measure* m : {&small, &large, &over, &search}) {
+  for (const Measure* m : {&small, &large, &over, &durable, &search}) {
     std::printf("%-12s engine %.3f s, %s %.3f s (medians); rounds:", m->name, Median(m->engine),
                 m->tool, Median(m->reference));
     for (size_t i = 0; i < m->engine.size(); ++i) {
@@ -269,7 +290,7 @@ int main(int argc, char** argv) {
     }
     std::printf("\n");
   }
-  for (const Measure* m : {&small, &large, &over, &search}) {
+  for (const Measure* m : {&small, &large, &over, &durable, &search}) {
     std::printf("ratio %s=%.2f\n", m->name, Median(m->engine) / Median(m->reference));
   }
   return 0;

@@ -168,8 +168,7 @@ void InstallEngine::RollBack() {
 
 void InstallEngine::CopyPlannedFiles() {
   m_view.SetMeterMaxValue(static_cast<int>(SourceFileList.size()));
-  std::vector<std::string> bases = m_targetBases;
-  m_transaction.Begin(bases, TargetFileList, InstallTransaction::NowStamp());
+  m_transaction.Begin(m_targetBases, TargetFileList, InstallTransaction::NowStamp());
   // The lists are read by index and each entry is copied out before window
   // messages run, so a handler that touches the lists cannot pull them away.
   for (size_t i = 0; i < SourceFileList.size() && i < TargetFileList.size(); ++i) {
