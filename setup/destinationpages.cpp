@@ -2,6 +2,7 @@
 #include "install/eventloop.h"
 #include "navigate/navigate.h"
 #include "setup/mainform.h"
+#include "setup/recovery.h"
 #include "setupdata/format.h"
 #include "stools/stools.h"
 
@@ -103,13 +104,6 @@ CopyRequest TMainForm::Request() const {
   return r;
 }
 
-std::string TMainForm::DoneText() const {
-  if (m_engine->KeptBackups.empty()) return m_stored.DoneMessage;
-  std::string folders;
-  for (const std::string& f : m_engine->KeptBackups) folders += (folders.empty() ? "" : ", ") + f;
-  return m_stored.DoneMessage + "\n\n" + Format(m_texts.TextOrBuiltIn(kChangedFilesKeptText), {folders});
-}
-
 bool TMainForm::CopyPageAction() {
   TKelvaNavigate& nav = m_view.Navigate();
   for (int i = 0; i < static_cast<int>(nav.Lines().size()); ++i) nav.SetItemEnabled(i, false);
@@ -125,7 +119,7 @@ bool TMainForm::CopyPageAction() {
     m_view.ShowPage(3);
     return false;
   }
-  const std::string text = m_engine->InstallAborted ? AbortMessage(m_stored) : DoneText();
+  const std::string text = m_engine->InstallAborted ? AbortMessage(m_stored) : DoneText(m_stored, m_texts, m_engine->KeptBackups);
   ShowMsgBox(MessageCaption(), text, MB_ICONINFORMATION);
   m_view.Close();
   return true;

@@ -3,6 +3,7 @@
 #include "install/eventloop.h"
 #include "navigate/navigate.h"
 #include "platform/platform.h"
+#include "setup/recovery.h"
 #include "setupdata/format.h"
 #include "stools/stools.h"
 
@@ -46,18 +47,7 @@ bool TMainForm::FormCreate() {
 
 void TMainForm::RecoverInterruptedRuns() {
   // A run that was killed is undone before the user can start another.
-  for (const RecoveredRun& run : InstallTransaction::RecoverInterruptedRuns(m_platform)) {
-    std::string bases;
-    for (const std::string& b : run.bases) bases += (bases.empty() ? "" : ", ") + b;
-    ShowMsgBox(MessageCaption(), Format(m_texts.TextOrBuiltIn(kInterruptedUndoneText), {bases}),
-               MB_ICONINFORMATION);
-    if (!run.report.complete()) {
-      ShowMsgBox(MessageCaption(),
-                 Format(m_texts.TextOrBuiltIn(kRestoreIncompleteText),
-                        {run.report.keptIn, run.report.listFile}),
-                 MB_ICONINFORMATION);
-    }
-  }
+  UndoInterruptedRuns(m_platform, m_texts, MessageCaption());
 }
 
 void TMainForm::FormDestroy() { m_data.SetupIni = TMemIniFile(); }

@@ -85,8 +85,6 @@ class TMainForm : private CopyProgressView {
   void LicencePageAction();
   // Undoes the runs that a crash or a kill left unfinished, with a message.
   void RecoverInterruptedRuns();
-  // The message at the end of a successful copy.
-  std::string DoneText() const;
   // Opens the chooser for one target field; a chosen directory fills it.
   void Browse(const std::string& title, Control edit, Control button);
   CopyRequest Request() const;

@@ -1,0 +1,125 @@
+#include "setup/silentrun.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "install/eventloop.h"
+#include "platform/fault_platform.h"
+#include "tests/support/recording_presenter.h"
+#include "tests/support/temp_medium.h"
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+class ClosingLoop : public EventLoop {
+ public:
+  void ProcessMessages() override { ++processed; }
+  bool Terminating() override { return closeAfter >= 0 && processed > closeAfter; }
+  void Synchronize(const std::function<void()>& call) override { call(); }
+  int processed = 0;
+  int closeAfter = -1;
+};
+
+// A medium on D: (the program D:\SETUP.EXE), targets on C: and E:.
+void MakeMedium(TempDrives& drives) {
+  TempDrives::Write(drives.Host('D', "SETUP.INF"),
+                    "[BootSetup]\nVersion=2.0\nDefaultDir=SIREL\n[Languages]\n1=English\n2=Deutsch\n"
+                    "[English]\nTxt_001=LICENSE.TXT\nTxt_019=No drive\nTxt_024=Copy failed\n"
+                    "Txt_025=%s cancelled %s\nTxt_031=Done\nTxt_073=Sirel\n"
+                    "Txt_500=README.TXT\nTxt_600=macros\\;MACROS\nTxt_800=dxf\\;DRAWINGS\n"
+                    "[Deutsch]\nTxt_001=LIZENZ.TXT\nTxt_031=Fertig\nTxt_500=README.TXT\n");
+  TempDrives::Write(drives.Host('D', "LICENSE.TXT"), "licence");
+  TempDrives::Write(drives.Host('D', "README.TXT"), "readme");
+  TempDrives::Write(drives.Host('D', "macros/a.mac"), "a");
+  TempDrives::Write(drives.Host('D', "macros/sub/b.mac"), "b");
+  TempDrives::Write(drives.Host('D', "dxf/x.dxf"), "0\nEOF\n");
+}
+
+TEST(SilentRunTest, EachOutcomeHasItsExitCode) {
+  struct Case {
+    const char* name;
+    Args args;
+    std::function<void(TempDrives&, platform::FaultPlatform&, ClosingLoop&)> prepare;
+    int code;
+    const char* lastMessage;  // part of it
+  };
+  const auto none = [](TempDrives&, platform::FaultPlatform&, ClosingLoop&) {};
+  const Args full = {"/S", "/ACCEPTLICENSE", "/COMPONENTS=macros,dxf", "/SIREL=C:\\SIREL", "/DXF=E:\\CAD"};
+  const Case cases[] = {
+      {"installed", full, none, kExitInstalled, "Done"},
+      {"installed in the second language", {"--silent", "--accept-license", "--language=DEUTSCH", "--sirel=C:\\S"},
+       none, kExitInstalled, "Fertig"},
+      {"the default target: a drive that holds SIREL", {"/S", "/ACCEPTLICENSE"},
+       [](TempDrives& d, platform::FaultPlatform&, ClosingLoop&) { mkdir(d.Host('E', "SIREL").c_str(), 0755); },
+       kExitInstalled, "Done"},
+      {"no drive holds SIREL", {"/S", "/ACCEPTLICENSE"}, none, kExitTarget, "No drive"},
+      {"SETUP.INF missing", full,
+       [](TempDrives& d, platform::FaultPlatform&, ClosingLoop&) { std::remove(d.Host('D', "SETUP.INF").c_str()); },
+       kExitSetupInf, "File SETUP.INF not found"},
+      {"licence not accepted", {"/S", "/SIREL=C:\\SIREL"}, none, kExitLicence, "licence must be accepted"},
+      {"unknown language", {"/S", "/ACCEPTLICENSE", "/LANG=Klingon"}, none, kExitCommandLine, "no language"},
+      {"target on no drive", {"/S", "/ACCEPTLICENSE", "/SIREL=Q:\\SIREL"}, none, kExitTarget, "cannot be used"},
+      {"DXF without a target", {"/S", "/ACCEPTLICENSE", "/COMPONENTS=dxf"}, none, kExitTarget, "need a target"},
+      {"hostile medium", full,
+       [](TempDrives& d, platform::FaultPlatform&, ClosingLoop&) { mkfifo(d.Host('D', "macros/p.mac").c_str(), 0644); },
+       kExitTarget, "cancelled"},
+      {"not enough space", full,
+       [](TempDrives&, platform::FaultPlatform& f, ClosingLoop&) { f.SetFreeSpace(100, 4096); }, kExitSpace,
+       "cancelled"},
+      {"copy failed", full,
+       [](TempDrives&, platform::FaultPlatform& f, ClosingLoop&) { f.Add({platform::FaultOp::kCopy, "b.mac ->"}); },
+       kExitCopyFailed, "cancelled"},
+      {"close request", full, [](TempDrives&, platform::FaultPlatform&, ClosingLoop& l) { l.closeAfter = 2; },
+       kExitAbandoned, "cancelled"},
+  };
+  for (const Case& c : cases) {
+    TempDrives drives("CDE");
+    MakeMedium(drives);
+    platform::FaultPlatform faults(drives.platform());
+    ClosingLoop loop;
+    c.prepare(drives, faults, loop);
+    RecordingPresenter presenter;
+    CommandLine options;
+    std::string error;
+    ASSERT_TRUE(ParseCommandLine(c.args, &options, &error)) << c.name << ": " << error;
+    EXPECT_EQ(RunSilentInstall(faults, loop, options), c.code) << c.name;
+    ASSERT_FALSE(presenter.messages.empty()) << c.name;
+    EXPECT_NE(presenter.messages.back().text.find(c.lastMessage), std::string::npos)
+        << c.name << ": " << presenter.messages.back().text;
+    if (c.code != kExitInstalled) {
+      // Nothing stays on the target drives (but the program's state folder).
+      std::vector<std::string> left = TempDrives::List(drives.Host('C'));
+      left.erase(std::remove(left.begin(), left.end(), ".local"), left.end());
+      EXPECT_TRUE(left.empty()) << c.name << ": " << ::testing::PrintToString(left);
+    }
+  }
+}
+
+TEST(SilentRunTest, TheTreeIsThePlan) {
+  TempDrives drives("CDE");
+  MakeMedium(drives);
+  DirectEventLoop loop;
+  RecordingPresenter presenter;
+  CommandLine options;
+  std::string error;
+  ASSERT_TRUE(ParseCommandLine({"/S", "/ACCEPTLICENSE", "/COMPONENTS=macros,dxf", "/SIREL=C:\\SIREL", "/DXF=E:\\CAD"},
+                               &options, &error));
+  ASSERT_EQ(RunSilentInstall(drives.platform(), loop, options), kExitInstalled);
+  const std::pair<const char*, const char*> installed[] = {
+      {"SIREL/README.TXT", "README.TXT"}, {"SIREL/MACROS/a.mac", "macros/a.mac"},
+      {"SIREL/MACROS/sub/b.mac", "macros/sub/b.mac"}};
+  for (const auto& [target, source] : installed) {
+    EXPECT_EQ(TempDrives::Read(drives.Host('C', target)), TempDrives::Read(drives.Host('D', source))) << target;
+    std::string dos = std::string("C:\\") + target;
+    std::replace(dos.begin(), dos.end(), '/', '\\');
+    EXPECT_EQ(drives.platform().FileAttributes(dos), 0x20u) << target;
+  }
+  EXPECT_EQ(TempDrives::Read(drives.Host('E', "CAD/DRAWINGS/x.dxf")), "0\nEOF\n");
+}
+
+}  // namespace
