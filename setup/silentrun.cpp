@@ -1,5 +1,7 @@
 #include "setup/silentrun.h"
 
+#include <csignal>
+
 #include "install/installengine.h"
 #include "install/kcsysinfo.h"
 #include "platform/platform.h"
@@ -108,4 +110,46 @@ int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const Comman
   engine.BuildCopyPlan(request);
   ShowMsgBox(caption, engine.InstallAborted ? AbortMessage(stored) : DoneText(stored, texts, engine.KeptBackups), MB_ICONINFORMATION);
   return ExitCodeOf(engine.Outcome);
+}
+
+namespace {
+
+volatile std::sig_atomic_t g_stopRequested = 0;
+
+extern "C" void RequestStop(int) { g_stopRequested = 1; }
+
+}  // namespace
+
+SignalEventLoop::SignalEventLoop() {
+  g_stopRequested = 0;
+  std::signal(SIGINT, RequestStop);
+  std::signal(SIGTERM, RequestStop);
+}
+
+SignalEventLoop::~SignalEventLoop() {
+  std::signal(SIGINT, SIG_DFL);
+  std::signal(SIGTERM, SIG_DFL);
+}
+
+bool SignalEventLoop::Terminating() { return g_stopRequested != 0; }
+
+bool RunCommandLine(platform::Platform& platform, const std::vector<std::string>& args,
+                    const std::function<void(const std::string&)>& usage,
+                    const std::function<void(const std::string&)>& error, CommandLine* options,
+                    int* exitCode) {
+  std::string why;
+  if (!ParseCommandLine(args, options, &why)) {
+    error("setup: " + why);
+    *exitCode = kExitCommandLine;
+    return true;
+  }
+  if (options->help) {
+    usage(UsageText());
+    *exitCode = kExitInstalled;
+    return true;
+  }
+  if (!options->silent) return false;
+  SignalEventLoop loop;
+  *exitCode = RunSilentInstall(platform, loop, *options);
+  return true;
 }

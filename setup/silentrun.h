@@ -1,8 +1,12 @@
 #pragma once
 
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "install/eventloop.h"
 #include "setup/commandline.h"
 
-class EventLoop;
 namespace platform {
 class Platform;
 }
@@ -17,3 +21,27 @@ int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const Comman
 // The exit code of a finished copy run.
 enum class InstallOutcome;
 int ExitCodeOf(InstallOutcome outcome);
+
+// A loop without a window for the install without one: nothing is pending;
+// an interrupt or termination signal (Ctrl+C, kill) is the close request,
+// so the run is rolled back and ends with kExitAbandoned.
+class SignalEventLoop : public EventLoop {
+ public:
+  SignalEventLoop();
+  ~SignalEventLoop() override;
+  SignalEventLoop(const SignalEventLoop&) = delete;
+  SignalEventLoop& operator=(const SignalEventLoop&) = delete;
+  void ProcessMessages() override {}
+  bool Terminating() override;
+  void Synchronize(const std::function<void()>& call) override { call(); }
+};
+
+// What a program entry does with its arguments before any window opens.
+// Returns true when the program ends here, with *exitCode: the usage
+// (shown through usage), a bad command line (one line through error), or
+// the install without a window. Returns false when the wizard is to open;
+// *options then holds what the command line preselects.
+bool RunCommandLine(platform::Platform& platform, const std::vector<std::string>& args,
+                    const std::function<void(const std::string&)>& usage,
+                    const std::function<void(const std::string&)>& error, CommandLine* options,
+                    int* exitCode);

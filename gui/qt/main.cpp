@@ -5,8 +5,25 @@
 #include "gui/qt/qtsupport.h"
 #include "gui/qt/verzdialog.h"
 #include "platform/posix/posix_platform.h"
+#include "setup/silentrun.h"
+#include "stools/streampresenter.h"
 
 int main(int argc, char** argv) {
+  // The command line is read before any window: the usage, a bad command
+  // line and the install without a window need no display.
+  const auto platform = platform::posix::PosixPlatform::ForThisProcess();
+  {
+    StreamPresenter errors(stderr);
+    MessagePresenter* previous = SetMessagePresenter(&errors);
+    CommandLine options;
+    int exitCode = 0;
+    const bool ended = RunCommandLine(
+        *platform, std::vector<std::string>(argv + 1, argv + argc),
+        [](const std::string& text) { std::fputs(text.c_str(), stdout); },
+        [](const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }, &options, &exitCode);
+    SetMessagePresenter(previous);
+    if (ended) return exitCode;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Sirel_Setup"));
   QApplication::setApplicationDisplayName(QStringLiteral("Setup"));
@@ -15,7 +32,6 @@ int main(int argc, char** argv) {
   QtMessagePresenter presenter;
   SetMessagePresenter(&presenter);
 
-  const auto platform = platform::posix::PosixPlatform::ForThisProcess();
   QtEventLoop loop;
   MainWindow window(*platform, loop);
   if (!window.form().FormCreate()) return 0;
