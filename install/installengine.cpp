@@ -72,6 +72,7 @@ void InstallEngine::BuildCopyPlan(const CopyRequest& request) {
     Outcome = InstallOutcome::kNoSpace;
     return;
   }
+  if (OnPlanned) OnPlanned();
   CopyPlannedFiles();
 }
 
@@ -186,11 +187,13 @@ void InstallEngine::CopyPlannedFiles() {
     const std::string base = i < m_targetBases.size() ? m_targetBases[i] : std::string();
     m_view.StepMeterValue();
     if (!m_transaction.Prepare(target, base) || !CopyOneFile(source, target)) {
+      if (OnCopyFailed) OnCopyFailed(source, target);
       RollBack();
       Outcome = InstallOutcome::kCopyFailed;
       Abort();
       return;
     }
+    if (OnCopied) OnCopied(source, target);
   }
   // Success is reported only once the files are on stable storage.
   if (!m_transaction.Commit(&KeptBackups)) {

@@ -105,6 +105,12 @@ class InstallEngine {
   TKCFileGrep KCFileGrep;
   TKCFileCtrl KCFileCtrl;
 
+  // Told of each file once it is copied and checked, and of the file whose
+  // copy failed (a log listens; handlers are tested before each call).
+  std::function<void()> OnPlanned;  // the plan passed its checks; the copy starts
+  std::function<void(const std::string& Source, const std::string& Target)> OnCopied;
+  std::function<void(const std::string& Source, const std::string& Target)> OnCopyFailed;
+
  private:
   void PlanFixedList(const CopyRequest& request);
   // The plan check; stops at the first problem unless all are asked for.

@@ -1,10 +1,13 @@
 #include "setup/silentrun.h"
 
+#include <chrono>
 #include <csignal>
 
 #include "install/installengine.h"
 #include "install/kcsysinfo.h"
+#include "install/transaction.h"
 #include "platform/platform.h"
+#include "setup/installlog.h"
 #include "setup/recovery.h"
 #include "setupdata/catalogue.h"
 #include "setupdata/format.h"
@@ -35,9 +38,32 @@ bool UsableTarget(platform::Platform& platform, const std::string& target) {
 }  // namespace
 
 int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const CommandLine& options) {
+  InstallLog log(platform);
+  const auto start = std::chrono::steady_clock::now();
+  const int code = RunSilentInstall(platform, loop, options, &log);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  log.Info("end", {std::to_string(code), std::to_string(seconds)});
+  return code;
+}
+
+int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const CommandLine& options,
+                     InstallLog* log) {
+  if (options.hasLog) {
+    // Never onto the medium, and a log that cannot be written stops the run
+    // before anything is copied.
+    const std::string program = platform.ProgramFileName();
+    const std::string medium = program.substr(0, program.find_last_of('\\') + 1);
+    const std::string path = platform.FullPath(options.log);
+    if (path.empty() || PathLiesIn(path, RemoveBackslash(platform.FullPath(medium))) || !log->Open(path)) {
+      ShowMsgBox("Error", "The log file \"" + options.log + "\" cannot be written.", MB_OK);
+      return kExitCommandLine;
+    }
+  }
+  log->Info("start", {platform.ProgramFileName()});
   SetupData data;
   const SetupLoadResult loaded = LoadSetup(platform, &data);
   if (loaded != SetupLoadResult::kLoaded) {
+    log->Error("setup", {StartupFailureText(loaded)});
     ReportStartupFailure(loaded);
     return kExitSetupInf;
   }
@@ -54,6 +80,7 @@ int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const Comman
   }
   TextCatalogue texts(data.SetupIni);
   texts.SetCurrentLanguage(language);
+  log->Info("language", {texts.CurrentLanguage()});
   const StoredTexts stored = ReadStoredTexts(texts);
   const std::string caption = MessageCaption(stored);
 
@@ -67,7 +94,9 @@ int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const Comman
     ShowMsgBox(caption, "The licence file \"" + licenceName + "\" could not be read from the delivery medium.",
                MB_ICONINFORMATION);
   }
+  log->Info("licence", {licenceName, std::to_string(licence.size())});
   if (!options.acceptLicense) {
+    log->Error("licence", {"not accepted"});
     ShowMsgBox(caption, "The licence must be accepted: /ACCEPTLICENSE or --accept-license.", MB_ICONINFORMATION);
     return kExitLicence;
   }
@@ -105,9 +134,25 @@ int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const Comman
     request.DxfTargetBase = options.dxfTarget;
   }
 
+  log->Info("components", {std::string(request.Sirel ? "macros " : "") + (request.Beispiel ? "sample " : "") +
+                               (request.DXF ? "dxf" : "")});
+  log->Info("targets", {request.SirelTargetBase, request.DxfTargetBase});
   NullProgressView view;
   InstallEngine engine(platform, loop, view, texts, data.SourceDir, [&caption] { return caption; });
+  engine.OnCopied = [&](const std::string& source, const std::string& target) {
+    uint64_t bytes = 0;
+    platform.FileSizeOf(target, &bytes);
+    log->Info("copied", {source, target, std::to_string(bytes)});
+  };
+  engine.OnCopyFailed = [&](const std::string& source, const std::string& target) {
+    log->Error("failed", {source, target});
+  };
+  engine.OnPlanned = [&] { log->Info("plan", {std::to_string(engine.SourceFileList.size())}); };
   engine.BuildCopyPlan(request);
+  for (const std::string& kept : engine.KeptBackups) log->Info("backup", {kept});
+  for (const RollbackReport::Left& left : engine.LastRollback.notRestored) {
+    log->Error("not restored", {left.target, left.backup});
+  }
   ShowMsgBox(caption, engine.InstallAborted ? AbortMessage(stored) : DoneText(stored, texts, engine.KeptBackups), MB_ICONINFORMATION);
   return ExitCodeOf(engine.Outcome);
 }

@@ -17,6 +17,10 @@ class Platform;
 // Messages go through ShowMsgBox, whose presenter the program chooses (the
 // standard error stream on Linux). Returns the exit code.
 int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const CommandLine& options);
+class InstallLog;
+// The same, writing the events of the run to log (opened here for /LOG).
+int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const CommandLine& options,
+                     InstallLog* log);
 
 // The exit code of a finished copy run.
 enum class InstallOutcome;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -120,6 +121,34 @@ TEST(SilentRunTest, TheTreeIsThePlan) {
     EXPECT_EQ(drives.platform().FileAttributes(dos), 0x20u) << target;
   }
   EXPECT_EQ(TempDrives::Read(drives.Host('E', "CAD/DRAWINGS/x.dxf")), "0\nEOF\n");
+}
+
+
+TEST(SilentRunTest, TheLogHasOneLineAnEventAndNeverGoesOntoTheMedium) {
+  TempDrives drives("CDE");
+  MakeMedium(drives);
+  DirectEventLoop loop;
+  RecordingPresenter presenter;
+  CommandLine options;
+  std::string error;
+  ASSERT_TRUE(ParseCommandLine({"/S", "/ACCEPTLICENSE", "/SIREL=C:\\SIREL", "/LOG=C:\\setup.log"}, &options, &error));
+  ASSERT_EQ(RunSilentInstall(drives.platform(), loop, options), kExitInstalled);
+  std::vector<std::string> events;
+  std::string line;
+  std::istringstream text(TempDrives::Read(drives.Host('C', "setup.log")));
+  while (std::getline(text, line)) {
+    // timestamp, level, event: the time masked.
+    const size_t tab = line.find('\t');
+    ASSERT_EQ(tab, 25u) << line;  // 2026-12-08T23:41:05+01:00
+    events.push_back(line.substr(tab + 1, line.find('\t', line.find('\t', tab + 1) + 1) - tab - 1));
+  }
+  EXPECT_EQ(events, (std::vector<std::string>{"info\tstart", "info\tlanguage", "info\tlicence", "info\tcomponents",
+                                              "info\ttargets", "info\tplan", "info\tcopied", "info\tcopied",
+                                              "info\tcopied", "info\tend"}));
+  // Onto the medium: refused before anything is read.
+  ASSERT_TRUE(ParseCommandLine({"/S", "/ACCEPTLICENSE", "/LOG=D:\\setup.log"}, &options, &error));
+  EXPECT_EQ(RunSilentInstall(drives.platform(), loop, options), kExitCommandLine);
+  EXPECT_FALSE(TempDrives::Exists(drives.Host('D', "setup.log")));
 }
 
 }  // namespace

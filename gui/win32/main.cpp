@@ -7,8 +7,57 @@
 #include "gui/win32/mainwindow.h"
 #include "gui/win32/win32support.h"
 #include "platform/win32/win32_platform.h"
+#include "setup/silentrun.h"
+#include "stools/streampresenter.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Shows nothing: a run without a window and without a console.
+class QuietPresenter : public MessagePresenter {
+ public:
+  int32_t Show(const char*, const char*, int32_t) override { return IDOK; }
+};
+
+// The command line before any window. Text goes to the console the program
+// was started from; without one, the usage and errors come as message boxes
+// and the silent install's messages are not shown.
+bool HandleCommandLine(platform::Platform& platform, int* exitCode) {
+  const bool console = AttachConsole(ATTACH_PARENT_PROCESS) != 0;
+  if (console) {
+    std::freopen("CONOUT$", "w", stdout);
+    std::freopen("CONOUT$", "w", stderr);
+  }
+  const auto show = [console](const std::string& text, UINT flags) {
+    if (console) {
+      std::fputs(text.c_str(), flags == MB_ICONERROR ? stderr : stdout);
+      std::fflush(flags == MB_ICONERROR ? stderr : stdout);
+    } else {
+      MessageBoxA(nullptr, text.c_str(), "Setup", flags);
+    }
+  };
+  StreamPresenter toConsole(stderr);
+  QuietPresenter quiet;
+  MessagePresenter* previous = SetMessagePresenter(console ? static_cast<MessagePresenter*>(&toConsole) : &quiet);
+  CommandLine options;
+  const bool ended = RunCommandLine(
+      platform, std::vector<std::string>(__argv + 1, __argv + __argc),
+      [&](const std::string& text) { show(text, MB_ICONINFORMATION); },
+      [&](const std::string& text) { show(text + "\n", MB_ICONERROR); }, &options, exitCode);
+  SetMessagePresenter(previous);
+  return ended;
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
+  {
+    const auto platform = platform::win32::MakeWin32Platform();
+    int exitCode = 0;
+    if (HandleCommandLine(*platform, &exitCode)) return exitCode;
+  }
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   win32skin::MessageBoxPresenter presenter;
