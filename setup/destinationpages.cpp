@@ -3,6 +3,7 @@
 #include "navigate/navigate.h"
 #include "setup/mainform.h"
 #include "setup/recovery.h"
+#include "setup/silentrun.h"
 #include "setupdata/format.h"
 #include "stools/stools.h"
 
@@ -111,6 +112,7 @@ bool TMainForm::CopyPageAction() {
   m_copying = true;
   m_engine->BuildCopyPlan(Request());
   m_copying = false;
+  m_exitCode = ExitCodeOf(m_engine->Outcome);
   if (m_engine->Outcome == InstallOutcome::kNoSpace && !m_closeRequested) {
     // Nothing was written: the wizard stays on the target page, where the
     // user may choose another target.

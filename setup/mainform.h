@@ -7,6 +7,7 @@
 #include "dialogs/verzdlg.h"
 #include "install/installengine.h"
 #include "install/kcsysinfo.h"
+#include "setup/commandline.h"
 #include "setup/mainformview.h"
 #include "setup/meter.h"
 #include "setupdata/catalogue.h"
@@ -67,6 +68,9 @@ class TMainForm : private CopyProgressView {
   bool CopyPageAction();
 
   bool EulaAccepted() const { return m_eulaAccepted; }
+  // The program's exit code: that of the copy run once it has run; until
+  // then the window closed without an install (abandoned).
+  int ExitCode() const { return m_exitCode; }
   bool InstallAborted() const { return m_engine && m_engine->InstallAborted; }
   bool CloseRequested() const { return m_closeRequested; }
   bool Copying() const { return m_copying; }
@@ -102,4 +106,5 @@ class TMainForm : private CopyProgressView {
   bool m_eulaAccepted = false;
   bool m_copying = false;
   bool m_closeRequested = false;
+  int m_exitCode = kExitAbandoned;
 };

@@ -271,6 +271,7 @@ TEST_F(MainFormTest, FailedCopyGivesTwoMessagesAndUndoesTheRun) {
   EXPECT_FALSE(TempDrives::Exists(drives.Host('C', "SIREL/MACROS")));
   EXPECT_EQ(TempDrives::List(drives.Host('C', "SIREL")), std::vector<std::string>{"keep"});
   EXPECT_TRUE(view.closed);
+  EXPECT_EQ(form.ExitCode(), kExitCopyFailed);
 }
 
 TEST_F(MainFormTest, CloseRequestDuringTheCopyStopsAfterTheCurrentFile) {
@@ -341,6 +342,7 @@ TEST_F(MainFormTest, TooLittleSpaceKeepsTheWizardOnTheTargetPage) {
   EXPECT_FALSE(view.closed);
   EXPECT_EQ(view.page, 3);
   EXPECT_EQ(nav().ItemIndex(), 3);
+  EXPECT_EQ(form.ExitCode(), kExitSpace);  // should the window close now
   EXPECT_EQ(view.Enabled().substr(0, 4), "0123");
   EXPECT_EQ(TempDrives::List(drives.Host('C', "SIREL")), std::vector<std::string>{"keep"});
   // With room again, the same page goes on to a finished install.
@@ -360,6 +362,7 @@ TEST_F(MainFormTest, ReplacedFilesAreNamedInTheDoneMessage) {
   ASSERT_EQ(presenter.messages.size(), 1u);
   EXPECT_EQ(presenter.messages[0].text.rfind("Done\n\nThe files you had changed are kept in C:\\SIREL\\_backup\\", 0), 0u)
       << presenter.messages[0].text;
+  EXPECT_EQ(form.ExitCode(), kExitInstalled);
 }
 
 TEST_F(MainFormTest, StartUpUndoesAnInterruptedRunWithAMessage) {

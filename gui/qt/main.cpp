@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
 
   QtEventLoop loop;
   MainWindow window(*platform, loop);
-  if (!window.form().FormCreate()) return 0;
+  if (!window.form().FormCreate()) return kExitSetupInf;
   // The chooser is created after the main window; its list starts at C:\.
   TVerzeichnisDlg chooser(*platform, [](const std::string& error) {
     ShowMsgBox(QApplication::applicationDisplayName().toStdString(), error, 0x10);
@@ -44,5 +44,5 @@ int main(int argc, char** argv) {
   window.show();
   const int result = app.exec();
   window.form().FormDestroy();
-  return result;
+  return result != 0 ? result : window.form().ExitCode();
 }

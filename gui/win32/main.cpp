@@ -69,7 +69,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
   presenter.SetOwner(window.Handle());
   if (!window.Form().FormCreate()) {
     SetMessagePresenter(nullptr);
-    return 0;
+    return kExitSetupInf;
   }
   // The chooser is created after the main window; its list starts at C:\.
   TVerzeichnisDlg chooser(*platform, [&window](const std::string& error) {
@@ -84,5 +84,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
   const int result = loop.Run();
   window.Form().FormDestroy();
   SetMessagePresenter(nullptr);
-  return result;
+  return result != 0 ? result : window.Form().ExitCode();
 }

@@ -137,6 +137,34 @@ else
   fail "the failing run did not go as expected (driver exit $?); its tree not checked"
 fi
 
+# silent EXPECTED_EXIT ARGS...: setup.exe without a window, from drive D:.
+silent() {
+  local expected=$1 rc=0
+  shift
+  settle
+  in_x timeout 300 wine 'D:\SETUP.EXE' "$@" >"$tmp/silent.out" 2>&1 || rc=$?
+  if [ $rc -ne "$expected" ]; then
+    tail -n 5 "$tmp/silent.out" | sed 's/^/  /'
+    fail "setup.exe $* exited $rc, expected $expected"
+    return 1
+  fi
+  echo "setup.exe $*: exit $rc"
+}
+
+step "silent install"
+new_targets "$tmp/e3"
+silent 1 /S /ACCEPTLICENSE 'E:\SIREL' || true
+if silent 0 /S /ACCEPTLICENSE /COMPONENTS=macros,sample,dxf '/SIREL=E:\SIREL' '/DXF=E:\CAD' '/LOG=C:\silent.log'; then
+  python3 "$here/checkinstall.py" tree "$medium" "$tmp/e3" SIREL CAD || fail "the silent install's tree is not right"
+  grep -q "$(printf '\tend\t0\t')" "$WINEPREFIX/drive_c/silent.log" || fail "the log does not end with exit code 0"
+fi
+silent 3 /S '/SIREL=E:\SIREL' || true
+step "silent install failing"
+new_targets "$tmp/e4"
+python3 "$here/checkinstall.py" block "$medium" "$tmp/e4" SIREL CAD dxf/parts
+silent 6 /S /ACCEPTLICENSE /COMPONENTS=macros,sample,dxf '/SIREL=E:\SIREL' '/DXF=E:\CAD' || true
+[ -z "$(find "$tmp/e4" -type f ! -path '*/DRAWINGS/parts')" ] || fail "the failed silent install left files behind"
+
 step "screenshots"
 shopt -s nullglob
 bmps=("$tmp"/bmp/*.bmp)
@@ -149,7 +177,7 @@ done
 echo "screenshots in $shots"
 
 if [ ${#failures[@]} -eq 0 ]; then
-  echo "PASS: install, installed tree, attributes, failing copy, screenshots"
+  echo "PASS: install, installed tree, attributes, failing copy, silent install, screenshots"
   exit 0
 fi
 echo "FAIL: ${#failures[@]} check(s) failed:"
