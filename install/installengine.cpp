@@ -94,6 +94,7 @@ void InstallEngine::PlanFixedList(const CopyRequest& request) {
   Outcome = InstallOutcome::kInstalled;
   KeptBackups.clear();
   LastRollback = RollbackReport();
+  FailureDetails.clear();
   if (!request.Sirel) return;
   const std::string programDir = AddBackslash(m_sourceDir);
   for (int id = kFixedListFirstId;; ++id) {
@@ -156,7 +157,9 @@ void InstallEngine::KCFileGrepFound(void* /*Sender*/, const std::string& found) 
 }
 
 void InstallEngine::Abort() {
-  ShowMsgBox(m_messageCaption(), m_texts.LanguageText(24), MB_ICONINFORMATION);
+  const std::string first = m_texts.LanguageText(24);
+  ShowMsgBox(m_messageCaption(), FailureDetails.empty() ? first : first + "\n\n" + FailureDetails,
+             MB_ICONINFORMATION);
   if (!LastRollback.complete()) {
     Tell(kRestoreIncompleteText, {LastRollback.keptIn, LastRollback.listFile});
   }
@@ -186,7 +189,16 @@ void InstallEngine::CopyPlannedFiles() {
     const std::string target = TargetFileList[i];
     const std::string base = i < m_targetBases.size() ? m_targetBases[i] : std::string();
     m_view.StepMeterValue();
-    if (!m_transaction.Prepare(target, base) || !CopyOneFile(source, target)) {
+    bool copied = false;
+    if (m_platform.IsDirectory(target)) {
+      m_failureReason = "a folder stands where the file goes";
+    } else if (!m_transaction.Prepare(target, base)) {
+      m_failureReason = "the target's folder cannot be made, or the file there cannot be set aside";
+    } else {
+      copied = CopyOneFile(source, target);
+    }
+    if (!copied) {
+      FailureDetails = source + "\n" + target + "\n" + m_failureReason;
       if (OnCopyFailed) OnCopyFailed(source, target);
       RollBack();
       Outcome = InstallOutcome::kCopyFailed;
@@ -197,6 +209,7 @@ void InstallEngine::CopyPlannedFiles() {
   }
   // Success is reported only once the files are on stable storage.
   if (!m_transaction.Commit(&KeptBackups)) {
+    FailureDetails = "the installed files cannot be put on stable storage";
     RollBack();
     Outcome = InstallOutcome::kCopyFailed;
     Abort();
@@ -211,13 +224,23 @@ bool InstallEngine::CopyOneFile(const std::string& Source, const std::string& Ta
   m_loop.ProcessMessages();
   // A folder standing where the file goes fails the copy: the shell would
   // copy into the folder, and the check below would read another file.
-  if (m_platform.IsDirectory(Target)) return false;
+  m_failureReason.clear();
+  if (m_platform.IsDirectory(Target)) {
+    m_failureReason = "a folder stands where the file goes";
+    return false;
+  }
   const bool ok = KCFileCtrl.CopyFile(Source, Target);
+  if (!ok) m_failureReason = m_platform.ErrorText(KCFileCtrl.LastError());
   KCFileCtrl.SetFileName(Target);
   const bool set = m_platform.SetAttributes(Target, kArchiveOnly);
-  if (!ok || !m_platform.IsFile(Target)) return false;
+  if (!ok) return false;
+  if (!m_platform.IsFile(Target)) {
+    m_failureReason = "the copy is not there";
+    return false;
+  }
   const TKCFileCtrlAttributes got = KCFileCtrl.Attributes();
   if (got == TKCFileCtrlAttributes{fcaArchive}) return true;
+  m_failureReason = "the copy does not keep the archive attribute alone";
   // Where the file system keeps no attribute word, a name that starts with a
   // dot is hidden by its name alone; the word was set as far as it can be.
   const size_t nameAt = Target.find_last_of("\\:");

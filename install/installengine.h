@@ -90,6 +90,8 @@ class InstallEngine {
   void KCFileGrepFound(void* Sender, const std::string& found);
   void CopyPlannedFiles();
   bool CopyOneFile(const std::string& Source, const std::string& Target);
+  // The reason of the last failure of CopyOneFile, in plain words.
+  const std::string& CopyFailureReason() const { return m_failureReason; }
 
   std::vector<std::string> SourceFileList;
   std::vector<std::string> TargetFileList;
@@ -100,6 +102,9 @@ class InstallEngine {
   std::vector<std::string> KeptBackups;
   // What the last rollback could not put back.
   RollbackReport LastRollback;
+  // Why the last copy failed: source, target and the reason, one a line
+  // (the copy-failure message shows them below text 24).
+  std::string FailureDetails;
   std::string CurrentSearchRoot;
   std::string CurrentTargetDir;
   TKCFileGrep KCFileGrep;
@@ -134,4 +139,5 @@ class InstallEngine {
   // cannot be listed); the plan check refuses the plan for the first.
   std::vector<PlanProblem> m_planProblems;
   InstallTransaction m_transaction;
+  std::string m_failureReason;
 };

@@ -135,14 +135,18 @@ TEST_F(EngineTest, FirstFailureStopsTheRunWithOneMessage) {
     const char* name;
     platform::Fault fault;  // hits the second entry, b.mac
     bool closeRequest;
+    const char* reason;     // the last line of the failure message
   };
   const Case cases[] = {
-      {"source missing", {platform::FaultOp::kCopy, "<none>"}, false},
-      {"target creation refused", {platform::FaultOp::kCopy, "b.mac"}, false},
-      {"disk full after some bytes", {platform::FaultOp::kDiskFull, "b.mac", 0, 3000}, false},
-      {"attribute not kept", {platform::FaultOp::kAttributeReadBack, "SIREL\\b.mac"}, false},
-      {"close request mid-copy", {platform::FaultOp::kCopy, "<none>"}, true},
-      {"a folder where the file goes", {platform::FaultOp::kCopy, "<none>"}, false},
+      {"source missing", {platform::FaultOp::kCopy, "<none>"}, false, "No such file or directory"},
+      {"target creation refused", {platform::FaultOp::kCopy, "b.mac"}, false, "Permission denied"},
+      {"disk full after some bytes", {platform::FaultOp::kDiskFull, "b.mac", 0, 3000}, false,
+       "No space left on device"},
+      {"attribute not kept", {platform::FaultOp::kAttributeReadBack, "SIREL\\b.mac"}, false,
+       "the copy does not keep the archive attribute alone"},
+      {"close request mid-copy", {platform::FaultOp::kCopy, "<none>"}, true, ""},
+      {"a folder where the file goes", {platform::FaultOp::kCopy, "<none>"}, false,
+       "a folder stands where the file goes"},
   };
   for (const Case& c : cases) {
     TempDrives::Write(drives.Host('C', "SIREL/b.mac"), "old b");
@@ -172,7 +176,11 @@ TEST_F(EngineTest, FirstFailureStopsTheRunWithOneMessage) {
       EXPECT_TRUE(presenter.messages.empty()) << c.name;
     } else {
       ASSERT_EQ(presenter.messages.size(), 1u) << c.name;
-      EXPECT_EQ(presenter.messages[0].text, "A file could not be copied.") << c.name;
+      // Text 24 first, then the source, the target and why.
+      const std::string& text = presenter.messages[0].text;
+      EXPECT_EQ(text.substr(0, text.find('\n')), "A file could not be copied.") << c.name;
+      EXPECT_NE(text.find("\n\nD:\\CD\\b.mac\nC:\\SIREL\\b.mac\n" + std::string(c.reason)), std::string::npos)
+          << c.name << ": " << text;
       EXPECT_EQ(presenter.messages[0].caption, "Sirel Setup") << c.name;
       EXPECT_EQ(presenter.messages[0].flags, 64) << c.name;
     }

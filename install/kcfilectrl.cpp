@@ -58,7 +58,8 @@ bool TKCFileCtrl::FileOperation(const std::string& Source, const std::string& Ta
   };
   const std::string from = nameList(Source);
   const std::string to = Operation == foDelete ? from : nameList(Target);
-  return m_platform.ShellOperation(kShellFuncs[Operation], from, to, ShellFlagsOf(Options)) == 0;
+  m_lastError = m_platform.ShellOperation(kShellFuncs[Operation], from, to, ShellFlagsOf(Options));
+  return m_lastError == 0;
 }
 
 void TKCFileCtrl::SetFileName(const std::string& Name) {

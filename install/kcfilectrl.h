@@ -58,6 +58,8 @@ class TKCFileCtrl : public TKCCustomComponent {
   bool CopyFile(const std::string& Source, const std::string& Target) {
     return FileOperation(Source, Target, foCopy);
   }
+  // The error code of the last shell operation (0 after success).
+  int LastError() const { return m_lastError; }
 
   TKCFileOpFlags Options = {ffFilesOnly, ffUseRecycleBin};
 
@@ -96,4 +98,5 @@ class TKCFileCtrl : public TKCCustomComponent {
   platform::Platform& m_platform;
   std::string m_fileName;
   TKCFileCtrlAttributes m_lastAttributes;
+  int m_lastError = 0;
 };

@@ -273,7 +273,7 @@ TEST_F(TransactionTest, ARollbackThatCannotPutAFileBackSaysWhereItIs) {
   ASSERT_TRUE(drives.platform().ToHostPath(engine.LastRollback.listFile, &host));
   EXPECT_NE(TempDrives::Read(host).find("C:\\SIREL\\SIREL.CFG\t" + left.backup), std::string::npos);
   ASSERT_EQ(presenter.messages.size(), 2u);
-  EXPECT_EQ(presenter.messages[0].text, "Copy failed");
+  EXPECT_EQ(presenter.messages[0].text.rfind("Copy failed\n\n", 0), 0u) << presenter.messages[0].text;
   EXPECT_NE(presenter.messages[1].text.find(engine.LastRollback.keptIn), std::string::npos);
   // Every other file is back as it was.
   EXPECT_EQ(TempDrives::Read(drives.Host('C', "SIREL/MACROS/m02.mac")), "edited by the user");

@@ -49,6 +49,7 @@ class ForwardingPlatform : public Platform {
     return m_inner.Append(handle, text, durable);
   }
   void CloseAppend(AppendHandle handle) override { m_inner.CloseAppend(handle); }
+  std::string ErrorText(int code) override { return m_inner.ErrorText(code); }
   bool SameContent(const std::string& a, const std::string& b) override {
     return m_inner.SameContent(a, b);
   }

@@ -213,6 +213,10 @@ class Platform {
   virtual bool Append(AppendHandle handle, const std::string& text, bool durable) = 0;
   virtual void CloseAppend(AppendHandle handle) = 0;
 
+  // The system's words for an error code that ShellOperation returned
+  // ("No space left on device", "Access is denied.").
+  virtual std::string ErrorText(int code) { return "error " + std::to_string(code); }
+
   // True when both files hold the same bytes (false when either cannot be
   // read). This form reads both whole; a backend may compare in pieces.
   virtual bool SameContent(const std::string& a, const std::string& b) {

@@ -145,7 +145,7 @@ int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const Comman
     log->Info("copied", {source, target, std::to_string(bytes)});
   };
   engine.OnCopyFailed = [&](const std::string& source, const std::string& target) {
-    log->Error("failed", {source, target});
+    log->Error("failed", {source, target, engine.CopyFailureReason()});
   };
   engine.OnPlanned = [&] { log->Info("plan", {std::to_string(engine.SourceFileList.size())}); };
   engine.BuildCopyPlan(request);

@@ -112,6 +112,15 @@ int WindowsErrorFromErrno(int err) {
   }
 }
 
+int ErrnoFromWindowsError(int code) {
+  static const int kErrnos[] = {ENOENT, ENOTDIR, EMFILE, EACCES, ENOMEM, EXDEV, EBUSY, EEXIST,
+                                EINVAL, ENOSPC, ENAMETOOLONG, EISDIR, ELOOP};
+  for (const int e : kErrnos) {
+    if (WindowsErrorFromErrno(e) == code) return e;
+  }
+  return EIO;
+}
+
 FileTime ModifyTime(const struct stat& st) {
   return FileTimeFromUnix(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
 }

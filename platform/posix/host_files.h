@@ -28,6 +28,8 @@ bool SetHostAttributes(const std::string& hostPath, uint32_t attributes, bool us
 
 // The Windows error code that stands for an errno value.
 int WindowsErrorFromErrno(int err);
+// The errno value a Windows error code stands for (EIO when none).
+int ErrnoFromWindowsError(int code);
 
 // FileTimes of a stat buffer; creation falls back to the last write time where
 // the file system keeps no birth time.

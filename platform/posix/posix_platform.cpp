@@ -541,6 +541,10 @@ void PosixPlatform::CloseAppend(AppendHandle handle) {
   if (handle != kNoAppend) close(static_cast<int>(handle));
 }
 
+std::string PosixPlatform::ErrorText(int code) {
+  return std::strerror(ErrnoFromWindowsError(code));
+}
+
 bool PosixPlatform::SameContent(const std::string& a, const std::string& b) {
   std::string hostA;
   std::string hostB;

@@ -72,6 +72,7 @@ class PosixPlatform : public Platform {
   bool Append(AppendHandle handle, const std::string& text, bool durable) override;
   void CloseAppend(AppendHandle handle) override;
   bool SameContent(const std::string& a, const std::string& b) override;
+  std::string ErrorText(int code) override;
   FileTime ToLocalFileTime(FileTime utc) override;
   uint32_t LogicalDriveStrings(uint32_t bufferLength, char* buffer) override;
   uint32_t DriveTypeOf(const std::string& root) override;

@@ -539,6 +539,14 @@ class Win32Platform : public Platform {
 
   void SetCopyWriteLimit(int64_t limit) override { m_writeLimit = limit < 0 ? -1 : limit; }
 
+  std::string ErrorText(int code) override {
+    char buffer[512];
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             static_cast<DWORD>(code), 0, buffer, sizeof(buffer), nullptr);
+    while (n > 0 && (buffer[n - 1] == '\n' || buffer[n - 1] == '\r' || buffer[n - 1] == ' ')) --n;
+    return n > 0 ? std::string(buffer, n) : "error " + std::to_string(code);
+  }
+
  private:
   // The resolved name of an opened file or folder, without the "\\?\" the
   // system puts in front ("\\?\UNC\srv\share" becomes "\\srv\share").
