@@ -26,15 +26,20 @@ class QuietPresenter : public MessagePresenter {
 // and the silent install's messages are not shown.
 bool HandleCommandLine(platform::Platform& platform, int* exitCode) {
   const bool console = AttachConsole(ATTACH_PARENT_PROCESS) != 0;
+  // With /S nothing may wait for a click, not even a bad command line.
+  bool silent = false;
+  for (int i = 1; i < __argc; ++i) {
+    silent = silent || lstrcmpiA(__argv[i], "/S") == 0 || lstrcmpiA(__argv[i], "--silent") == 0;
+  }
   if (console) {
     std::freopen("CONOUT$", "w", stdout);
     std::freopen("CONOUT$", "w", stderr);
   }
-  const auto show = [console](const std::string& text, UINT flags) {
+  const auto show = [console, silent](const std::string& text, UINT flags) {
     if (console) {
       std::fputs(text.c_str(), flags == MB_ICONERROR ? stderr : stdout);
       std::fflush(flags == MB_ICONERROR ? stderr : stdout);
-    } else {
+    } else if (!silent) {
       MessageBoxA(nullptr, text.c_str(), "Setup", flags);
     }
   };

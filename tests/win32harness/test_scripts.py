@@ -181,8 +181,9 @@ class MessagesTest(unittest.TestCase):
 
     def test_messages_of_a_run(self):
         done = "message: The installation is complete. Click OK to close the setup."
-        failed = ("message: A file could not be copied. The installation stops. "
-                  "Check the medium and the target directory.")
+        bare = ("message: A file could not be copied. The installation stops. "
+                "Check the medium and the target directory.")
+        failed = bare + "  D:\\dxf\\a.dxf E:\\CAD\\a.dxf Access is denied."
         aborted = "message: Setup of Sirel 2.0 was cancelled. Sirel 2.0 has not been installed completely."
         unformatted = "message: Setup of %s was cancelled. %s has not been installed completely."
         cases = [
@@ -193,6 +194,7 @@ class MessagesTest(unittest.TestCase):
             ("fail", [aborted, failed], False),
             ("fail", [failed], False),
             ("fail", [failed, unformatted], False),
+            ("fail", [bare, aborted], False),  # the failure names no file
         ]
         for mode, lines, ok in cases:
             with self.subTest(mode=mode, lines=lines):
