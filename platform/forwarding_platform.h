@@ -50,6 +50,7 @@ class ForwardingPlatform : public Platform {
   }
   void CloseAppend(AppendHandle handle) override { m_inner.CloseAppend(handle); }
   std::string ErrorText(int code) override { return m_inner.ErrorText(code); }
+  std::string SettingsDirectory() override { return m_inner.SettingsDirectory(); }
   bool SameContent(const std::string& a, const std::string& b) override {
     return m_inner.SameContent(a, b);
   }

@@ -213,6 +213,10 @@ class Platform {
   virtual bool Append(AppendHandle handle, const std::string& text, bool durable) = 0;
   virtual void CloseAppend(AppendHandle handle) = 0;
 
+  // A folder of this user's own for the program's settings (remembered
+  // choices), created when missing; empty when there is none.
+  virtual std::string SettingsDirectory() { return std::string(); }
+
   // The system's words for an error code that ShellOperation returned
   // ("No space left on device", "Access is denied.").
   virtual std::string ErrorText(int code) { return "error " + std::to_string(code); }

@@ -7,6 +7,7 @@
 #include "install/kcsysinfo.h"
 #include "install/transaction.h"
 #include "platform/platform.h"
+#include "setup/choices.h"
 #include "setup/installlog.h"
 #include "setup/recovery.h"
 #include "setupdata/catalogue.h"
@@ -27,6 +28,14 @@ int ExitCodeOf(InstallOutcome outcome) {
 }
 
 namespace {
+
+// The language of SETUP.INF named so, letter case ignored; empty when none is.
+std::string FindLanguage(const SetupData& data, const std::string& name) {
+  for (const std::string& l : data.Languages) {
+    if (!name.empty() && SameTextNoCase(l.substr(0, kMaxLanguageName), name)) return l;
+  }
+  return std::string();
+}
 
 // A target as the user gave it: a full path on a drive that is there, not a file.
 bool UsableTarget(platform::Platform& platform, const std::string& target) {
@@ -67,16 +76,18 @@ int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const Comman
     ReportStartupFailure(loaded);
     return kExitSetupInf;
   }
-  std::string language = data.Languages.front();
-  if (options.hasLanguage) {
-    language.clear();
-    for (const std::string& l : data.Languages) {
-      if (language.empty() && SameTextNoCase(l.substr(0, kMaxLanguageName), options.language)) language = l;
-    }
-    if (language.empty()) {
+  // The last install of this product preselects; the command line wins.
+  const RememberedChoices remembered(platform, ProductKey(data));
+  bool damaged = false;
+  const Choices last = remembered.Load(&damaged);
+  if (damaged) log->Error("settings", {"the settings file cannot be read; it is ignored"});
+  std::string language = FindLanguage(data, options.hasLanguage ? options.language : last.language);
+  if (language.empty()) {
+    if (options.hasLanguage) {
       ShowMsgBox("Error", "SETUP.INF offers no language \"" + options.language + "\"", MB_OK);
       return kExitCommandLine;
     }
+    language = data.Languages.front();
   }
   TextCatalogue texts(data.SetupIni);
   texts.SetCurrentLanguage(language);
@@ -101,13 +112,16 @@ int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const Comman
     return kExitLicence;
   }
 
+  const Choices chosen = Overlay(last, ChoicesOf(options));
   CopyRequest request;
-  request.Sirel = options.hasComponents ? options.macros : true;
-  request.Beispiel = options.hasComponents && options.sample;
-  request.DXF = options.hasComponents && options.dxf;
+  request.Sirel = chosen.hasComponents ? chosen.macros : true;
+  request.Beispiel = chosen.hasComponents && chosen.sample;
+  request.DXF = chosen.hasComponents && chosen.dxf;
   if (request.Sirel || request.Beispiel) {
     if (options.hasSirel) {
       request.SirelTargetBase = options.sirel;
+    } else if (!last.sirel.empty() && platform.IsDirectory(last.sirel)) {
+      request.SirelTargetBase = last.sirel;
     } else {
       TKCSysInfo sysInfo(platform);
       const std::vector<std::string> offers =
@@ -124,14 +138,18 @@ int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const Comman
     }
   }
   if (request.DXF) {
-    if (!options.hasDxfTarget || !UsableTarget(platform, options.dxfTarget)) {
+    std::string dxf = options.dxfTarget;
+    if (!options.hasDxfTarget && !last.dxfTarget.empty() && platform.IsDirectory(last.dxfTarget)) {
+      dxf = last.dxfTarget;
+    }
+    if (dxf.empty() || !UsableTarget(platform, dxf)) {
       ShowMsgBox(caption,
-                 options.hasDxfTarget ? "The target \"" + options.dxfTarget + "\" cannot be used."
-                                      : std::string("The DXF drawings need a target: /DXF= or --dxf=."),
+                 dxf.empty() ? std::string("The DXF drawings need a target: /DXF= or --dxf=.")
+                             : "The target \"" + dxf + "\" cannot be used.",
                  MB_ICONINFORMATION);
       return kExitTarget;
     }
-    request.DxfTargetBase = options.dxfTarget;
+    request.DxfTargetBase = dxf;
   }
 
   log->Info("components", {std::string(request.Sirel ? "macros " : "") + (request.Beispiel ? "sample " : "") +
@@ -152,6 +170,10 @@ int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const Comman
   for (const std::string& kept : engine.KeptBackups) log->Info("backup", {kept});
   for (const RollbackReport::Left& left : engine.LastRollback.notRestored) {
     log->Error("not restored", {left.target, left.backup});
+  }
+  if (engine.Outcome == InstallOutcome::kInstalled &&
+      !remembered.Save(ChoicesOfRequest(texts.CurrentLanguage(), request))) {
+    log->Error("settings", {"the choices cannot be kept for the next run"});
   }
   ShowMsgBox(caption, engine.InstallAborted ? AbortMessage(stored) : DoneText(stored, texts, engine.KeptBackups), MB_ICONINFORMATION);
   return ExitCodeOf(engine.Outcome);

@@ -33,7 +33,8 @@ void MakeMedium(TempDrives& drives) {
                     "[English]\nTxt_001=LICENSE.TXT\nTxt_019=No drive\nTxt_024=Copy failed\n"
                     "Txt_025=%s cancelled %s\nTxt_031=Done\nTxt_073=Sirel\n"
                     "Txt_500=README.TXT\nTxt_600=macros\\;MACROS\nTxt_800=dxf\\;DRAWINGS\n"
-                    "[Deutsch]\nTxt_001=LIZENZ.TXT\nTxt_031=Fertig\nTxt_500=README.TXT\n");
+                    "[Deutsch]\nTxt_001=LIZENZ.TXT\nTxt_031=Fertig\nTxt_500=README.TXT\n"
+                    "Txt_600=macros\\;MACROS\nTxt_800=dxf\\;DRAWINGS\n");
   TempDrives::Write(drives.Host('D', "LICENSE.TXT"), "licence");
   TempDrives::Write(drives.Host('D', "README.TXT"), "readme");
   TempDrives::Write(drives.Host('D', "macros/a.mac"), "a");
@@ -93,9 +94,9 @@ TEST(SilentRunTest, EachOutcomeHasItsExitCode) {
     EXPECT_NE(presenter.messages.back().text.find(c.lastMessage), std::string::npos)
         << c.name << ": " << presenter.messages.back().text;
     if (c.code != kExitInstalled) {
-      // Nothing stays on the target drives (but the program's state folder).
+      // Nothing stays on the target drives (but the program's own folders).
       std::vector<std::string> left = TempDrives::List(drives.Host('C'));
-      left.erase(std::remove(left.begin(), left.end(), ".local"), left.end());
+      for (const char* own : {".local", ".config"}) left.erase(std::remove(left.begin(), left.end(), own), left.end());
       EXPECT_TRUE(left.empty()) << c.name << ": " << ::testing::PrintToString(left);
     }
   }
@@ -149,6 +150,45 @@ TEST(SilentRunTest, TheLogHasOneLineAnEventAndNeverGoesOntoTheMedium) {
   ASSERT_TRUE(ParseCommandLine({"/S", "/ACCEPTLICENSE", "/LOG=D:\\setup.log"}, &options, &error));
   EXPECT_EQ(RunSilentInstall(drives.platform(), loop, options), kExitCommandLine);
   EXPECT_FALSE(TempDrives::Exists(drives.Host('D', "setup.log")));
+}
+
+
+TEST(SilentRunTest, TheNextRunTakesTheRememberedChoices) {
+  TempDrives drives("CDE");
+  MakeMedium(drives);
+  DirectEventLoop loop;
+  RecordingPresenter presenter;
+  CommandLine options;
+  std::string error;
+  ASSERT_TRUE(ParseCommandLine({"/S", "/ACCEPTLICENSE", "/LANG=deutsch", "/COMPONENTS=macros,dxf",
+                                "/SIREL=C:\\CAD\\SIREL", "/DXF=E:\\DWG"}, &options, &error));
+  ASSERT_EQ(RunSilentInstall(drives.platform(), loop, options), kExitInstalled);
+  struct Case {
+    const char* name;
+    std::function<void()> change;  // to the settings file or the targets
+    int code;
+    const char* where;             // host path (C:) of the README installed
+  };
+  const std::string settings = drives.Host('C', ".config/sirel-setup/setup.ini");
+  const Case cases[] = {
+      {"remembered", [] {}, kExitInstalled, "CAD/SIREL/README.TXT"},
+      {"a damaged settings file is ignored", [&] { TempDrives::Write(settings, std::string("\0\1\2", 3)); },
+       kExitTarget, ""},
+      {"a target that is gone is not taken", [&] {
+         TempDrives::Write(settings, "[SIREL|Sirel]\nLanguage=Deutsch\nComponents=macros\nSirel=C:\\GONE\n");
+       }, kExitTarget, ""},
+  };
+  for (const Case& c : cases) {
+    c.change();
+    presenter.messages.clear();
+    ASSERT_TRUE(ParseCommandLine({"/S", "/ACCEPTLICENSE"}, &options, &error));
+    EXPECT_EQ(RunSilentInstall(drives.platform(), loop, options), c.code) << c.name;
+    if (c.code == kExitInstalled) {
+      EXPECT_EQ(presenter.messages.back().text, "Fertig") << c.name;  // the remembered language
+      EXPECT_TRUE(TempDrives::Exists(drives.Host('E', "DWG/DRAWINGS/x.dxf"))) << c.name;
+      EXPECT_TRUE(TempDrives::Exists(drives.Host('C', c.where))) << c.name;
+    }
+  }
 }
 
 }  // namespace

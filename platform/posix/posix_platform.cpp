@@ -492,12 +492,16 @@ bool PosixPlatform::FlushVolume(const std::string& path) {
   return ok;
 }
 
-std::string PosixPlatform::StateDirectory() {
+std::string PosixPlatform::StateDirectory() { return HomeFolder({".local", "state", "sirel-setup"}); }
+
+std::string PosixPlatform::SettingsDirectory() { return HomeFolder({".config", "sirel-setup"}); }
+
+std::string PosixPlatform::HomeFolder(std::initializer_list<const char*> parts) {
   // Under the user's home, which is drive C:.
   const Drive* home = m_drives.Find('C');
   if (!home) return std::string();
   std::string host = home->hostRoot;
-  for (const char* part : {".local", "state", "sirel-setup"}) {
+  for (const char* part : parts) {
     host = JoinHost(host, part);
     if (mkdir(host.c_str(), 0700) != 0 && errno != EEXIST) return std::string();
   }

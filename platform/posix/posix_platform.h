@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -73,6 +74,7 @@ class PosixPlatform : public Platform {
   void CloseAppend(AppendHandle handle) override;
   bool SameContent(const std::string& a, const std::string& b) override;
   std::string ErrorText(int code) override;
+  std::string SettingsDirectory() override;
   FileTime ToLocalFileTime(FileTime utc) override;
   uint32_t LogicalDriveStrings(uint32_t bufferLength, char* buffer) override;
   uint32_t DriveTypeOf(const std::string& root) override;
@@ -98,6 +100,8 @@ class PosixPlatform : public Platform {
   bool FindNoCase(const std::string& dirHost, const std::string& name, std::string* match) const;
   void AddListed(const std::string& name) const;
   void NoteNewEntry(const std::string& dirHost, const std::string& name);
+  // A folder below the home folder (drive C:), made when missing, as a DOS path.
+  std::string HomeFolder(std::initializer_list<const char*> parts);
   // The host path of the nearest existing folder at or above a DOS path.
   bool ExistingHostAncestor(const std::string& dosPath, std::string* hostPath) const;
   int CopyOne(const std::string& source, const std::string& target);

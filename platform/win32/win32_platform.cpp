@@ -380,10 +380,15 @@ class Win32Platform : public Platform {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
 
-  std::string StateDirectory() override {
+  std::string StateDirectory() override { return ProgramFolderIn(CSIDL_LOCAL_APPDATA); }
+
+  // The settings roam with the user: the application-data folder.
+  std::string SettingsDirectory() override { return ProgramFolderIn(CSIDL_APPDATA); }
+
+  // "Sirel Setup" in one of the user's shell folders, made when missing.
+  std::string ProgramFolderIn(int csidl) {
     char base[MAX_PATH];
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
-                                SHGFP_TYPE_CURRENT, base))) {
+    if (FAILED(SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, base))) {
       return std::string();
     }
     const std::string folder = Join(base, "Sirel Setup");
