@@ -1,8 +1,11 @@
 // The destination page (3) and the copy page (4) of the main window.
+#include <algorithm>
+
 #include "install/eventloop.h"
 #include "navigate/navigate.h"
 #include "setup/mainform.h"
 #include "setup/recovery.h"
+#include "setupdata/textcase.h"
 #include "setup/silentrun.h"
 #include "setupdata/format.h"
 #include "stools/stools.h"
@@ -23,12 +26,27 @@ bool TMainForm::ValidateTargets() {
 void TMainForm::DestinationPageAction() {
   TKelvaNavigate& nav = m_view.Navigate();
   nav.SetItemEnabled(4, false);
-  const std::vector<std::string> offers =
-      ScanTargetDrives(m_platform, m_sysInfo, m_data.Boot.DefaultTargetSubdir);
+  std::vector<std::string> offers = ScanTargetDrives(m_platform, m_sysInfo, m_data.Boot.DefaultTargetSubdir);
+  // The target of the command line first, else the remembered one while it is there.
+  std::string preferred = m_commandChoices.sirel;
+  if (preferred.empty() && m_platform.IsDirectory(m_rememberedChoices.sirel)) preferred = m_rememberedChoices.sirel;
+  if (!preferred.empty()) {
+    offers.erase(std::remove_if(offers.begin(), offers.end(),
+                                [&](const std::string& o) { return SameTextNoCase(o, preferred); }),
+                 offers.end());
+    offers.insert(offers.begin(), preferred);
+  }
   m_view.SetItems(Control::drive_Combo, offers);
   const bool dxf = m_view.Checked(Control::DXF_CheckBox);
   for (Control c : {Control::zielDXF_Edit, Control::DXFZiel_Label, Control::DXFZiel_Button}) {
     m_view.SetVisible(c, dxf);
+  }
+  std::string dxfTarget = m_commandChoices.dxfTarget;
+  if (dxfTarget.empty() && m_platform.IsDirectory(m_rememberedChoices.dxfTarget)) {
+    dxfTarget = m_rememberedChoices.dxfTarget;
+  }
+  if (dxf && m_view.Text(Control::zielDXF_Edit).empty() && !dxfTarget.empty()) {
+    m_view.SetText(Control::zielDXF_Edit, dxfTarget);
   }
   if (m_view.Checked(Control::Sirel_CheckBox) || m_view.Checked(Control::Beispiel_CheckBox)) {
     if (!offers.empty()) {
@@ -113,6 +131,11 @@ bool TMainForm::CopyPageAction() {
   m_engine->BuildCopyPlan(Request());
   m_copying = false;
   m_exitCode = ExitCodeOf(m_engine->Outcome);
+  if (m_engine->Outcome == InstallOutcome::kInstalled) {
+    // The next run of this product preselects these choices; an install
+    // stands also when they cannot be kept.
+    RememberedChoices(m_platform, ProductKey(m_data)).Save(ChoicesOfRequest(m_texts.CurrentLanguage(), Request()));
+  }
   if (m_engine->Outcome == InstallOutcome::kNoSpace && !m_closeRequested) {
     // Nothing was written: the wizard stays on the target page, where the
     // user may choose another target.

@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "setup/recovery.h"
 #include "setupdata/format.h"
+#include "setupdata/textcase.h"
 #include "stools/stools.h"
 
 const char kLegalNotice[] = "Copyright (c) 2026 Kelva Software. All rights reserved.";
@@ -43,6 +44,24 @@ bool TMainForm::FormCreate() {
                                              [this] { return MessageCaption(); });
   RecoverInterruptedRuns();
   return true;
+}
+
+void TMainForm::ApplyChoices(const Choices& commandLine) {
+  m_commandChoices = commandLine;
+  m_rememberedChoices = RememberedChoices(m_platform, ProductKey(m_data)).Load();
+  const Choices c = Overlay(m_rememberedChoices, commandLine);
+  for (size_t i = 0; i < m_data.Languages.size() && !c.language.empty(); ++i) {
+    if (SameTextNoCase(m_data.Languages[i].substr(0, kMaxLanguageName), c.language)) {
+      m_view.SetItemIndex(Control::ComboBoxSprache, static_cast<int>(i));
+      ComboBoxSpracheChange();
+      break;
+    }
+  }
+  if (c.hasComponents) {
+    m_view.SetChecked(Control::Sirel_CheckBox, c.macros);
+    m_view.SetChecked(Control::Beispiel_CheckBox, c.sample);
+    m_view.SetChecked(Control::DXF_CheckBox, c.dxf);
+  }
 }
 
 void TMainForm::RecoverInterruptedRuns() {

@@ -7,6 +7,7 @@
 #include "dialogs/verzdlg.h"
 #include "install/installengine.h"
 #include "install/kcsysinfo.h"
+#include "setup/choices.h"
 #include "setup/commandline.h"
 #include "setup/mainformview.h"
 #include "setup/meter.h"
@@ -39,8 +40,12 @@ class TMainForm : private CopyProgressView {
   void SetDialog(TVerzeichnisDlg* dialog) { m_dialog = dialog; }
   ~TMainForm() override;
 
-  // Start-up; false when the program must end at once (exit code 0).
+  // Start-up; false when the program must end at once (exit code 2).
   bool FormCreate();
+  // Preselects what the command line asks for and, where it is silent, what
+  // the last install of this product chose: the language, the components,
+  // and the targets page 3 offers first.
+  void ApplyChoices(const Choices& commandLine);
   void FormDestroy();
   // Always allows the close; releases the plan lists unless a copy is running,
   // which instead stops after its current entry.
@@ -107,4 +112,6 @@ class TMainForm : private CopyProgressView {
   bool m_copying = false;
   bool m_closeRequested = false;
   int m_exitCode = kExitAbandoned;
+  Choices m_commandChoices;     // from the command line: taken as given
+  Choices m_rememberedChoices;  // from the last install: taken where still there
 };

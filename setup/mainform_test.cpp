@@ -386,4 +386,44 @@ TEST_F(MainFormTest, StartUpUndoesAnInterruptedRunWithAMessage) {
   EXPECT_EQ(TempDrives::List(drives.Host('C', "SIREL")), std::vector<std::string>{"README.TXT"});
 }
 
+
+TEST_F(MainFormTest, TheCommandLineAndThenTheLastInstallPreselect) {
+  ASSERT_TRUE(form.FormCreate());
+  Choices given;
+  given.language = "deutsch";
+  given.hasComponents = true;
+  given.sample = given.dxf = true;
+  given.sirel = "C:\\CAD";
+  given.dxfTarget = "E:\\DWG";
+  form.ApplyChoices(given);
+  EXPECT_EQ(view.ItemIndex(Control::ComboBoxSprache), 1);
+  EXPECT_EQ(form.Texts().ProductName, "Sirel DE");
+  EXPECT_FALSE(view.Checked(Control::Sirel_CheckBox));
+  EXPECT_TRUE(view.Checked(Control::Beispiel_CheckBox));
+  EXPECT_TRUE(view.Checked(Control::DXF_CheckBox));
+  EXPECT_EQ(view.Enabled(), "01");  // the licence still comes first
+  TempDrives::Write(drives.Host('C', "SIREL/keep"), "");
+  form.DestinationPageAction();
+  ASSERT_FALSE(view.Items(Control::drive_Combo).empty());
+  EXPECT_EQ(view.Items(Control::drive_Combo).front(), "C:\\CAD");
+  EXPECT_EQ(view.Text(Control::zielDXF_Edit), "E:\\DWG");
+  ASSERT_TRUE(form.CopyPageAction());
+  EXPECT_EQ(form.ExitCode(), kExitInstalled);
+  EXPECT_TRUE(TempDrives::Exists(drives.Host('E', "DWG/DRAWINGS/x.dxf")));
+
+  // The next start of the same product, without a command line. (This
+  // medium has no sample project: C:\CAD exists only as the user made it.)
+  TempDrives::Write(drives.Host('C', "CAD/mine.txt"), "");
+  FakeMainFormView next;
+  TMainForm again{faults, loop, next};
+  ASSERT_TRUE(again.FormCreate());
+  again.ApplyChoices(Choices());
+  EXPECT_EQ(next.ItemIndex(Control::ComboBoxSprache), 1);
+  EXPECT_FALSE(next.Checked(Control::Sirel_CheckBox));
+  EXPECT_TRUE(next.Checked(Control::DXF_CheckBox));
+  again.DestinationPageAction();
+  EXPECT_EQ(next.Items(Control::drive_Combo).front(), "C:\\CAD");
+  EXPECT_EQ(next.Text(Control::zielDXF_Edit), "E:\\DWG");
+}
+
 }  // namespace

@@ -12,10 +12,10 @@ int main(int argc, char** argv) {
   // The command line is read before any window: the usage, a bad command
   // line and the install without a window need no display.
   const auto platform = platform::posix::PosixPlatform::ForThisProcess();
+  CommandLine options;
   {
     StreamPresenter errors(stderr);
     MessagePresenter* previous = SetMessagePresenter(&errors);
-    CommandLine options;
     int exitCode = 0;
     const bool ended = RunCommandLine(
         *platform, std::vector<std::string>(argv + 1, argv + argc),
@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
   QtEventLoop loop;
   MainWindow window(*platform, loop);
   if (!window.form().FormCreate()) return kExitSetupInf;
+  window.form().ApplyChoices(ChoicesOf(options));
   // The chooser is created after the main window; its list starts at C:\.
   TVerzeichnisDlg chooser(*platform, [](const std::string& error) {
     ShowMsgBox(QApplication::applicationDisplayName().toStdString(), error, 0x10);

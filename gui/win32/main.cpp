@@ -24,7 +24,7 @@ class QuietPresenter : public MessagePresenter {
 // The command line before any window. Text goes to the console the program
 // was started from; without one, the usage and errors come as message boxes
 // and the silent install's messages are not shown.
-bool HandleCommandLine(platform::Platform& platform, int* exitCode) {
+bool HandleCommandLine(platform::Platform& platform, CommandLine* options, int* exitCode) {
   const bool console = AttachConsole(ATTACH_PARENT_PROCESS) != 0;
   // With /S nothing may wait for a click, not even a bad command line.
   bool silent = false;
@@ -46,11 +46,10 @@ bool HandleCommandLine(platform::Platform& platform, int* exitCode) {
   StreamPresenter toConsole(stderr);
   QuietPresenter quiet;
   MessagePresenter* previous = SetMessagePresenter(console ? static_cast<MessagePresenter*>(&toConsole) : &quiet);
-  CommandLine options;
   const bool ended = RunCommandLine(
       platform, std::vector<std::string>(__argv + 1, __argv + __argc),
       [&](const std::string& text) { show(text, MB_ICONINFORMATION); },
-      [&](const std::string& text) { show(text + "\n", MB_ICONERROR); }, &options, exitCode);
+      [&](const std::string& text) { show(text + "\n", MB_ICONERROR); }, options, exitCode);
   SetMessagePresenter(previous);
   return ended;
 }
@@ -58,10 +57,11 @@ bool HandleCommandLine(platform::Platform& platform, int* exitCode) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
+  CommandLine options;
   {
     const auto platform = platform::win32::MakeWin32Platform();
     int exitCode = 0;
-    if (HandleCommandLine(*platform, &exitCode)) return exitCode;
+    if (HandleCommandLine(*platform, &options, &exitCode)) return exitCode;
   }
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
@@ -76,6 +76,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
     SetMessagePresenter(nullptr);
     return kExitSetupInf;
   }
+  window.Form().ApplyChoices(ChoicesOf(options));
   // The chooser is created after the main window; its list starts at C:\.
   TVerzeichnisDlg chooser(*platform, [&window](const std::string& error) {
     ShowMsgBox(window.ApplicationTitle(), error, MB_ICONERROR);
