@@ -99,11 +99,17 @@ void TMainForm::Browse(const std::string& title, Control edit, Control button) {
 void TMainForm::SirelZiel_ButtonClick() {
   if (!m_dialog) return;
   m_dialog->PresetDir = RemoveBackslash(m_data.Boot.DefaultBrowsePath);
+  // The default button takes the product's default folder with one press,
+  // also when it does not exist yet (the install makes it): the chooser
+  // itself can only pick folders that exist.
+  m_dialog->DefaultVisible = !m_dialog->PresetDir.empty();
   Browse(m_stored.SirelBrowseTitle, Control::zielSirel_Edit, Control::SirelZiel_Button);
 }
 
 void TMainForm::BtnZielverzeichnisClick() {
   if (!m_dialog) return;
+  // The default folder is the macro library's, not one for the drawings.
+  m_dialog->DefaultVisible = false;
   Browse(m_stored.DxfBrowseTitle, Control::zielDXF_Edit, Control::DXFZiel_Button);
 }
 

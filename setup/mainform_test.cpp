@@ -426,4 +426,27 @@ TEST_F(MainFormTest, TheCommandLineAndThenTheLastInstallPreselect) {
   EXPECT_EQ(next.Text(Control::zielDXF_Edit), "E:\\DWG");
 }
 
+
+TEST_F(MainFormTest, WithoutAnOfferTheDefaultButtonTakesTheDefaultFolder) {
+  TempDrives::Write(drives.Host('D', "SETUP.INF"),
+                    "[BootSetup]\nVersion=2.0\nDefaultPath=E:\\NEW\\SIREL\nDefaultDir=SIREL\n[Languages]\n1=English\n" +
+                        Texts("English", "Txt_073=Sirel\n"));
+  ASSERT_TRUE(form.FormCreate());
+  TVerzeichnisDlg chooser(faults, nullptr);
+  ScriptedDlgView dlgView;
+  chooser.SetView(&dlgView);
+  form.SetDialog(&chooser);
+  form.DestinationPageAction();  // no drive holds SIREL: the no-drive message
+  dlgView.press = [&] { chooser.BtnDefaultClick(); };
+  form.SirelZiel_ButtonClick();
+  EXPECT_TRUE(chooser.DefaultVisible);
+  EXPECT_EQ(view.Text(Control::zielSirel_Edit), "E:\\NEW\\SIREL");
+  EXPECT_TRUE(nav().FList->FHeights.GetEnabled(4));
+  form.BtnZielverzeichnisClick();
+  EXPECT_FALSE(chooser.DefaultVisible);  // not for the drawings
+  ASSERT_TRUE(form.CopyPageAction());
+  EXPECT_EQ(form.ExitCode(), kExitInstalled);
+  EXPECT_EQ(TempDrives::Read(drives.Host('E', "NEW/SIREL/README.TXT")), "readme");
+}
+
 }  // namespace
