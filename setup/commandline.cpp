@@ -61,6 +61,7 @@ bool SetComponents(const std::string& list, CommandLine* out, std::string* error
 
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* out, std::string* error) {
   *out = CommandLine();
+  for (const std::string& a : args) out->text += (out->text.empty() ? "" : " ") + a;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const bool gnu = arg.size() > 2 && arg.compare(0, 2, "--") == 0;

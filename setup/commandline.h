@@ -34,6 +34,7 @@ struct CommandLine {
   std::string dxfTarget;       // /DXF=, --dxf=
   bool hasLog = false;
   std::string log;             // /LOG=, --log=
+  std::string text;            // the arguments as given, joined by blanks
 };
 
 // Reads the arguments after the program name. False with a one-line

@@ -5,6 +5,7 @@
 
 #include "install/installengine.h"
 #include "install/kcsysinfo.h"
+#include "install/sha256.h"
 #include "install/transaction.h"
 #include "platform/platform.h"
 #include "setup/choices.h"
@@ -28,6 +29,18 @@ int ExitCodeOf(InstallOutcome outcome) {
 }
 
 namespace {
+
+// "C:=3 D:=5 ..." : each drive root and its type.
+std::string DriveTable(platform::Platform& platform) {
+  char roots[255] = {};
+  const uint32_t count = platform.LogicalDriveStrings(254, roots);
+  std::string table;
+  for (uint32_t p = 0; count <= 254 && p + 1 < count; p += 4) {
+    const std::string root(roots + p, 3);
+    table += (table.empty() ? "" : " ") + root.substr(0, 2) + "=" + std::to_string(platform.DriveTypeOf(root));
+  }
+  return table;
+}
 
 // The language of SETUP.INF named so, letter case ignored; empty when none is.
 std::string FindLanguage(const SetupData& data, const std::string& name) {
@@ -68,9 +81,13 @@ int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const Comman
       return kExitCommandLine;
     }
   }
-  log->Info("start", {platform.ProgramFileName()});
   SetupData data;
   const SetupLoadResult loaded = LoadSetup(platform, &data);
+  std::string setupText;
+  const std::string setupPath = AddBackslash(data.SourceDir) + "SETUP.INF";
+  const std::string setupSum =
+      platform.ReadWholeFile(setupPath, &setupText) ? Sha256::Of(setupText) : std::string("-");
+  log->Info("start", {SETUP_VERSION, options.text, data.SourceDir, setupSum, DriveTable(platform)});
   if (loaded != SetupLoadResult::kLoaded) {
     log->Error("setup", {StartupFailureText(loaded)});
     ReportStartupFailure(loaded);
@@ -163,7 +180,8 @@ int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const Comman
     log->Info("copied", {source, target, std::to_string(bytes)});
   };
   engine.OnCopyFailed = [&](const std::string& source, const std::string& target) {
-    log->Error("failed", {source, target, engine.CopyFailureReason()});
+    log->Error("failed", {source, target, std::to_string(engine.KCFileCtrl.LastError()),
+                          engine.CopyFailureReason()});
   };
   engine.OnPlanned = [&] { log->Info("plan", {std::to_string(engine.SourceFileList.size())}); };
   engine.BuildCopyPlan(request);

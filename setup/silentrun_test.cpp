@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "install/eventloop.h"
+#include "install/sha256.h"
 #include "platform/fault_platform.h"
 #include "tests/support/recording_presenter.h"
 #include "tests/support/temp_medium.h"
@@ -136,7 +137,12 @@ TEST(SilentRunTest, TheLogHasOneLineAnEventAndNeverGoesOntoTheMedium) {
   ASSERT_EQ(RunSilentInstall(drives.platform(), loop, options), kExitInstalled);
   std::vector<std::string> events;
   std::string line;
-  std::istringstream text(TempDrives::Read(drives.Host('C', "setup.log")));
+  const std::string logText = TempDrives::Read(drives.Host('C', "setup.log"));
+  // The start names the medium's SETUP.INF by its SHA-256 and the drives.
+  EXPECT_NE(logText.find("\t" + Sha256::Of(TempDrives::Read(drives.Host('D', "SETUP.INF"))) + "\tC:=3 D:=3 E:=3\n"),
+            std::string::npos)
+      << logText;
+  std::istringstream text(logText);
   while (std::getline(text, line)) {
     // timestamp, level, event: the time masked.
     const size_t tab = line.find('\t');
