@@ -25,6 +25,7 @@
 #include "platform/fault_platform.h"
 #include "platform/forwarding_platform.h"
 #include "platform/posix/posix_platform.h"
+#include "setup/silentrun.h"
 #include "setupdata/catalogue.h"
 #include "setupdata/memini.h"
 #include "stools/stools.h"
@@ -60,6 +61,8 @@ void MakeMedium(const std::string& medium, int largeMiB) {
     for (int f = 0; f < 100; ++f) WriteFile(dir + "/f" + std::to_string(f) + ".dat", block);
   }
   Run("head -c " + std::to_string(largeMiB) + "M /dev/urandom > " + medium + "/large/big.dat");
+  WriteFile(medium + "/SETUP.INF", "[Languages]\n1=L\n[L]\nTxt_001=LICENSE.TXT\nTxt_600=small\\;OUT\n");
+  WriteFile(medium + "/LICENSE.TXT", "licence\n");
   // 100,000 entries: 10 x 10 x 10 folders (1,110 with their parents) holding
   // 98,890 empty files.
   int entries = 0;
@@ -158,6 +161,28 @@ double EngineCopy(const std::string& work, const std::string& group, const std::
   return seconds;
 }
 
+// The same copy of (a) through the install without a window (/S), as an
+// administrator runs it: SETUP.INF, licence, targets, plan, copy.
+double SilentCopy(const std::string& work) {
+  platform::posix::DriveTable drives({{'C', work + "/target", platform::kDriveFixed},
+                                      {'D', work + "/medium", platform::kDriveCdRom}});
+  platform::posix::PosixPlatform platform(drives, work + "/medium/SETUP.EXE");
+  Stopwatch quiet;
+  MessagePresenter* previous = SetMessagePresenter(&quiet);
+  CommandLine options;
+  std::string error;
+  ParseCommandLine({"/S", "/ACCEPTLICENSE", "/SIREL=C:\\"}, &options, &error);
+  const auto start = Clock::now();
+  const int code = RunSilentInstall(platform, quiet, options);
+  const double seconds = Seconds(start);
+  SetMessagePresenter(previous);
+  if (code != kExitInstalled) {
+    std::fprintf(stderr, "copybench: the silent install ended with %d\n", code);
+    std::exit(1);
+  }
+  return seconds;
+}
+
 double ToolCopy(const std::string& work, const std::string& group) {
   const auto start = Clock::now();
   Run("cp -r " + work + "/medium/" + group + " " + work + "/target/OUT && sync");
@@ -221,6 +246,7 @@ int main(int argc, char** argv) {
   Measure large{"large-file", "cp -r+sync", {}, {}};
   Measure over{"over-existing", "fresh run", {}, {}};
   Measure durable{"durable", "no flush", {}, {}};
+  Measure silent{"silent", "engine", {}, {}};
   std::vector<double> rollback;
   Measure search{"search", "find", {}, {}};
   size_t found = 0;
@@ -262,6 +288,15 @@ int main(int argc, char** argv) {
         durable.reference.push_back(EngineCopy(work, "small", "", false));
       }
     }
+    // (a) through the silent install against the engine alone.
+    for (int turn = 0; turn < 2; ++turn) {
+      Run("rm -rf " + work + "/target && mkdir -p " + work + "/target && sync");
+      if ((turn == 0) == (r % 2 == 0)) {
+        silent.engine.push_back(SilentCopy(work));
+      } else {
+        silent.reference.push_back(EngineCopy(work, "small"));
+      }
+    }
     // (a) failing at its last file, over an earlier installation: all of
     // it is put back.
     Run("rm -rf " + work + "/target && mkdir -p " + work + "/target && sync");
@@ -282,7 +317,7 @@ int main(int argc, char** argv) {
   std::printf("rollback     of (a) failing at its last file: %.3f s (median); rounds:", Median(rollback));
   for (double t : rollback) std::printf(" %.3f", t);
   std::printf("\n");
-  for (const Measure* m : {&small, &large, &over, &durable, &search}) {
+  for (const Measure* m : {&small, &large, &over, &durable, &silent, &search}) {
     std::printf("%-12s engine %.3f s, %s %.3f s (medians); rounds:", m->name, Median(m->engine),
                 m->tool, Median(m->reference));
     for (size_t i = 0; i < m->engine.size(); ++i) {
@@ -290,7 +325,7 @@ int main(int argc, char** argv) {
     }
     std::printf("\n");
   }
-  for (const Measure* m : {&small, &large, &over, &durable, &search}) {
+  for (const Measure* m : {&small, &large, &over, &durable, &silent, &search}) {
     std::printf("ratio %s=%.2f\n", m->name, Median(m->engine) / Median(m->reference));
   }
   return 0;
