@@ -66,7 +66,7 @@ void InstallEngine::BuildCopyPlan(const CopyRequest& request) {
     return;
   }
   SpaceShortage shortage;
-  if (!CheckSpace(m_platform, SourceFileList, TargetFileList, &shortage)) {
+  if (!CheckSpace(m_platform, SourceFileList, TargetFileList, &shortage, &SpaceChecked)) {
     Tell(kSpaceShortText, {shortage.drive, MegabytesUp(shortage.need), MegabytesDown(shortage.free)});
     InstallAborted = true;
     Outcome = InstallOutcome::kNoSpace;
@@ -89,6 +89,8 @@ void InstallEngine::PlanFixedList(const CopyRequest& request) {
   SourceFileList.clear();
   TargetFileList.clear();
   m_targetBases.clear();
+  PlanComponents.clear();
+  SpaceChecked.clear();
   m_planProblems.clear();
   InstallAborted = false;
   Outcome = InstallOutcome::kInstalled;
@@ -103,6 +105,7 @@ void InstallEngine::PlanFixedList(const CopyRequest& request) {
     SourceFileList.push_back(programDir + t);
     TargetFileList.push_back(AddBackslash(request.SirelTargetBase) + t);
     m_targetBases.push_back(request.SirelTargetBase);
+    PlanComponents.push_back(kFixedListFirstId);
   }
 }
 
@@ -133,6 +136,7 @@ void InstallEngine::AddSearchGroups(int FirstId, const std::string& TargetBase) 
       continue;
     }
     m_currentBase = TargetBase;
+    m_currentComponent = FirstId;
     KCFileGrep.Dirs = CurrentSearchRoot;
     KCFileGrep.Search();
     if (!KCFileGrep.UnreadableFolder().empty()) {
@@ -154,6 +158,7 @@ void InstallEngine::KCFileGrepFound(void* /*Sender*/, const std::string& found) 
       path.size() > CurrentSearchRoot.size() ? path.substr(CurrentSearchRoot.size()) : std::string();
   TargetFileList.push_back(AddBackslash(CurrentTargetDir) + rest.substr(0, kMaxSubdir));
   m_targetBases.push_back(m_currentBase);
+  PlanComponents.push_back(m_currentComponent);
 }
 
 void InstallEngine::Abort() {

@@ -6,6 +6,7 @@
 
 #include "install/kcfilectrl.h"
 #include "install/kcfilegrep.h"
+#include "install/spacecheck.h"
 #include "install/transaction.h"
 
 class EventLoop;
@@ -95,6 +96,11 @@ class InstallEngine {
 
   std::vector<std::string> SourceFileList;
   std::vector<std::string> TargetFileList;
+  // The component of each planned entry: the first id of its list (500 for
+  // the fixed list, 600, 700 or 800 for a search group).
+  std::vector<int> PlanComponents;
+  // The space check of the last run: one entry a target drive.
+  std::vector<DriveSpace> SpaceChecked;
   bool InstallAborted = false;
   InstallOutcome Outcome = InstallOutcome::kInstalled;
   // The backup folders that keep the old versions of changed files after a
@@ -135,6 +141,7 @@ class InstallEngine {
   // The target base of each planned entry, for the plan check.
   std::vector<std::string> m_targetBases;
   std::string m_currentBase;
+  int m_currentComponent = 0;
   // Problems met while planning (a group outside the medium, a folder that
   // cannot be listed); the plan check refuses the plan for the first.
   std::vector<PlanProblem> m_planProblems;

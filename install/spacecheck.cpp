@@ -24,7 +24,8 @@ std::string MegabytesUp(uint64_t bytes) { return std::to_string((bytes + kMegaby
 std::string MegabytesDown(uint64_t bytes) { return std::to_string(bytes / kMegabyte); }
 
 bool CheckSpace(platform::Platform& platform, const std::vector<std::string>& sources,
-                const std::vector<std::string>& targets, SpaceShortage* shortage) {
+                const std::vector<std::string>& targets, SpaceShortage* shortage,
+                std::vector<DriveSpace>* checked) {
   struct Drive {
     std::string probe;  // a target on it, to ask the platform
     uint64_t free = 0;
@@ -56,12 +57,15 @@ bool CheckSpace(platform::Platform& platform, const std::vector<std::string>& so
       d.need += d.unit;
     }
   }
+  bool enough = true;
+  if (checked) checked->clear();
   for (auto& [letter, d] : drives) {
     const uint64_t need = d.need + RoundUp(d.largest, d.unit);
-    if (need > d.free) {
+    if (checked) checked->push_back({letter, need, d.free});
+    if (need > d.free && enough) {
       *shortage = {letter, need, d.free};
-      return false;
+      enough = false;
     }
   }
-  return true;
+  return enough;
 }

@@ -235,11 +235,20 @@ RollbackReport InstallTransaction::Undo(platform::Platform& platform,
   std::set<std::string> handled;
   for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
     if (it->kind == JournalEntry::kNewFile) {
-      if (!RemoveOwnFile(platform, it->path)) report.notRestored.push_back({it->path, {}});
+      const bool there = platform.FileAttributes(it->path) != platform::kInvalidAttributes;
+      if (!RemoveOwnFile(platform, it->path)) {
+        report.notRestored.push_back({it->path, {}});
+      } else if (there) {
+        report.steps.push_back("removed " + it->path);
+      }
     } else if (it->kind == JournalEntry::kReplaced) {
       handled.insert(FoldPathCase(it->backup));
       if (platform.FileAttributes(it->backup) == platform::kInvalidAttributes) continue;
-      if (!PutBack(platform, it->path, it->backup)) report.notRestored.push_back({it->path, it->backup});
+      if (!PutBack(platform, it->path, it->backup)) {
+        report.notRestored.push_back({it->path, it->backup});
+      } else {
+        report.steps.push_back("restored " + it->path);
+      }
     }
   }
   // Old versions whose entries were lost (a power cut) are found in the
@@ -255,11 +264,17 @@ RollbackReport InstallTransaction::Undo(platform::Platform& platform,
     for (const std::string& f : files) {
       if (handled.count(FoldPathCase(f))) continue;
       const std::string target = AddBackslash(base) + RelativeTo(f, backupDir);
-      if (!PutBack(platform, target, f)) report.notRestored.push_back({target, f});
+      if (!PutBack(platform, target, f)) {
+        report.notRestored.push_back({target, f});
+      } else {
+        report.steps.push_back("restored " + target);
+      }
     }
   }
   for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-    if (it->kind == JournalEntry::kFolder) platform.RemoveDirectory(it->path);
+    if (it->kind == JournalEntry::kFolder && platform.RemoveDirectory(it->path)) {
+      report.steps.push_back("removed folder " + it->path);
+    }
   }
   for (const auto& [base, backupDir] : bases) {
     if (platform.RemoveDirectory(backupDir)) platform.RemoveDirectory(FolderOf(backupDir));

@@ -18,6 +18,8 @@ struct RollbackReport {
   std::vector<Left> notRestored;
   std::string keptIn;    // the backup folder that holds what was not put back
   std::string listFile;  // the list of what was not put back, in keptIn
+  // What was done, in order: "removed PATH", "restored PATH", "removed folder PATH".
+  std::vector<std::string> steps;
   bool complete() const { return notRestored.empty(); }
 };
 

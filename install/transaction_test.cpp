@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -275,8 +276,13 @@ TEST_F(TransactionTest, ARollbackThatCannotPutAFileBackSaysWhereItIs) {
   ASSERT_EQ(presenter.messages.size(), 2u);
   EXPECT_EQ(presenter.messages[0].text.rfind("Copy failed\n\n", 0), 0u) << presenter.messages[0].text;
   EXPECT_NE(presenter.messages[1].text.find(engine.LastRollback.keptIn), std::string::npos);
-  // Every other file is back as it was.
+  // Every other file is back as it was, and the report says what was done.
   EXPECT_EQ(TempDrives::Read(drives.Host('C', "SIREL/MACROS/m02.mac")), "edited by the user");
+  const std::vector<std::string>& steps = engine.LastRollback.steps;
+  for (const char* step : {"restored C:\\SIREL\\MACROS\\m02.mac", "removed C:\\SIREL\\MACROS\\m03.mac",
+                           "removed folder C:\\SIREL\\PROJECTS"}) {
+    EXPECT_NE(std::find(steps.begin(), steps.end(), step), steps.end()) << step;
+  }
   EXPECT_FALSE(TempDrives::Exists(drives.Host('C', "SIREL/PROJECTS")));
 }
 

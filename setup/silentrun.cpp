@@ -42,6 +42,13 @@ std::string DriveTable(platform::Platform& platform) {
   return table;
 }
 
+// The space check of each target drive: need and free bytes.
+void LogSpace(InstallLog* log, const std::vector<DriveSpace>& drives) {
+  for (const DriveSpace& d : drives) {
+    log->Info("space", {d.drive, std::to_string(d.need), d.free == UINT64_MAX ? "-" : std::to_string(d.free)});
+  }
+}
+
 // The language of SETUP.INF named so, letter case ignored; empty when none is.
 std::string FindLanguage(const SetupData& data, const std::string& name) {
   for (const std::string& l : data.Languages) {
@@ -183,9 +190,30 @@ int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const Comman
     log->Error("failed", {source, target, std::to_string(engine.KCFileCtrl.LastError()),
                           engine.CopyFailureReason()});
   };
-  engine.OnPlanned = [&] { log->Info("plan", {std::to_string(engine.SourceFileList.size())}); };
+  engine.OnPlanned = [&] {
+    // Files and bytes per component, then the space check of each drive.
+    uint64_t bytes[3] = {};
+    size_t files[3] = {};
+    for (size_t i = 0; i < engine.SourceFileList.size() && i < engine.PlanComponents.size(); ++i) {
+      const int id = engine.PlanComponents[i];
+      const int c = id == kSampleGroupsFirstId ? 1 : id == kDxfGroupsFirstId ? 2 : 0;
+      uint64_t size = 0;
+      platform.FileSizeOf(engine.SourceFileList[i], &size);
+      bytes[c] += size;
+      ++files[c];
+    }
+    static const char* const kNames[] = {"macros", "sample", "dxf"};
+    std::vector<std::string> fields = {std::to_string(engine.SourceFileList.size())};
+    for (int c = 0; c < 3; ++c) {
+      if (files[c]) fields.push_back(std::string(kNames[c]) + "=" + std::to_string(files[c]) + " files " + std::to_string(bytes[c]) + " bytes");
+    }
+    log->Info("plan", fields);
+    LogSpace(log, engine.SpaceChecked);
+  };
   engine.BuildCopyPlan(request);
   for (const std::string& kept : engine.KeptBackups) log->Info("backup", {kept});
+  if (engine.Outcome == InstallOutcome::kNoSpace) LogSpace(log, engine.SpaceChecked);
+  for (const std::string& step : engine.LastRollback.steps) log->Info("rollback", {step});
   for (const RollbackReport::Left& left : engine.LastRollback.notRestored) {
     log->Error("not restored", {left.target, left.backup});
   }

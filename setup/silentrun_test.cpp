@@ -150,7 +150,7 @@ TEST(SilentRunTest, TheLogHasOneLineAnEventAndNeverGoesOntoTheMedium) {
     events.push_back(line.substr(tab + 1, line.find('\t', line.find('\t', tab + 1) + 1) - tab - 1));
   }
   EXPECT_EQ(events, (std::vector<std::string>{"info\tstart", "info\tlanguage", "info\tlicence", "info\tcomponents",
-                                              "info\ttargets", "info\tplan", "info\tcopied", "info\tcopied",
+                                              "info\ttargets", "info\tplan", "info\tspace", "info\tcopied", "info\tcopied",
                                               "info\tcopied", "info\tend"}));
   // Onto the medium: refused before anything is read.
   ASSERT_TRUE(ParseCommandLine({"/S", "/ACCEPTLICENSE", "/LOG=D:\\setup.log"}, &options, &error));
