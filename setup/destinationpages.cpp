@@ -4,7 +4,9 @@
 #include "install/eventloop.h"
 #include "navigate/navigate.h"
 #include "setup/mainform.h"
+#include "setup/installlog.h"
 #include "setup/recovery.h"
+#include "setup/runlog.h"
 #include "setupdata/textcase.h"
 #include "setup/silentrun.h"
 #include "setupdata/format.h"
@@ -134,13 +136,22 @@ bool TMainForm::CopyPageAction() {
   for (int i = 0; i < static_cast<int>(nav.Lines().size()); ++i) nav.SetItemEnabled(i, false);
   m_view.RepaintNavigateNow();
   m_copying = true;
-  m_engine->BuildCopyPlan(Request());
+  const CopyRequest request = Request();
+  if (m_log) {
+    m_log->Info("language", {m_texts.CurrentLanguage()});
+    m_log->Info("components", {std::string(request.Sirel ? "macros " : "") + (request.Beispiel ? "sample " : "") +
+                                   (request.DXF ? "dxf" : "")});
+    m_log->Info("targets", {request.SirelTargetBase, request.DxfTargetBase});
+    LogEngine(m_log, m_platform, *m_engine);
+  }
+  m_engine->BuildCopyPlan(request);
+  if (m_log) LogOutcome(m_log, *m_engine);
   m_copying = false;
   m_exitCode = ExitCodeOf(m_engine->Outcome);
   if (m_engine->Outcome == InstallOutcome::kInstalled) {
     // The next run of this product preselects these choices; an install
     // stands also when they cannot be kept.
-    RememberedChoices(m_platform, ProductKey(m_data)).Save(ChoicesOfRequest(m_texts.CurrentLanguage(), Request()));
+    RememberedChoices(m_platform, ProductKey(m_data)).Save(ChoicesOfRequest(m_texts.CurrentLanguage(), request));
   }
   if (m_engine->Outcome == InstallOutcome::kNoSpace && !m_closeRequested) {
     // Nothing was written: the wizard stays on the target page, where the

@@ -15,6 +15,7 @@
 #include "setupdata/setupfile.h"
 
 class EventLoop;
+class InstallLog;
 
 // The legal notice of Label_103.
 extern const char kLegalNotice[];
@@ -46,6 +47,8 @@ class TMainForm : private CopyProgressView {
   // the last install of this product chose: the language, the components,
   // and the targets page 3 offers first.
   void ApplyChoices(const Choices& commandLine);
+  // Logs the copy run there (/LOG); nullptr logs nothing.
+  void SetLog(InstallLog* log) { m_log = log; }
   void FormDestroy();
   // Always allows the close; releases the plan lists unless a copy is running,
   // which instead stops after its current entry.
@@ -112,6 +115,7 @@ class TMainForm : private CopyProgressView {
   bool m_copying = false;
   bool m_closeRequested = false;
   int m_exitCode = kExitAbandoned;
+  InstallLog* m_log = nullptr;
   Choices m_commandChoices;     // from the command line: taken as given
   Choices m_rememberedChoices;  // from the last install: taken where still there
 };

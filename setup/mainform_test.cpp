@@ -5,6 +5,7 @@
 #include "install/eventloop.h"
 #include "navigate/navigate.h"
 #include "platform/fault_platform.h"
+#include "setup/installlog.h"
 #include "tests/support/fake_mainform_view.h"
 #include "tests/support/recording_presenter.h"
 #include "tests/support/scripted_dlg_view.h"
@@ -447,6 +448,25 @@ TEST_F(MainFormTest, WithoutAnOfferTheDefaultButtonTakesTheDefaultFolder) {
   ASSERT_TRUE(form.CopyPageAction());
   EXPECT_EQ(form.ExitCode(), kExitInstalled);
   EXPECT_EQ(TempDrives::Read(drives.Host('E', "NEW/SIREL/README.TXT")), "readme");
+}
+
+
+TEST_F(MainFormTest, TheWizardLogsItsCopyRun) {
+  ASSERT_TRUE(form.FormCreate());
+  InstallLog log(faults);
+  ASSERT_TRUE(log.Open("C:\\wizard.log"));
+  form.SetLog(&log);
+  TempDrives::Write(drives.Host('C', "SIREL/keep"), "");
+  faults.Add({platform::FaultOp::kCopy, "b.mac ->"});
+  form.DestinationPageAction();
+  form.CopyPageAction();
+  const std::string text = TempDrives::Read(drives.Host('C', "wizard.log"));
+  for (const char* event : {"\tinfo\tlanguage\tEnglish\n", "\tinfo\tcomponents\tmacros \n", "\tinfo\tplan\t3\t",
+                            "\tinfo\tcopied\tD:\\README.TXT\tC:\\SIREL\\README.TXT\t6\n",
+                            "\terror\tfailed\tD:\\macros\\sub\\b.mac\tC:\\SIREL\\MACROS\\sub\\b.mac\t5\tPermission denied\n",
+                            "\tinfo\trollback\tremoved C:\\SIREL\\README.TXT\n"}) {
+    EXPECT_NE(text.find(event), std::string::npos) << event << " in\n" << text;
+  }
 }
 
 }  // namespace

@@ -5,11 +5,11 @@
 
 #include "install/installengine.h"
 #include "install/kcsysinfo.h"
-#include "install/sha256.h"
 #include "install/transaction.h"
 #include "platform/platform.h"
 #include "setup/choices.h"
 #include "setup/installlog.h"
+#include "setup/runlog.h"
 #include "setup/recovery.h"
 #include "setupdata/catalogue.h"
 #include "setupdata/format.h"
@@ -29,25 +29,6 @@ int ExitCodeOf(InstallOutcome outcome) {
 }
 
 namespace {
-
-// "C:=3 D:=5 ..." : each drive root and its type.
-std::string DriveTable(platform::Platform& platform) {
-  char roots[255] = {};
-  const uint32_t count = platform.LogicalDriveStrings(254, roots);
-  std::string table;
-  for (uint32_t p = 0; count <= 254 && p + 1 < count; p += 4) {
-    const std::string root(roots + p, 3);
-    table += (table.empty() ? "" : " ") + root.substr(0, 2) + "=" + std::to_string(platform.DriveTypeOf(root));
-  }
-  return table;
-}
-
-// The space check of each target drive: need and free bytes.
-void LogSpace(InstallLog* log, const std::vector<DriveSpace>& drives) {
-  for (const DriveSpace& d : drives) {
-    log->Info("space", {d.drive, std::to_string(d.need), d.free == UINT64_MAX ? "-" : std::to_string(d.free)});
-  }
-}
 
 // The language of SETUP.INF named so, letter case ignored; empty when none is.
 std::string FindLanguage(const SetupData& data, const std::string& name) {
@@ -77,24 +58,10 @@ int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const Comman
 
 int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const CommandLine& options,
                      InstallLog* log) {
-  if (options.hasLog) {
-    // Never onto the medium, and a log that cannot be written stops the run
-    // before anything is copied.
-    const std::string program = platform.ProgramFileName();
-    const std::string medium = program.substr(0, program.find_last_of('\\') + 1);
-    const std::string path = platform.FullPath(options.log);
-    if (path.empty() || PathLiesIn(path, RemoveBackslash(platform.FullPath(medium))) || !log->Open(path)) {
-      ShowMsgBox("Error", "The log file \"" + options.log + "\" cannot be written.", MB_OK);
-      return kExitCommandLine;
-    }
-  }
+  if (!OpenRunLog(platform, options, log)) return kExitCommandLine;
   SetupData data;
   const SetupLoadResult loaded = LoadSetup(platform, &data);
-  std::string setupText;
-  const std::string setupPath = AddBackslash(data.SourceDir) + "SETUP.INF";
-  const std::string setupSum =
-      platform.ReadWholeFile(setupPath, &setupText) ? Sha256::Of(setupText) : std::string("-");
-  log->Info("start", {SETUP_VERSION, options.text, data.SourceDir, setupSum, DriveTable(platform)});
+  LogStart(platform, options, data.SourceDir, log);
   if (loaded != SetupLoadResult::kLoaded) {
     log->Error("setup", {StartupFailureText(loaded)});
     ReportStartupFailure(loaded);
@@ -181,42 +148,9 @@ int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const Comman
   log->Info("targets", {request.SirelTargetBase, request.DxfTargetBase});
   NullProgressView view;
   InstallEngine engine(platform, loop, view, texts, data.SourceDir, [&caption] { return caption; });
-  engine.OnCopied = [&](const std::string& source, const std::string& target) {
-    uint64_t bytes = 0;
-    platform.FileSizeOf(target, &bytes);
-    log->Info("copied", {source, target, std::to_string(bytes)});
-  };
-  engine.OnCopyFailed = [&](const std::string& source, const std::string& target) {
-    log->Error("failed", {source, target, std::to_string(engine.KCFileCtrl.LastError()),
-                          engine.CopyFailureReason()});
-  };
-  engine.OnPlanned = [&] {
-    // Files and bytes per component, then the space check of each drive.
-    uint64_t bytes[3] = {};
-    size_t files[3] = {};
-    for (size_t i = 0; i < engine.SourceFileList.size() && i < engine.PlanComponents.size(); ++i) {
-      const int id = engine.PlanComponents[i];
-      const int c = id == kSampleGroupsFirstId ? 1 : id == kDxfGroupsFirstId ? 2 : 0;
-      uint64_t size = 0;
-      platform.FileSizeOf(engine.SourceFileList[i], &size);
-      bytes[c] += size;
-      ++files[c];
-    }
-    static const char* const kNames[] = {"macros", "sample", "dxf"};
-    std::vector<std::string> fields = {std::to_string(engine.SourceFileList.size())};
-    for (int c = 0; c < 3; ++c) {
-      if (files[c]) fields.push_back(std::string(kNames[c]) + "=" + std::to_string(files[c]) + " files " + std::to_string(bytes[c]) + " bytes");
-    }
-    log->Info("plan", fields);
-    LogSpace(log, engine.SpaceChecked);
-  };
+  LogEngine(log, platform, engine);
   engine.BuildCopyPlan(request);
-  for (const std::string& kept : engine.KeptBackups) log->Info("backup", {kept});
-  if (engine.Outcome == InstallOutcome::kNoSpace) LogSpace(log, engine.SpaceChecked);
-  for (const std::string& step : engine.LastRollback.steps) log->Info("rollback", {step});
-  for (const RollbackReport::Left& left : engine.LastRollback.notRestored) {
-    log->Error("not restored", {left.target, left.backup});
-  }
+  LogOutcome(log, engine);
   if (engine.Outcome == InstallOutcome::kInstalled &&
       !remembered.Save(ChoicesOfRequest(texts.CurrentLanguage(), request))) {
     log->Error("settings", {"the choices cannot be kept for the next run"});

@@ -5,6 +5,8 @@
 #include "gui/qt/qtsupport.h"
 #include "gui/qt/verzdialog.h"
 #include "platform/posix/posix_platform.h"
+#include "setup/installlog.h"
+#include "setup/runlog.h"
 #include "setup/silentrun.h"
 #include "stools/streampresenter.h"
 
@@ -13,6 +15,7 @@ int main(int argc, char** argv) {
   // line and the install without a window need no display.
   const auto platform = platform::posix::PosixPlatform::ForThisProcess();
   CommandLine options;
+  InstallLog log(*platform);
   {
     StreamPresenter errors(stderr);
     MessagePresenter* previous = SetMessagePresenter(&errors);
@@ -21,8 +24,10 @@ int main(int argc, char** argv) {
         *platform, std::vector<std::string>(argv + 1, argv + argc),
         [](const std::string& text) { std::fputs(text.c_str(), stdout); },
         [](const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }, &options, &exitCode);
+    const bool logOpen = ended || OpenRunLog(*platform, options, &log);
     SetMessagePresenter(previous);
     if (ended) return exitCode;
+    if (!logOpen) return kExitCommandLine;
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Sirel_Setup"));
@@ -34,8 +39,14 @@ int main(int argc, char** argv) {
 
   QtEventLoop loop;
   MainWindow window(*platform, loop);
-  if (!window.form().FormCreate()) return kExitSetupInf;
+  const bool started = window.form().FormCreate();
+  LogStart(*platform, options, window.form().Data().SourceDir, &log);
+  if (!started) {
+    log.Info("end", {std::to_string(kExitSetupInf)});
+    return kExitSetupInf;
+  }
   window.form().ApplyChoices(ChoicesOf(options));
+  window.form().SetLog(&log);
   // The chooser is created after the main window; its list starts at C:\.
   TVerzeichnisDlg chooser(*platform, [](const std::string& error) {
     ShowMsgBox(QApplication::applicationDisplayName().toStdString(), error, 0x10);
@@ -45,5 +56,7 @@ int main(int argc, char** argv) {
   window.show();
   const int result = app.exec();
   window.form().FormDestroy();
-  return result != 0 ? result : window.form().ExitCode();
+  const int code = result != 0 ? result : window.form().ExitCode();
+  log.Info("end", {std::to_string(code)});
+  return code;
 }

@@ -7,6 +7,8 @@
 #include "gui/win32/mainwindow.h"
 #include "gui/win32/win32support.h"
 #include "platform/win32/win32_platform.h"
+#include "setup/installlog.h"
+#include "setup/runlog.h"
 #include "setup/silentrun.h"
 #include "stools/streampresenter.h"
 
@@ -69,14 +71,23 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
   SetMessagePresenter(&presenter);
 
   const auto platform = platform::win32::MakeWin32Platform();
+  InstallLog log(*platform);
+  if (!OpenRunLog(*platform, options, &log)) {
+    SetMessagePresenter(nullptr);
+    return kExitCommandLine;
+  }
   win32skin::Win32EventLoop loop;
   MainWindow window(*platform, loop);
   presenter.SetOwner(window.Handle());
-  if (!window.Form().FormCreate()) {
+  const bool started = window.Form().FormCreate();
+  LogStart(*platform, options, window.Form().Data().SourceDir, &log);
+  if (!started) {
     SetMessagePresenter(nullptr);
+    log.Info("end", {std::to_string(kExitSetupInf)});
     return kExitSetupInf;
   }
   window.Form().ApplyChoices(ChoicesOf(options));
+  window.Form().SetLog(&log);
   // The chooser is created after the main window; its list starts at C:\.
   TVerzeichnisDlg chooser(*platform, [&window](const std::string& error) {
     ShowMsgBox(window.ApplicationTitle(), error, MB_ICONERROR);
@@ -90,5 +101,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
   const int result = loop.Run();
   window.Form().FormDestroy();
   SetMessagePresenter(nullptr);
-  return result != 0 ? result : window.Form().ExitCode();
+  const int code = result != 0 ? result : window.Form().ExitCode();
+  log.Info("end", {std::to_string(code)});
+  return code;
 }
