@@ -3,6 +3,7 @@
 #include "install/eventloop.h"
 #include "navigate/navigate.h"
 #include "platform/platform.h"
+#include "setup/installlog.h"
 #include "setup/recovery.h"
 #include "setupdata/format.h"
 #include "setupdata/textcase.h"
@@ -48,7 +49,9 @@ bool TMainForm::FormCreate() {
 
 void TMainForm::ApplyChoices(const Choices& commandLine) {
   m_commandChoices = commandLine;
-  m_rememberedChoices = RememberedChoices(m_platform, ProductKey(m_data)).Load();
+  bool damaged = false;
+  m_rememberedChoices = RememberedChoices(m_platform, ProductKey(m_data)).Load(&damaged);
+  if (damaged && m_log) m_log->Error("settings", {"the settings file cannot be read; it is ignored"});
   const Choices c = Overlay(m_rememberedChoices, commandLine);
   for (size_t i = 0; i < m_data.Languages.size() && !c.language.empty(); ++i) {
     if (SameTextNoCase(m_data.Languages[i].substr(0, kMaxLanguageName), c.language)) {

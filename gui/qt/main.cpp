@@ -45,8 +45,8 @@ int main(int argc, char** argv) {
     log.Info("end", {std::to_string(kExitSetupInf)});
     return kExitSetupInf;
   }
-  window.form().ApplyChoices(ChoicesOf(options));
   window.form().SetLog(&log);
+  window.form().ApplyChoices(ChoicesOf(options));
   // The chooser is created after the main window; its list starts at C:\.
   TVerzeichnisDlg chooser(*platform, [](const std::string& error) {
     ShowMsgBox(QApplication::applicationDisplayName().toStdString(), error, 0x10);

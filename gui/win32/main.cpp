@@ -86,8 +86,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
     log.Info("end", {std::to_string(kExitSetupInf)});
     return kExitSetupInf;
   }
-  window.Form().ApplyChoices(ChoicesOf(options));
   window.Form().SetLog(&log);
+  window.Form().ApplyChoices(ChoicesOf(options));
   // The chooser is created after the main window; its list starts at C:\.
   TVerzeichnisDlg chooser(*platform, [&window](const std::string& error) {
     ShowMsgBox(window.ApplicationTitle(), error, MB_ICONERROR);
