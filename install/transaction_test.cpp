@@ -17,31 +17,13 @@
 #include "platform/fault_platform.h"
 #include "setupdata/catalogue.h"
 #include "setupdata/memini.h"
+#include "tests/support/hook_loop.h"
 #include "tests/support/recording_presenter.h"
 #include "tests/support/temp_medium.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
-
-// A loop that lets a test act when the copy reaches a file.
-class HookLoop : public EventLoop {
- public:
-  void ProcessMessages() override {
-    if (onMessages) onMessages();
-  }
-  bool Terminating() override { return terminating; }
-  void Synchronize(const std::function<void()>& call) override { call(); }
-  std::function<void()> onMessages;
-  bool terminating = false;
-};
-
-// Remembers the name of the file being copied.
-class LabelView : public NullProgressView {
- public:
-  void SetLabelFile(const std::string& Caption) override { label = Caption; }
-  std::string label;
-};
 
 constexpr const char kSetup[] =
     "[English]\nTxt_024=Copy failed\nTxt_073=Sirel\nTxt_080= Setup\n"

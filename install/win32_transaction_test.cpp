@@ -14,28 +14,12 @@
 #include "platform/win32/win32_platform.h"
 #include "setupdata/catalogue.h"
 #include "setupdata/memini.h"
+#include "tests/support/hook_loop.h"
 #include "tests/support/recording_presenter.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
-
-class HookLoop : public EventLoop {
- public:
-  void ProcessMessages() override {
-    if (onMessages) onMessages();
-  }
-  bool Terminating() override { return terminating; }
-  void Synchronize(const std::function<void()>& call) override { call(); }
-  std::function<void()> onMessages;
-  bool terminating = false;
-};
-
-class LabelView : public NullProgressView {
- public:
-  void SetLabelFile(const std::string& Caption) override { label = Caption; }
-  std::string label;
-};
 
 std::string Data(const std::string& name) { return "new " + name + std::string(64, '.'); }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/englishdates.h"
 #include "platform/filetime.h"
 #include "platform/posix/dospath.h"
 #include "platform/posix/ntfsorder.h"
@@ -769,29 +770,7 @@ bool MemoryPlatform::SetFileTimeOf(const std::string& path, Stamp which, FileTim
 
 std::string MemoryPlatform::ShellTypeName(const std::string& /*path*/) { return std::string(); }
 
-LocaleDateData MemoryPlatform::LocaleDates() {
-  static const char* const kDays[7] = {"Sunday", "Monday", "Tuesday", "Wednesday",
-                                       "Thursday", "Friday", "Saturday"};
-  static const char* const kMonths[12] = {"January", "February", "March", "April",
-                                          "May", "June", "July", "August",
-                                          "September", "October", "November", "December"};
-  LocaleDateData data;
-  for (int i = 0; i < 7; ++i) {
-    data.longDayNames[i] = kDays[i];
-    data.shortDayNames[i] = std::string(kDays[i], 3);
-  }
-  for (int i = 0; i < 12; ++i) {
-    data.longMonthNames[i] = kMonths[i];
-    data.shortMonthNames[i] = std::string(kMonths[i], 3);
-  }
-  data.shortDateFormat = "m/d/yyyy";
-  data.longDateFormat = "mmmm d, yyyy";
-  data.shortTimeFormat = "h:nn AMPM";
-  data.longTimeFormat = "h:nn:ss AMPM";
-  data.timeAMString = "AM";
-  data.timePMString = "PM";
-  return data;
-}
+LocaleDateData MemoryPlatform::LocaleDates() { return EnglishLocaleDates(); }
 
 bool MemoryPlatform::SetThreadPriority(std::thread& /*thread*/, int /*priority*/) { return false; }
 
