@@ -79,8 +79,14 @@ new_targets() {
   ln -sfn "$1" "$dosdevices/e:"
 }
 
+# Each run starts without the choices an earlier install remembered.
+forget_choices() {
+  find "$WINEPREFIX/drive_c/users" -path '*Sirel Setup/setup.ini' -delete 2>/dev/null || true
+}
+
 # runs MODE LOG: the driver through one run of the wizard.
 drive() {
+  forget_choices
   settle
   local rc=0
   in_x timeout 300 wine "$drive_exe" "$1" 'D:\SETUP.EXE' "$(winpath "$tmp/bmp")" >"$2" 2>"$2.err" || rc=$?
@@ -141,6 +147,7 @@ fi
 silent() {
   local expected=$1 rc=0
   shift
+  forget_choices
   settle
   in_x timeout 300 wine 'D:\SETUP.EXE' "$@" >"$tmp/silent.out" 2>&1 || rc=$?
   if [ $rc -ne "$expected" ]; then
