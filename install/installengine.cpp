@@ -194,14 +194,8 @@ void InstallEngine::CopyPlannedFiles() {
     const std::string target = TargetFileList[i];
     const std::string base = i < m_targetBases.size() ? m_targetBases[i] : std::string();
     m_view.StepMeterValue();
-    bool copied = false;
-    if (m_platform.IsDirectory(target)) {
-      m_failureReason = "a folder stands where the file goes";
-    } else if (!m_transaction.Prepare(target, base)) {
-      m_failureReason = "the target's folder cannot be made, or the file there cannot be set aside";
-    } else {
-      copied = CopyOneFile(source, target);
-    }
+    // Prepare says why when it fails; CopyOneFile sets its own reason.
+    const bool copied = m_transaction.Prepare(target, base, &m_failureReason) && CopyOneFile(source, target);
     if (!copied) {
       FailureDetails = source + "\n" + target + "\n" + m_failureReason;
       if (OnCopyFailed) OnCopyFailed(source, target);

@@ -155,9 +155,10 @@ bool InstallTransaction::MakeFolders(const std::string& dir) {
   return m_platform.MakeDirectories(dir);
 }
 
-bool InstallTransaction::Prepare(const std::string& target, const std::string& base) {
+bool InstallTransaction::Prepare(const std::string& target, const std::string& base, std::string* why) {
   const std::string full = m_platform.FullPath(target);
   const std::string dir = FolderOf(full);
+  *why = "the target's folder cannot be made";
   if (dir != m_lastDir) {
     if (!MakeFolders(dir)) return false;
     m_lastDir = dir;
@@ -167,7 +168,11 @@ bool InstallTransaction::Prepare(const std::string& target, const std::string& b
     m_journal.Add(JournalEntry::kNewFile, full);
     return true;
   }
-  if (a & platform::kAttrDirectory) return false;
+  if (a & platform::kAttrDirectory) {
+    *why = "a folder stands where the file goes";
+    return false;
+  }
+  *why = "the file there cannot be set aside";
   const std::string fullBase = RemoveBackslash(m_platform.FullPath(base));
   const auto found = m_backupDirs.find(FoldPathCase(fullBase));
   if (found == m_backupDirs.end()) return false;

@@ -52,7 +52,7 @@ class InstallTransaction {
              const std::string& stamp);
   // Makes the target's folder and sets an existing target aside. False when
   // either fails (the journal already names what was done).
-  bool Prepare(const std::string& target, const std::string& base);
+  bool Prepare(const std::string& target, const std::string& base, std::string* why);
   // Flushes the target volumes, marks the run done and drops the old
   // versions equal to their new files. False when the data cannot be made
   // durable; the run must then be rolled back. *kept receives the backup

@@ -109,19 +109,6 @@ bool Full(const std::string& path, const std::string& currentDir, std::string* f
   return NormalizeDosPath(path, currentDir, full);
 }
 
-// The names of a list ended by two zero characters.
-std::vector<std::string> SplitNameList(const std::string& list) {
-  std::vector<std::string> names;
-  size_t start = 0;
-  while (start < list.size() && list[start] != '\0') {
-    size_t end = list.find('\0', start);
-    if (end == std::string::npos) end = list.size();
-    names.push_back(list.substr(start, end - start));
-    start = end + 1;
-  }
-  return names;
-}
-
 }  // namespace
 
 bool MemoryPlatform::NtfsLess::operator()(std::string_view a, std::string_view b) const {
@@ -642,17 +629,9 @@ bool MemoryPlatform::Append(AppendHandle handle, const std::string& text, bool /
 void MemoryPlatform::CloseAppend(AppendHandle handle) { m_appends.erase(handle); }
 
 uint32_t MemoryPlatform::LogicalDriveStrings(uint32_t bufferLength, char* buffer) {
-  std::string roots;
-  for (const auto& drive : m_drives) {
-    roots += drive.first;
-    roots += ":\\";
-    roots += '\0';
-  }
-  const uint32_t count = static_cast<uint32_t>(roots.size());
-  if (!buffer || bufferLength < count + 1) return count + 1;
-  std::memcpy(buffer, roots.data(), count);
-  buffer[count] = '\0';
-  return count;
+  std::string letters;
+  for (const auto& drive : m_drives) letters += drive.first;
+  return posix::WriteDriveStrings(letters, bufferLength, buffer);
 }
 
 uint32_t MemoryPlatform::DriveTypeOf(const std::string& root) {
@@ -719,7 +698,7 @@ int MemoryPlatform::ShellOperation(ShellFunc func, const std::string& from, cons
                                    uint32_t /*flags*/) {
   // Names are taken literally: this platform expands no wildcards.
   std::vector<std::string> sources;
-  for (const std::string& name : SplitNameList(from)) {
+  for (const std::string& name : posix::SplitNameList(from)) {
     std::string full;
     if (!Full(name, m_currentDir, &full)) return kErrorInvalidParameter;
     sources.push_back(full);
@@ -731,7 +710,7 @@ int MemoryPlatform::ShellOperation(ShellFunc func, const std::string& from, cons
     }
     return 0;
   }
-  const std::vector<std::string> targets = SplitNameList(to);
+  const std::vector<std::string> targets = posix::SplitNameList(to);
   std::string target;
   if (sources.size() != 1 || targets.size() != 1 || !Full(targets[0], m_currentDir, &target)) {
     return kErrorInvalidParameter;

@@ -1,5 +1,7 @@
 #include "platform/posix/dospath.h"
 
+#include <cstring>
+
 #include <utility>
 
 namespace platform::posix {
@@ -106,6 +108,32 @@ std::vector<std::string_view> SplitDosComponents(std::string_view normalized) {
     start = end + 1;
   }
   return parts;
+}
+
+std::vector<std::string> SplitNameList(const std::string& list) {
+  std::vector<std::string> names;
+  size_t start = 0;
+  while (start < list.size() && list[start] != '\0') {
+    size_t end = list.find('\0', start);
+    if (end == std::string::npos) end = list.size();
+    names.push_back(list.substr(start, end - start));
+    start = end + 1;
+  }
+  return names;
+}
+
+uint32_t WriteDriveStrings(const std::string& letters, uint32_t bufferLength, char* buffer) {
+  std::string roots;
+  for (const char letter : letters) {
+    roots += letter;
+    roots += ":\\";
+    roots += '\0';
+  }
+  const uint32_t count = static_cast<uint32_t>(roots.size());
+  if (!buffer || bufferLength < count + 1) return count + 1;
+  std::memcpy(buffer, roots.data(), count);
+  buffer[count] = '\0';
+  return count;
 }
 
 }  // namespace platform::posix

@@ -584,17 +584,9 @@ FileTime PosixPlatform::ToLocalFileTime(FileTime utc) {
 }
 
 uint32_t PosixPlatform::LogicalDriveStrings(uint32_t bufferLength, char* buffer) {
-  std::string roots;
-  for (const Drive& d : m_drives.drives()) {
-    roots += d.letter;
-    roots += ":\\";
-    roots += '\0';
-  }
-  const uint32_t count = static_cast<uint32_t>(roots.size());
-  if (!buffer || bufferLength < count + 1) return count + 1;
-  std::memcpy(buffer, roots.data(), count);
-  buffer[count] = '\0';
-  return count;
+  std::string letters;
+  for (const Drive& d : m_drives.drives()) letters += d.letter;
+  return WriteDriveStrings(letters, bufferLength, buffer);
 }
 
 uint32_t PosixPlatform::DriveTypeOf(const std::string& root) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/posix/dosattrib.h"
+#include "platform/posix/dospath.h"
 #include "platform/posix/host_files.h"
 #include "platform/posix/posix_platform.h"
 
@@ -21,19 +22,6 @@ namespace {
 constexpr int kErrorFileNotFound = 2;
 constexpr int kErrorInvalidParameter = 87;
 constexpr int kErrorDirectory = 267;
-
-// The names of a list ended by two zero characters.
-std::vector<std::string> SplitNameList(const std::string& list) {
-  std::vector<std::string> names;
-  size_t start = 0;
-  while (start < list.size() && list[start] != '\0') {
-    size_t end = list.find('\0', start);
-    if (end == std::string::npos) end = list.size();
-    names.push_back(list.substr(start, end - start));
-    start = end + 1;
-  }
-  return names;
-}
 
 std::string DosJoin(const std::string& dir, const std::string& name) {
   return (!dir.empty() && dir.back() == '\\') ? dir + name : dir + "\\" + name;
