@@ -67,7 +67,7 @@ void InstallEngine::BuildCopyPlan(const CopyRequest& request) {
   }
   SpaceShortage shortage;
   if (!CheckSpace(m_platform, SourceFileList, TargetFileList, &shortage, &SpaceChecked)) {
-    Tell(kSpaceShortText, {shortage.drive, MegabytesUp(shortage.need), MegabytesDown(shortage.free)});
+    Tell(kSpaceShortText, {shortage.drive.substr(0, 1), MegabytesUp(shortage.need), MegabytesDown(shortage.free)});
     InstallAborted = true;
     Outcome = InstallOutcome::kNoSpace;
     return;

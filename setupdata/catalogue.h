@@ -42,7 +42,7 @@ const std::vector<TextIdInfo>& TextIds();
 // Messages of the copy run. Each has a built-in English text, used when the
 // language section lacks it or leaves it empty; the comment names the
 // pattern's arguments in order.
-constexpr int kSpaceShortText = 40;         // drive, MB needed, MB free
+constexpr int kSpaceShortText = 40;         // drive letter, MB needed, MB free
 constexpr int kRestoreIncompleteText = 41;  // folder of the old versions, list file
 constexpr int kInterruptedUndoneText = 42;  // target folder
 constexpr int kChangedFilesKeptText = 43;   // folder
