@@ -185,6 +185,20 @@ MemoryPlatform::Walk MemoryPlatform::WalkPath(const std::string& path, bool foll
   return w;
 }
 
+MemoryPlatform::Children::iterator MemoryPlatform::FindChild(Node* folder,
+                                                             std::string_view name) {
+  // Names equal but for case sit together in NTFS order, the byte-wise
+  // smallest first; the all-upper spelling sorts before every one of them.
+  auto it = folder->children.lower_bound(Upper(name));
+  if (it == folder->children.end() || !SameNoCase(it->first, name)) {
+    return folder->children.end();
+  }
+  for (auto same = it; same != folder->children.end() && SameNoCase(same->first, name); ++same) {
+    if (same->first == name) return same;
+  }
+  return it;
+}
+
 MemoryPlatform::Walk MemoryPlatform::WalkFull(std::string full, bool followLast) const {
   for (int hops = 0; hops <= kMaxLinkHops; ++hops) {
     const auto drive = m_drives.find(full[0]);
@@ -204,19 +218,7 @@ MemoryPlatform::Walk MemoryPlatform::WalkFull(std::string full, bool followLast)
       const std::string_view part = path.substr(pos, cut - pos);
       const std::string_view after = cut < path.size() ? path.substr(cut + 1) : std::string_view();
       const bool last = cut == path.size();
-      // Names equal but for case sit together in NTFS order, the byte-wise
-      // smallest first; the all-upper spelling sorts before every one of them.
-      auto it = folder->children.lower_bound(Upper(part));
-      if (it != folder->children.end() && !SameNoCase(it->first, part)) {
-        it = folder->children.end();
-      }
-      for (auto same = it; same != folder->children.end() && SameNoCase(same->first, part);
-           ++same) {
-        if (same->first == part) {
-          it = same;
-          break;
-        }
-      }
+      const auto it = FindChild(folder, part);
       if (it == folder->children.end()) {
         if (last) w.parent = folder;
         w.name = std::string(part);
@@ -292,24 +294,27 @@ MemoryPlatform::Node* MemoryPlatform::MakeFolders(const std::string& full) {
   Walk w = WalkFull(full, true);
   if (!w.valid) return nullptr;
   if (w.node) return w.node->kind == Node::Kind::kFolder ? w.node : nullptr;
-  std::string prefix = full.substr(0, 3);
-  Node* folder = WalkFull(prefix, true).node;
+  // One walk down: "real" is where "folder" really lies.
+  std::string real = full.substr(0, 3);
+  Node* folder = WalkFull(real, true).node;
   for (std::string_view part : SplitDosComponents(full)) {
-    prefix = Join(prefix, part);
-    w = WalkFull(prefix, false);
-    Node* here = w.node ? Target(w.node) : nullptr;
-    // A file, or a link that leads nowhere or to a file, stops the walk.
-    if (w.node && (!here || here->kind != Node::Kind::kFolder)) return nullptr;
-    if (here) {
-      folder = here;
+    const auto it = FindChild(folder, part);
+    if (it == folder->children.end()) {
+      auto made = std::make_shared<Node>(Node::Kind::kFolder);
+      made->creation = made->lastAccess = made->lastWrite = Tick();
+      Node* parent = folder;
+      folder = made.get();
+      parent->children.emplace(std::string(part), std::move(made));
+      AppendName(&real, part);
+      m_changes.push_back(real);
       continue;
     }
-    if (!w.parent) return nullptr;
-    auto made = std::make_shared<Node>(Node::Kind::kFolder);
-    made->creation = made->lastAccess = made->lastWrite = Tick();
-    folder = made.get();
-    w.parent->children.emplace(w.name, std::move(made));
-    m_changes.push_back(w.real);
+    Node* child = it->second.get();
+    Node* here = Target(child);
+    // A file, or a link that leads nowhere or to a file, stops the walk.
+    if (!here || here->kind != Node::Kind::kFolder) return nullptr;
+    real = child == here ? Join(real, it->first) : WalkFull(child->target, true).real;
+    folder = here;
   }
   return folder;
 }

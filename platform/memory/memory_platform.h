@@ -151,6 +151,9 @@ class MemoryPlatform : public Platform {
 
   Walk WalkPath(const std::string& path, bool followLast) const;
   Walk WalkFull(std::string full, bool followLast) const;
+  // The entry of folder named name: the one spelt so, else one equal but
+  // for case; end() when there is none.
+  static Children::iterator FindChild(Node* folder, std::string_view name);
   Drive* DriveOf(char letter);
   // The attribute word, size and times an entry is listed with, links followed.
   FindData Describe(const Node& node, const std::string& name) const;
