@@ -16,12 +16,12 @@ bool TMainForm::ValidateTargets() {
   // A Sirel target is needed for the sample project as well: an empty base
   // would send its files to the root of the current drive.
   bool a = true;
-  const bool sirelBase = m_view.Checked(Control::Sirel_CheckBox) || m_view.Checked(Control::Beispiel_CheckBox);
-  if (sirelBase && m_view.Visible(Control::zielSirel_Edit)) {
-    a = !m_view.Text(Control::zielSirel_Edit).empty();
+  const bool sirelBase = m_controls.Checked(Control::Sirel_CheckBox) || m_controls.Checked(Control::Beispiel_CheckBox);
+  if (sirelBase && m_controls.Visible(Control::zielSirel_Edit)) {
+    a = !m_controls.Text(Control::zielSirel_Edit).empty();
   }
   bool b = true;
-  if (m_view.Checked(Control::DXF_CheckBox)) b = !m_view.Text(Control::zielDXF_Edit).empty();
+  if (m_controls.Checked(Control::DXF_CheckBox)) b = !m_controls.Text(Control::zielDXF_Edit).empty();
   return a && b;
 }
 
@@ -38,35 +38,35 @@ void TMainForm::DestinationPageAction() {
                  offers.end());
     offers.insert(offers.begin(), preferred);
   }
-  m_view.SetItems(Control::drive_Combo, offers);
-  const bool dxf = m_view.Checked(Control::DXF_CheckBox);
+  m_controls.SetItems(Control::drive_Combo, offers);
+  const bool dxf = m_controls.Checked(Control::DXF_CheckBox);
   for (Control c : {Control::zielDXF_Edit, Control::DXFZiel_Label, Control::DXFZiel_Button}) {
-    m_view.SetVisible(c, dxf);
+    m_controls.SetVisible(c, dxf);
   }
   std::string dxfTarget = m_commandChoices.dxfTarget;
   if (dxfTarget.empty() && m_platform.IsDirectory(m_rememberedChoices.dxfTarget)) {
     dxfTarget = m_rememberedChoices.dxfTarget;
   }
-  if (dxf && m_view.Text(Control::zielDXF_Edit).empty() && !dxfTarget.empty()) {
-    m_view.SetText(Control::zielDXF_Edit, dxfTarget);
+  if (dxf && m_controls.Text(Control::zielDXF_Edit).empty() && !dxfTarget.empty()) {
+    m_controls.SetText(Control::zielDXF_Edit, dxfTarget);
   }
-  if (m_view.Checked(Control::Sirel_CheckBox) || m_view.Checked(Control::Beispiel_CheckBox)) {
+  if (m_controls.Checked(Control::Sirel_CheckBox) || m_controls.Checked(Control::Beispiel_CheckBox)) {
     if (!offers.empty()) {
-      m_view.SetItemIndex(Control::drive_Combo, 0);
-      m_view.SetVisible(Control::zielSirel_Edit, false);
-      m_view.SetVisible(Control::SirelZiel_Button, false);
-      m_view.SetVisible(Control::drive_Combo, true);
-      m_view.SetVisible(Control::SirelZiel_Label, true);
+      m_controls.SetItemIndex(Control::drive_Combo, 0);
+      m_controls.SetVisible(Control::zielSirel_Edit, false);
+      m_controls.SetVisible(Control::SirelZiel_Button, false);
+      m_controls.SetVisible(Control::drive_Combo, true);
+      m_controls.SetVisible(Control::SirelZiel_Label, true);
     } else {
-      m_view.SetVisible(Control::zielSirel_Edit, true);
-      m_view.SetVisible(Control::SirelZiel_Button, true);
-      m_view.SetVisible(Control::drive_Combo, false);
+      m_controls.SetVisible(Control::zielSirel_Edit, true);
+      m_controls.SetVisible(Control::SirelZiel_Button, true);
+      m_controls.SetVisible(Control::drive_Combo, false);
       ShowMsgBox(MessageCaption(), m_stored.NoDriveMessage, MB_ICONINFORMATION);
     }
   } else {
     for (Control c : {Control::zielSirel_Edit, Control::SirelZiel_Button, Control::SirelZiel_Label,
                       Control::drive_Combo}) {
-      m_view.SetVisible(c, false);
+      m_controls.SetVisible(c, false);
     }
   }
   m_view.SetFocus(Control::KelvaNavigate1);
@@ -89,13 +89,13 @@ void TMainForm::Browse(const std::string& title, Control edit, Control button) {
   m_dialog->SetButtonCaption(DlgControl::BtnAbort, m_stored.CancelCaption);
   m_dialog->SetButtonCaption(DlgControl::BtnDefault, m_stored.DefaultButtonCaption);
   // Both browses start from the parent of the DXF target.
-  m_dialog->StartDir = BrowseStart(m_view.Text(Control::zielDXF_Edit));
-  m_view.SetVisible(button, false);
+  m_dialog->StartDir = BrowseStart(m_controls.Text(Control::zielDXF_Edit));
+  m_controls.SetVisible(button, false);
   if (m_dialog->ShowModal() == 1) {
-    m_view.SetText(edit, RemoveBackslash(m_dialog->SelectedDir));
+    m_controls.SetText(edit, RemoveBackslash(m_dialog->SelectedDir));
     m_view.Navigate().SetItemEnabled(4, ValidateTargets());
   }
-  m_view.SetVisible(button, true);
+  m_controls.SetVisible(button, true);
 }
 
 void TMainForm::SirelZiel_ButtonClick() {
@@ -117,17 +117,15 @@ void TMainForm::BtnZielverzeichnisClick() {
 
 CopyRequest TMainForm::Request() const {
   CopyRequest r;
-  r.Sirel = m_view.Checked(Control::Sirel_CheckBox);
-  r.Beispiel = m_view.Checked(Control::Beispiel_CheckBox);
-  r.DXF = m_view.Checked(Control::DXF_CheckBox);
-  if (m_view.Visible(Control::drive_Combo)) {
-    const std::vector<std::string> items = m_view.Items(Control::drive_Combo);
-    const int index = m_view.ItemIndex(Control::drive_Combo);
-    if (index >= 0 && index < static_cast<int>(items.size())) r.SirelTargetBase = items[static_cast<size_t>(index)];
+  r.Sirel = m_controls.Checked(Control::Sirel_CheckBox);
+  r.Beispiel = m_controls.Checked(Control::Beispiel_CheckBox);
+  r.DXF = m_controls.Checked(Control::DXF_CheckBox);
+  if (m_controls.Visible(Control::drive_Combo)) {
+    r.SirelTargetBase = m_controls.SelectedItem(Control::drive_Combo);
   } else {
-    r.SirelTargetBase = m_view.Text(Control::zielSirel_Edit);
+    r.SirelTargetBase = m_controls.Text(Control::zielSirel_Edit);
   }
-  r.DxfTargetBase = m_view.Text(Control::zielDXF_Edit);
+  r.DxfTargetBase = m_controls.Text(Control::zielDXF_Edit);
   return r;
 }
 
@@ -158,7 +156,7 @@ bool TMainForm::CopyPageAction() {
     // user may choose another target.
     for (int i = 0; i <= 3; ++i) nav.SetItemEnabled(i, true);
     nav.SetItemEnabled(4, ValidateTargets());
-    m_view.ShowPage(3);
+    m_controls.ShowPage(3);
     return false;
   }
   const std::string text = m_engine->InstallAborted ? AbortMessage(m_stored) : DoneText(m_stored, m_texts, m_engine->KeptBackups);

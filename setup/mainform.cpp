@@ -12,7 +12,7 @@
 const char kLegalNotice[] = "Copyright (c) 2026 Kelva Software. All rights reserved.";
 
 TMainForm::TMainForm(platform::Platform& platform, EventLoop& loop, MainFormView& view)
-    : m_platform(platform), m_loop(loop), m_view(view), m_sysInfo(platform) {
+    : m_platform(platform), m_loop(loop), m_view(view), m_controls(view), m_sysInfo(platform) {
   m_view.Navigate().SetOnSelect([this](void* Sender, int NewTab, bool& AllowChange) {
     KelvaNavigate1Select(Sender, NewTab, AllowChange);
   });
@@ -21,9 +21,9 @@ TMainForm::TMainForm(platform::Platform& platform, EventLoop& loop, MainFormView
 TMainForm::~TMainForm() { m_view.Navigate().SetOnSelect(nullptr); }
 
 bool TMainForm::FormCreate() {
-  graphics::Rect hidden = m_view.Bounds(Control::nutzloser_Button);
+  graphics::Rect hidden = m_controls.Bounds(Control::nutzloser_Button);
   hidden.right = hidden.left;
-  m_view.SetBounds(Control::nutzloser_Button, hidden);
+  m_controls.SetBounds(Control::nutzloser_Button, hidden);
   m_view.SetWindowBounds(m_view.ScreenRect());
 
   const SetupLoadResult result = LoadSetup(m_platform, &m_data);
@@ -31,14 +31,14 @@ bool TMainForm::FormCreate() {
     ReportStartupFailure(result);
     return false;
   }
-  m_view.ShowPage(0);
+  m_controls.ShowPage(0);
   if (!m_platform.ChangeDirectory("C:\\")) {
     ShowMsgBox("Error", "Drive C:\\ cannot be made the current directory.", MB_OK);
   }
-  m_view.SetItems(Control::ComboBoxSprache, m_data.Languages);
-  m_view.SetItemIndex(Control::ComboBoxSprache, 0);
+  m_controls.SetItems(Control::ComboBoxSprache, m_data.Languages);
+  m_controls.SetItemIndex(Control::ComboBoxSprache, 0);
   m_texts.SetCurrentLanguage(m_data.Languages.front());
-  m_view.SetText(Control::zielDXF_Edit, std::string());
+  m_controls.SetText(Control::zielDXF_Edit, std::string());
   BindLanguageTexts();
   m_engine = std::make_unique<InstallEngine>(m_platform, m_loop, static_cast<CopyProgressView&>(*this),
                                              m_texts, m_data.SourceDir,
@@ -55,15 +55,15 @@ void TMainForm::ApplyChoices(const Choices& commandLine) {
   const Choices c = Overlay(m_rememberedChoices, commandLine);
   for (size_t i = 0; i < m_data.Languages.size() && !c.language.empty(); ++i) {
     if (SameTextNoCase(m_data.Languages[i].substr(0, kMaxLanguageName), c.language)) {
-      m_view.SetItemIndex(Control::ComboBoxSprache, static_cast<int>(i));
+      m_controls.SetItemIndex(Control::ComboBoxSprache, static_cast<int>(i));
       ComboBoxSpracheChange();
       break;
     }
   }
   if (c.hasComponents) {
-    m_view.SetChecked(Control::Sirel_CheckBox, c.macros);
-    m_view.SetChecked(Control::Beispiel_CheckBox, c.sample);
-    m_view.SetChecked(Control::DXF_CheckBox, c.dxf);
+    m_controls.SetChecked(Control::Sirel_CheckBox, c.macros);
+    m_controls.SetChecked(Control::Beispiel_CheckBox, c.sample);
+    m_controls.SetChecked(Control::DXF_CheckBox, c.dxf);
   }
 }
 
@@ -95,20 +95,20 @@ void TMainForm::BindLanguageTexts() {
   m_eulaAccepted = false;
   m_stored = ReadStoredTexts(m_texts);
   Format(m_texts.LanguageText(79), {m_stored.WindowTitlePrefix + m_stored.ProductName});
-  m_view.SetText(Control::KCLabel_1, TitleBanner(m_stored, m_data.Boot.SetupVersion));
+  m_controls.SetText(Control::KCLabel_1, TitleBanner(m_stored, m_data.Boot.SetupVersion));
   m_view.SetWindowCaption(WindowCaption(m_stored));
-  m_view.SetText(Control::Btn_Cancel, m_stored.CancelCaption);
+  m_controls.SetText(Control::Btn_Cancel, m_stored.CancelCaption);
   TKelvaNavigate& nav = m_view.Navigate();
   nav.SetHintNext(m_stored.NextStepHint);
   nav.SetHintPrevious(m_stored.PreviousStepHint);
-  m_view.SetText(Control::Label_103, kLegalNotice);
+  m_controls.SetText(Control::Label_103, kLegalNotice);
   const std::vector<std::string> product = {m_stored.ProductName};
-  m_view.SetText(Control::Label_104, m_texts.LanguageText(4));
-  m_view.SetText(Control::Label_105, Format(m_texts.LanguageText(5), product));
-  m_view.SetText(Control::Label_106, Format(m_texts.LanguageText(6), product));
-  m_view.SetText(Control::Label_115, Format(m_texts.LanguageText(15), product));
-  m_view.SetText(Control::Label_117, m_texts.LanguageText(17));
-  m_view.SetText(Control::Label_118, m_texts.LanguageText(18));
+  m_controls.SetText(Control::Label_104, m_texts.LanguageText(4));
+  m_controls.SetText(Control::Label_105, Format(m_texts.LanguageText(5), product));
+  m_controls.SetText(Control::Label_106, Format(m_texts.LanguageText(6), product));
+  m_controls.SetText(Control::Label_115, Format(m_texts.LanguageText(15), product));
+  m_controls.SetText(Control::Label_117, m_texts.LanguageText(17));
+  m_controls.SetText(Control::Label_118, m_texts.LanguageText(18));
   static const struct {
     Control control;
     int id;
@@ -118,22 +118,32 @@ void TMainForm::BindLanguageTexts() {
                 {Control::Auswahl_Label, 65},       {Control::Sirel_CheckBox, 68},
                 {Control::Beispiel_CheckBox, 69},   {Control::DXF_CheckBox, 70},
                 {Control::accept_Button, 2}};
-  for (const auto& p : kPlain) m_view.SetText(p.control, m_texts.LanguageText(p.id));
-  m_view.SetApplicationTitle(ApplicationTitle(m_texts.LanguageText(99), m_stored));
+  for (const auto& p : kPlain) m_controls.SetText(p.control, m_texts.LanguageText(p.id));
+  m_applicationTitle = ::ApplicationTitle(m_texts.LanguageText(99), m_stored);
+  m_view.SetApplicationTitle(m_applicationTitle);
   nav.ClearLines();
   for (int id = 63; id <= 67; ++id) nav.AddLine(m_texts.LanguageText(id), id - 63);
   for (int i = 2; i < static_cast<int>(nav.Lines().size()); ++i) nav.SetItemEnabled(i, false);
   const std::string browse = m_texts.LanguageText(60);
-  m_view.SetText(Control::DXFZiel_Button, browse);
-  m_view.SetText(Control::SirelZiel_Button, browse);
+  m_controls.SetText(Control::DXFZiel_Button, browse);
+  m_controls.SetText(Control::SirelZiel_Button, browse);
 }
 
 void TMainForm::ComboBoxSpracheChange() {
-  const std::vector<std::string> items = m_view.Items(Control::ComboBoxSprache);
-  const int index = m_view.ItemIndex(Control::ComboBoxSprache);
-  if (index < 0 || index >= static_cast<int>(items.size())) return;
-  m_texts.SetCurrentLanguage(items[static_cast<size_t>(index)]);
+  const std::string language = m_controls.SelectedItem(Control::ComboBoxSprache);
+  if (language.empty()) return;
+  m_texts.SetCurrentLanguage(language);
   BindLanguageTexts();
+}
+
+void TMainForm::UserChecked(Control box, bool checked) {
+  m_controls.UserChecked(box, checked);
+  CheckBoxClick();
+}
+
+void TMainForm::UserSelected(Control list, int index) {
+  m_controls.UserSelected(list, index);
+  if (list == Control::ComboBoxSprache) ComboBoxSpracheChange();
 }
 
 void TMainForm::KelvaNavigate1Select(void* /*Sender*/, int NewTab, bool& AllowChange) {
@@ -141,7 +151,7 @@ void TMainForm::KelvaNavigate1Select(void* /*Sender*/, int NewTab, bool& AllowCh
   const std::vector<intptr_t>& pages = nav.LineObjects();
   if (NewTab < 0 || NewTab >= static_cast<int>(pages.size())) return;
   const int page = static_cast<int>(pages[static_cast<size_t>(NewTab)]);
-  m_view.ShowPage(page);
+  m_controls.ShowPage(page);
   nav.SetItemEnabled(NewTab + 1, true);
   switch (page) {
     case 1: LicencePageAction(); break;
@@ -161,7 +171,7 @@ void TMainForm::LicencePageAction() {
     // The page stays usable; the memo says what is missing.
     text = "The licence file \"" + name + "\" could not be read from the delivery medium.";
   }
-  m_view.SetText(Control::eula_Memo, text);
+  m_controls.SetText(Control::eula_Memo, text);
   m_view.SetFocus(Control::nutzloser_Button);
 }
 
@@ -175,12 +185,12 @@ void TMainForm::accept_ButtonClick() {
 void TMainForm::CheckBoxClick() {
   TKelvaNavigate& nav = m_view.Navigate();
   nav.SetItemEnabled(4, false);
-  const bool sirel = m_view.Checked(Control::Sirel_CheckBox);
-  const bool sample = m_view.Checked(Control::Beispiel_CheckBox);
-  const bool dxf = m_view.Checked(Control::DXF_CheckBox);
+  const bool sirel = m_controls.Checked(Control::Sirel_CheckBox);
+  const bool sample = m_controls.Checked(Control::Beispiel_CheckBox);
+  const bool dxf = m_controls.Checked(Control::DXF_CheckBox);
   nav.SetItemEnabled(3, dxf || sample || sirel);
-  if (!sample && !sirel) m_view.SetText(Control::zielSirel_Edit, std::string());
-  if (!dxf) m_view.SetText(Control::zielDXF_Edit, std::string());
+  if (!sample && !sirel) m_controls.SetText(Control::zielSirel_Edit, std::string());
+  if (!dxf) m_controls.SetText(Control::zielDXF_Edit, std::string());
 }
 
 void TMainForm::FormKeyDown(int& Key) {
@@ -202,13 +212,13 @@ void TMainForm::Btn_CancelClick() {
 void TMainForm::FormResize() {
   const int cw = m_view.ClientWidth();
   const int ch = m_view.ClientHeight();
-  const graphics::Rect panel = m_view.Bounds(Control::Panel_Gesamt);
+  const graphics::Rect panel = m_controls.Bounds(Control::Panel_Gesamt);
   const int top = (ch - panel.height()) / 2;
   const int left = (cw - panel.width()) / 2;
-  m_view.SetBounds(Control::Panel_Gesamt, graphics::RectAt(left, top, panel.width(), panel.height()));
-  const graphics::Rect banner = m_view.Bounds(Control::KCLabel_1);
+  m_controls.SetBounds(Control::Panel_Gesamt, graphics::RectAt(left, top, panel.width(), panel.height()));
+  const graphics::Rect banner = m_controls.Bounds(Control::KCLabel_1);
   const int width = cw - 2 * banner.left - m_view.Navigate().Width;
-  m_view.SetBounds(Control::KCLabel_1, graphics::RectAt(banner.left, banner.top, width, banner.height()));
+  m_controls.SetBounds(Control::KCLabel_1, graphics::RectAt(banner.left, banner.top, width, banner.height()));
 }
 
 void TMainForm::SetMeterMaxValue(int MaxValue) {
@@ -220,6 +230,6 @@ void TMainForm::StepMeterValue() {
   if (m_meter.SetUserValue(m_meter.UserValue() + 1)) m_view.RepaintMeter();
 }
 
-void TMainForm::SetLabelFile(const std::string& Caption) { m_view.SetText(Control::LabelFile, Caption); }
+void TMainForm::SetLabelFile(const std::string& Caption) { m_controls.SetText(Control::LabelFile, Caption); }
 
 void TMainForm::SetBusyCursor(bool Busy) { m_view.SetBusyCursor(Busy); }

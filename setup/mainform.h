@@ -9,6 +9,7 @@
 #include "install/kcsysinfo.h"
 #include "setup/choices.h"
 #include "setup/commandline.h"
+#include "setup/formcontrols.h"
 #include "setup/mainformview.h"
 #include "setup/meter.h"
 #include "setupdata/catalogue.h"
@@ -59,6 +60,10 @@ class TMainForm : private CopyProgressView {
   void KelvaNavigate1Select(void* Sender, int NewTab, bool& AllowChange);
   void accept_ButtonClick();
   void CheckBoxClick();
+  // The user changed a check box or chose an item of a list; the form's
+  // handler of that control runs.
+  void UserChecked(Control box, bool checked);
+  void UserSelected(Control list, int index);
   // Key is set to 0 when consumed.
   void FormKeyDown(int& Key);
   void Btn_CancelClick();
@@ -87,6 +92,10 @@ class TMainForm : private CopyProgressView {
   TKCProgress& Meter() { return m_meter; }
   InstallEngine* Engine() { return m_engine.get(); }
   std::string MessageCaption() const;
+  // The title of the program's message boxes in the current language.
+  const std::string& ApplicationTitle() const { return m_applicationTitle; }
+  // The controls as the form set them and the user changed them.
+  const FormControls& Controls() const { return m_controls; }
   const TextCatalogue& Catalogue() const { return m_texts; }
 
  private:
@@ -104,6 +113,8 @@ class TMainForm : private CopyProgressView {
   platform::Platform& m_platform;
   EventLoop& m_loop;
   MainFormView& m_view;
+  FormControls m_controls;
+  std::string m_applicationTitle;
   TVerzeichnisDlg* m_dialog = nullptr;
   SetupData m_data;
   TextCatalogue m_texts{m_data.SetupIni};

@@ -52,6 +52,19 @@ class MainFormTest : public ::testing::Test {
   }
 
   TKelvaNavigate& nav() { return view.Navigate(); }
+  // The user picks dir (which must exist) in the chooser of a browse button.
+  void Browse(void (TMainForm::*click)(), const std::string& dir) {
+    TVerzeichnisDlg chooser(faults, nullptr);
+    ScriptedDlgView dlgView;
+    chooser.SetView(&dlgView);
+    dlgView.press = [&] {
+      ASSERT_TRUE(chooser.List().SetDirectory(dir)) << dir;
+      chooser.BtnOKClick();
+    };
+    form.SetDialog(&chooser);
+    (form.*click)();
+    form.SetDialog(nullptr);
+  }
   void Key(int key) {
     int k = key;
     form.FormKeyDown(k);
@@ -116,8 +129,7 @@ TEST_F(MainFormTest, PageFlowAndKeys) {
   EXPECT_EQ(view.page, 0);
   nav().SetItemIndex(2);
   // A language change rebinds everything and resets the progress.
-  view.SetItemIndex(Control::ComboBoxSprache, 1);
-  form.ComboBoxSpracheChange();
+  form.UserSelected(Control::ComboBoxSprache, 1);
   EXPECT_EQ(view.caption, "Kelva Sirel DE Setup");
   EXPECT_EQ(view.Enabled(), "01");
   EXPECT_FALSE(form.EulaAccepted());
@@ -140,14 +152,18 @@ TEST_F(MainFormTest, CheckBoxesDecideStepThreeAndEmptyTargets) {
       {false, false, true, true, false, true},
       {true, true, true, true, true, true},
   };
+  TempDrives::Write(drives.Host('C', "S/keep"), "");
+  TempDrives::Write(drives.Host('C', "D/keep"), "");
   for (const Case& c : cases) {
-    view.SetText(Control::zielSirel_Edit, "C:\\S");
-    view.SetText(Control::zielDXF_Edit, "C:\\D");
+    for (Control box : {Control::Sirel_CheckBox, Control::Beispiel_CheckBox, Control::DXF_CheckBox}) {
+      form.UserChecked(box, true);
+    }
+    Browse(&TMainForm::SirelZiel_ButtonClick, "C:\\S");
+    Browse(&TMainForm::BtnZielverzeichnisClick, "C:\\D");
     nav().SetItemEnabled(4, true);
-    view.SetChecked(Control::Sirel_CheckBox, c.sirel);
-    view.SetChecked(Control::Beispiel_CheckBox, c.sample);
-    view.SetChecked(Control::DXF_CheckBox, c.dxf);
-    form.CheckBoxClick();
+    form.UserChecked(Control::Sirel_CheckBox, c.sirel);
+    form.UserChecked(Control::Beispiel_CheckBox, c.sample);
+    form.UserChecked(Control::DXF_CheckBox, c.dxf);
     const std::string name = std::to_string(c.sirel) + std::to_string(c.sample) + std::to_string(c.dxf);
     EXPECT_EQ(nav().FList->FHeights.GetEnabled(3), c.step3) << name;
     EXPECT_FALSE(nav().FList->FHeights.GetEnabled(4)) << name;
@@ -174,10 +190,8 @@ TEST_F(MainFormTest, DestinationPageOffersOrAsksForABrowse) {
   for (const Case& c : cases) {
     if (c.offer) TempDrives::Write(drives.Host('C', "SIREL/keep"), "");
     presenter.messages.clear();
-    view.SetChecked(Control::Sirel_CheckBox, c.sirel);
-    view.SetChecked(Control::DXF_CheckBox, c.dxf);
-    view.SetText(Control::zielSirel_Edit, "");
-    view.SetText(Control::zielDXF_Edit, "");
+    form.UserChecked(Control::Sirel_CheckBox, c.sirel);
+    form.UserChecked(Control::DXF_CheckBox, c.dxf);
     form.DestinationPageAction();
     EXPECT_EQ(view.Visible(Control::drive_Combo), c.combo) << c.name;
     EXPECT_EQ(view.Visible(Control::zielSirel_Edit), c.sirelEdit) << c.name;
@@ -201,7 +215,7 @@ TEST_F(MainFormTest, BrowsingFillsATargetOnlyWhenChosen) {
   chooser.SetView(&dlgView);
   form.SetDialog(&chooser);
   TempDrives::Write(drives.Host('E', "CAD/keep"), "");
-  view.SetChecked(Control::DXF_CheckBox, true);
+  form.UserChecked(Control::DXF_CheckBox, true);
   form.DestinationPageAction();  // no offer: the Sirel field is browsed too
   EXPECT_FALSE(nav().FList->FHeights.GetEnabled(4));
   struct Case {
@@ -240,9 +254,10 @@ TEST_F(MainFormTest, BrowsingFillsATargetOnlyWhenChosen) {
 TEST_F(MainFormTest, CopyPageInstallsAndReportsSuccess) {
   ASSERT_TRUE(form.FormCreate());
   TempDrives::Write(drives.Host('C', "SIREL/keep"), "");
-  view.SetChecked(Control::DXF_CheckBox, true);
+  TempDrives::Write(drives.Host('E', "CAD/keep"), "");
+  form.UserChecked(Control::DXF_CheckBox, true);
   form.DestinationPageAction();
-  view.SetText(Control::zielDXF_Edit, "E:\\CAD");
+  Browse(&TMainForm::BtnZielverzeichnisClick, "E:\\CAD");
   form.CopyPageAction();
   EXPECT_FALSE(form.InstallAborted());
   ASSERT_EQ(presenter.messages.size(), 1u);

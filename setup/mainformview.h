@@ -8,29 +8,25 @@
 
 class TKelvaNavigate;
 
-// What the main window's controller needs of its widgets. A skin builds the
-// widgets from the layout table and implements this; tests use a fake.
+// What the main window's controller tells its widgets. A skin builds the
+// widgets from the layout table and implements this; tests use a fake. The
+// view is told what to show and never asked: the controller keeps its own
+// state (FormControls), and the user's changes reach it as events
+// (TMainForm::UserChecked, UserSelected and the handlers).
 class MainFormView {
  public:
   virtual ~MainFormView() = default;
 
   virtual void SetText(Control control, const std::string& text) = 0;
-  virtual std::string Text(Control control) const = 0;
   virtual void SetVisible(Control control, bool visible) = 0;
-  virtual bool Visible(Control control) const = 0;
   virtual void SetChecked(Control control, bool checked) = 0;
-  virtual bool Checked(Control control) const = 0;
   virtual void SetItems(Control control, const std::vector<std::string>& items) = 0;
-  virtual std::vector<std::string> Items(Control control) const = 0;
   virtual void SetItemIndex(Control control, int index) = 0;
-  virtual int ItemIndex(Control control) const = 0;
   virtual void SetBounds(Control control, const graphics::Rect& bounds) = 0;
-  virtual graphics::Rect Bounds(Control control) const = 0;
   virtual void SetFocus(Control control) = 0;
 
   // The notebook Hauptseite.
   virtual void ShowPage(int page) = 0;
-  virtual int Page() const = 0;
 
   virtual void SetWindowCaption(const std::string& caption) = 0;
   virtual void SetApplicationTitle(const std::string& title) = 0;

@@ -16,6 +16,9 @@ std::string RemoveBackslash(const std::string& Path);
 #ifndef MB_OK
 constexpr int32_t MB_OK = 0x00;
 #endif
+#ifndef MB_ICONERROR
+constexpr int32_t MB_ICONERROR = 0x10;
+#endif
 #ifndef MB_ICONINFORMATION
 constexpr int32_t MB_ICONINFORMATION = 0x40;
 #endif

@@ -1,9 +1,7 @@
 // The program entry of the Qt skin.
 #include <QApplication>
 
-#include "gui/qt/mainwindow.h"
-#include "gui/qt/qtsupport.h"
-#include "gui/qt/verzdialog.h"
+#include "gui/qt/qtskin.h"
 #include "platform/posix/posix_platform.h"
 #include "setup/installlog.h"
 #include "setup/runlog.h"
@@ -37,26 +35,9 @@ int main(int argc, char** argv) {
   QtMessagePresenter presenter;
   SetMessagePresenter(&presenter);
 
-  QtEventLoop loop;
-  MainWindow window(*platform, loop);
-  const bool started = window.form().FormCreate();
-  LogStart(*platform, options, window.form().Data().SourceDir, &log);
-  if (!started) {
-    log.Info("end", {std::to_string(kExitSetupInf)});
-    return kExitSetupInf;
-  }
-  window.form().SetLog(&log);
-  window.form().ApplyChoices(ChoicesOf(options));
-  // The chooser is created after the main window; its list starts at C:\.
-  TVerzeichnisDlg chooser(*platform, [](const std::string& error) {
-    ShowMsgBox(QApplication::applicationDisplayName().toStdString(), error, 0x10);
-  });
-  VerzDialog dialog(chooser, *platform, &window);
-  window.form().SetDialog(&chooser);
-  window.show();
-  const int result = app.exec();
-  window.form().FormDestroy();
-  const int code = result != 0 ? result : window.form().ExitCode();
-  log.Info("end", {std::to_string(code)});
-  return code;
+  QtSkin skin(*platform);
+  Wizard wizard(*platform, skin);
+  if (!wizard.Start(options, &log)) return kExitSetupInf;
+  skin.Window().show();
+  return wizard.Finish(app.exec(), &log);
 }

@@ -45,11 +45,9 @@ int VirtualKey(int qtKey) {
 
 }  // namespace
 
-MainWindow::MainWindow(platform::Platform& platform, QtEventLoop& loop) {
+MainWindow::MainWindow() {
   setObjectName(QStringLiteral("MainForm"));
   Build();
-  m_form = std::make_unique<TMainForm>(platform, loop, *this);
-  loop.SetForm(m_form.get());
   Connect();
   qApp->installEventFilter(this);
 }
@@ -146,26 +144,35 @@ void MainWindow::Build() {
   }
 }
 
-void MainWindow::Connect() {
-  // The meter follows the controller's model.
+void MainWindow::Attach(TMainForm* form) {
+  m_form = form;
+  if (!form || m_meter) return;
+  // The meter shows the controller's model.
   delete m_widgets[Control::KCMeter_File];
   const ControlLayout* meter = FindLayout(Control::KCMeter_File);
-  auto* meterWidget = new MeterWidget(m_notebook->widget(meter->page), m_form->Meter());
-  meterWidget->setObjectName(QStringLiteral("KCMeter_File"));
-  meterWidget->setGeometry(meter->bounds.left, meter->bounds.top, meter->bounds.width(), meter->bounds.height());
-  m_widgets[Control::KCMeter_File] = meterWidget;
+  m_meter = new MeterWidget(m_notebook->widget(meter->page), form->Meter());
+  m_meter->setObjectName(QStringLiteral("KCMeter_File"));
+  m_meter->setGeometry(meter->bounds.left, meter->bounds.top, meter->bounds.width(), meter->bounds.height());
+  m_meter->show();
+  m_widgets[Control::KCMeter_File] = m_meter;
+}
 
-  auto* language = qobject_cast<QComboBox*>(m_widgets[Control::ComboBoxSprache]);
-  connect(language, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] {
-    if (!m_filling) m_form->ComboBoxSpracheChange();
-  });
+void MainWindow::Connect() {
+  for (Control c : {Control::ComboBoxSprache, Control::drive_Combo}) {
+    connect(qobject_cast<QComboBox*>(m_widgets[c]), qOverload<int>(&QComboBox::currentIndexChanged), this,
+            [this, c](int index) {
+              if (m_form && !m_filling) m_form->UserSelected(c, index);
+            });
+  }
   for (Control c : {Control::Sirel_CheckBox, Control::Beispiel_CheckBox, Control::DXF_CheckBox}) {
-    connect(qobject_cast<QCheckBox*>(m_widgets[c]), &QCheckBox::clicked, this,
-            [this] { m_form->CheckBoxClick(); });
+    connect(qobject_cast<QCheckBox*>(m_widgets[c]), &QCheckBox::clicked, this, [this, c](bool checked) {
+      if (m_form) m_form->UserChecked(c, checked);
+    });
   }
   const auto click = [this](Control c, void (TMainForm::*handler)()) {
-    connect(qobject_cast<QPushButton*>(m_widgets[c]), &QPushButton::clicked, this,
-            [this, handler] { (m_form.get()->*handler)(); });
+    connect(qobject_cast<QPushButton*>(m_widgets[c]), &QPushButton::clicked, this, [this, handler] {
+      if (m_form) (m_form->*handler)();
+    });
   };
   click(Control::Btn_Cancel, &TMainForm::Btn_CancelClick);
   click(Control::accept_Button, &TMainForm::accept_ButtonClick);
@@ -179,7 +186,6 @@ QWidget* MainWindow::widget(Control control) const {
 }
 
 void MainWindow::SetText(Control control, const std::string& text) {
-  m_texts[control] = text;
   QWidget* w = widget(control);
   const QString shown = DisplayText(text);
   if (auto* label = qobject_cast<QLabel*>(w)) {
@@ -197,31 +203,15 @@ void MainWindow::SetText(Control control, const std::string& text) {
   }
 }
 
-std::string MainWindow::Text(Control control) const {
-  const auto it = m_texts.find(control);
-  return it == m_texts.end() ? std::string() : it->second;
-}
-
 void MainWindow::SetVisible(Control control, bool visible) {
   if (QWidget* w = widget(control)) w->setVisible(visible);
-}
-
-bool MainWindow::Visible(Control control) const {
-  const QWidget* w = widget(control);
-  return w && !w->isHidden();
 }
 
 void MainWindow::SetChecked(Control control, bool checked) {
   if (auto* box = qobject_cast<QCheckBox*>(widget(control))) box->setChecked(checked);
 }
 
-bool MainWindow::Checked(Control control) const {
-  const auto* box = qobject_cast<const QCheckBox*>(widget(control));
-  return box && box->isChecked();
-}
-
 void MainWindow::SetItems(Control control, const std::vector<std::string>& items) {
-  m_items[control] = items;
   auto* combo = qobject_cast<QComboBox*>(widget(control));
   if (!combo) return;
   m_filling = true;
@@ -229,11 +219,6 @@ void MainWindow::SetItems(Control control, const std::vector<std::string>& items
   for (const std::string& item : items) combo->addItem(DisplayText(item));
   combo->setCurrentIndex(-1);
   m_filling = false;
-}
-
-std::vector<std::string> MainWindow::Items(Control control) const {
-  const auto it = m_items.find(control);
-  return it == m_items.end() ? std::vector<std::string>() : it->second;
 }
 
 void MainWindow::SetItemIndex(Control control, int index) {
@@ -244,20 +229,8 @@ void MainWindow::SetItemIndex(Control control, int index) {
   }
 }
 
-int MainWindow::ItemIndex(Control control) const {
-  const auto* combo = qobject_cast<const QComboBox*>(widget(control));
-  return combo ? combo->currentIndex() : -1;
-}
-
 void MainWindow::SetBounds(Control control, const graphics::Rect& b) {
   if (QWidget* w = widget(control)) w->setGeometry(b.left, b.top, b.width(), b.height());
-}
-
-graphics::Rect MainWindow::Bounds(Control control) const {
-  const QWidget* w = widget(control);
-  if (!w) return graphics::Rect{};
-  const QRect g = w->geometry();
-  return graphics::RectAt(g.x(), g.y(), g.width(), g.height());
 }
 
 void MainWindow::SetFocus(Control control) {
@@ -265,8 +238,6 @@ void MainWindow::SetFocus(Control control) {
 }
 
 void MainWindow::ShowPage(int page) { m_notebook->setCurrentIndex(page); }
-
-int MainWindow::Page() const { return m_notebook->currentIndex(); }
 
 void MainWindow::SetWindowCaption(const std::string& caption) { setWindowTitle(DisplayText(caption)); }
 

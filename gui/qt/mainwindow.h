@@ -13,32 +13,27 @@ class NavigateWidget;
 class QStackedWidget;
 
 // The main window of the Qt skin: widgets built from the layout table, each
-// named by its control; every event goes to the controller's handler.
+// named by its control; once attached, every event goes to the controller's
+// handler.
 class MainWindow : public QWidget, public MainFormView {
   Q_OBJECT
  public:
-  MainWindow(platform::Platform& platform, QtEventLoop& loop);
+  MainWindow();
   ~MainWindow() override;
 
-  TMainForm& form() { return *m_form; }
+  // From now on every event goes to form; nullptr stops that.
+  void Attach(TMainForm* form);
   QWidget* widget(Control control) const;
 
   // MainFormView
   void SetText(Control control, const std::string& text) override;
-  std::string Text(Control control) const override;
   void SetVisible(Control control, bool visible) override;
-  bool Visible(Control control) const override;
   void SetChecked(Control control, bool checked) override;
-  bool Checked(Control control) const override;
   void SetItems(Control control, const std::vector<std::string>& items) override;
-  std::vector<std::string> Items(Control control) const override;
   void SetItemIndex(Control control, int index) override;
-  int ItemIndex(Control control) const override;
   void SetBounds(Control control, const graphics::Rect& bounds) override;
-  graphics::Rect Bounds(Control control) const override;
   void SetFocus(Control control) override;
   void ShowPage(int page) override;
-  int Page() const override;
   void SetWindowCaption(const std::string& caption) override;
   void SetApplicationTitle(const std::string& title) override;
   graphics::Rect ScreenRect() const override;
@@ -62,11 +57,10 @@ class MainWindow : public QWidget, public MainFormView {
   void Connect();
 
   std::map<Control, QWidget*> m_widgets;
-  std::map<Control, std::string> m_texts;
-  std::map<Control, std::vector<std::string>> m_items;
   QStackedWidget* m_notebook = nullptr;
   NavigateWidget* m_navigate = nullptr;
-  std::unique_ptr<TMainForm> m_form;
+  TMainForm* m_form = nullptr;
+  QWidget* m_meter = nullptr;  // made once a form is attached
   bool m_busy = false;
   bool m_filling = false;
 };

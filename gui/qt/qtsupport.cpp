@@ -17,16 +17,9 @@ int32_t QtMessagePresenter::Show(const char* Text, const char* Caption, int32_t 
   return IDOK;
 }
 
-void QtEventLoop::ProcessMessages() {
-  constexpr qint64 kPassInterval = 16;  // milliseconds: about 60 passes a second
-  if (m_sinceLastPass.isValid() && m_sinceLastPass.elapsed() < kPassInterval) return;
-  QCoreApplication::processEvents();
-  m_sinceLastPass.start();
-}
+void QtEventLoop::ProcessMessages() { QCoreApplication::processEvents(); }
 
-bool QtEventLoop::Terminating() {
-  return QCoreApplication::closingDown() || (m_form && m_form->CloseRequested());
-}
+bool QtEventLoop::Terminating() { return QCoreApplication::closingDown(); }
 
 void QtEventLoop::Synchronize(const std::function<void()>& call) {
   QCoreApplication* app = QCoreApplication::instance();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <functional>
 
@@ -10,7 +9,6 @@
 class QPoint;
 class QString;
 class QWidget;
-class TMainForm;
 
 // Shows a hint for the pointer at cursor (screen coordinates): 10 pixels to
 // the right and 18 below it, on aqua. Every hint of the program goes here.
@@ -26,16 +24,8 @@ class QtMessagePresenter : public MessagePresenter {
 // Qt's message loop as the engine sees it.
 class QtEventLoop : public EventLoop {
  public:
-  // Handles pending messages at most every few milliseconds: a copy loop asks
-  // once per file, and painting the window that often would cost more than
-  // the copy of a small file, while 60 passes a second keep it responsive.
   void ProcessMessages() override;
-  // True while the application is closing down or the window was asked to close.
+  // True while the application is closing down.
   bool Terminating() override;
   void Synchronize(const std::function<void()>& call) override;
-  void SetForm(const TMainForm* form) { m_form = form; }
-
- private:
-  const TMainForm* m_form = nullptr;
-  QElapsedTimer m_sinceLastPass;
 };

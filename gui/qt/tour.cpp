@@ -16,8 +16,7 @@
 #include <QtTest>
 #include <cstdio>
 
-#include "gui/qt/mainwindow.h"
-#include "gui/qt/verzdialog.h"
+#include "gui/qt/qtskin.h"
 #include "install/installengine.h"
 #include "navigate/navigate.h"
 #include "platform/posix/posix_platform.h"
@@ -56,12 +55,12 @@ int Tour(const QString& medium, const QString& shots) {
       (QDir(medium).absolutePath() + "/SETUP.EXE").toStdString());
   Recorder recorder;
   SetMessagePresenter(&recorder);
-  QtEventLoop loop;
-  MainWindow window(platform, loop);
-  if (!window.form().FormCreate()) return 1;
-  TVerzeichnisDlg chooser(platform, [](const std::string&) {});
-  VerzDialog dialog(chooser, platform, &window);
-  window.form().SetDialog(&chooser);
+  QtSkin skin(platform);
+  Wizard wizard(platform, skin);
+  if (!wizard.Start(CommandLine{}, nullptr)) return 1;
+  MainWindow& window = skin.Window();
+  VerzDialog& dialog = skin.Dialog();
+  TVerzeichnisDlg& chooser = wizard.Chooser();
   window.resize(800, 600);
   window.show();
   if (!QTest::qWaitForWindowExposed(&window)) return 1;
@@ -86,7 +85,7 @@ int Tour(const QString& medium, const QString& shots) {
   Shot(window, shots, "page3-destination.png");
   QTest::keyClick(&window, Qt::Key_Return);
   Shot(window, shots, "page4-copy.png");
-  const bool ok = !window.form().InstallAborted() && QFile::exists(temp.path() + "/c/SIREL/README.TXT");
+  const bool ok = !wizard.Form().InstallAborted() && QFile::exists(temp.path() + "/c/SIREL/README.TXT");
   std::printf("install %s\n", ok ? "complete" : "FAILED");
   SetMessagePresenter(nullptr);
   return ok ? 0 : 1;
@@ -138,17 +137,18 @@ int Measure(int files) {
     }
     {
       auto platform = makePlatform(temp.path() + QStringLiteral("/window%1").arg(round));
-      QtEventLoop loop;
-      MainWindow window(*platform, loop);
-      if (!window.form().FormCreate()) return 1;
+      QtSkin skin(*platform);
+      Wizard wizard(*platform, skin);
+      if (!wizard.Start(CommandLine{}, nullptr)) return 1;
+      MainWindow& window = skin.Window();
       window.resize(800, 600);
       window.show();
       if (!QTest::qWaitForWindowExposed(&window)) return 1;
-      window.form().DestinationPageAction();
+      wizard.Form().DestinationPageAction();
       window.ShowPage(4);
       QElapsedTimer timer;
       timer.start();
-      window.form().CopyPageAction();
+      wizard.Form().CopyPageAction();
       const double s = timer.nsecsElapsed() / 1e9;
       windowSeconds = round == 0 ? s : std::min(windowSeconds, s);
     }

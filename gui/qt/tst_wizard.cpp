@@ -11,8 +11,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "gui/qt/mainwindow.h"
-#include "gui/qt/verzdialog.h"
+#include "gui/qt/qtskin.h"
 #include "navigate/navigate.h"
 #include "platform/fault_platform.h"
 #include "platform/posix/posix_platform.h"
@@ -63,12 +62,13 @@ class TestWizard : public QObject {
 
   // Runs the wizard through every page; the DXF target is browsed to E:\CAD.
   void Tour(platform::Platform& platform, Recorder& recorder, bool screenshots) {
-    QtEventLoop loop;
-    MainWindow window(platform, loop);
-    QVERIFY(window.form().FormCreate());
-    TVerzeichnisDlg chooser(platform, [](const std::string&) {});
-    VerzDialog dialog(chooser, platform, &window);
-    window.form().SetDialog(&chooser);
+    QtSkin skin(platform);
+    Wizard wizard(platform, skin);
+    QVERIFY(wizard.Start(CommandLine{}, nullptr));
+    MainWindow& window = skin.Window();
+    VerzDialog& dialog = skin.Dialog();
+    TVerzeichnisDlg& chooser = wizard.Chooser();
+    const auto page = [&] { return wizard.Form().Controls().Page(); };
     window.resize(800, 600);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -81,14 +81,14 @@ class TestWizard : public QObject {
       language->setCurrentIndex(0);
     }
     QTest::keyClick(&window, Qt::Key_Return);
-    QCOMPARE(window.Page(), 1);
+    QCOMPARE(page(), 1);
     QVERIFY(Find<QPlainTextEdit>(window, "eula_Memo")->toPlainText().contains(QStringLiteral("Kelva")));
     QTest::mouseClick(Find<QPushButton>(window, "accept_Button"), Qt::LeftButton);
-    QCOMPARE(window.Page(), 2);
+    QCOMPARE(page(), 2);
     Find<QCheckBox>(window, "Beispiel_CheckBox")->click();
     Find<QCheckBox>(window, "DXF_CheckBox")->click();
     QTest::keyClick(&window, Qt::Key_Return);
-    QCOMPARE(window.Page(), 3);
+    QCOMPARE(page(), 3);
     QCOMPARE(Find<QComboBox>(window, "drive_Combo")->currentText(), QStringLiteral("C:\\SIREL"));
     QVERIFY(!window.Navigate().FList->FHeights.GetEnabled(4));
     QDir().mkpath(m_temp->path() + "/e/CAD");
@@ -102,7 +102,7 @@ class TestWizard : public QObject {
     if (screenshots) Shot(window, "page3-destination.png");
     recorder.messages.clear();
     QTest::keyClick(&window, Qt::Key_Return);
-    QCOMPARE(window.Page(), 4);
+    QCOMPARE(page(), 4);
     if (screenshots) Shot(window, "page4-copy.png");
     QVERIFY(!window.isVisible());
   }
@@ -151,9 +151,10 @@ class TestWizard : public QObject {
   }
 
   void hintsAppearBelowRightOfThePointerOnAqua() {
-    QtEventLoop loop;
-    MainWindow window(*m_platform, loop);
-    QVERIFY(window.form().FormCreate());
+    QtSkin skin(*m_platform);
+    Wizard wizard(*m_platform, skin);
+    QVERIFY(wizard.Start(CommandLine{}, nullptr));
+    MainWindow& window = skin.Window();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto* next = window.findChild<QWidget*>(QStringLiteral("NextButton"));
@@ -171,9 +172,10 @@ class TestWizard : public QObject {
   }
 
   void resizeCentresThePanel() {
-    QtEventLoop loop;
-    MainWindow window(*m_platform, loop);
-    QVERIFY(window.form().FormCreate());
+    QtSkin skin(*m_platform);
+    Wizard wizard(*m_platform, skin);
+    QVERIFY(wizard.Start(CommandLine{}, nullptr));
+    MainWindow& window = skin.Window();
     window.show();
     window.resize(700, 560);
     QCoreApplication::processEvents();

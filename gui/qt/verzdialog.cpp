@@ -40,8 +40,7 @@ QIcon DriveImage(unsigned type) {
 
 }  // namespace
 
-VerzDialog::VerzDialog(TVerzeichnisDlg& controller, platform::Platform& platform, QWidget* parent)
-    : QDialog(parent), m_controller(controller), m_platform(platform) {
+VerzDialog::VerzDialog(platform::Platform& platform, QWidget* parent) : QDialog(parent), m_platform(platform) {
   setObjectName(QStringLiteral("VerzeichnisDlg"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setFixedSize(kDlgClientWidth, kDlgClientHeight);
@@ -79,17 +78,26 @@ VerzDialog::VerzDialog(TVerzeichnisDlg& controller, platform::Platform& platform
   m_default->setIcon(Glyph("glyph_return.xpm"));
   for (QPushButton* b : {m_abort, m_ok, m_default}) b->setIconSize(QSize(kDlgGlyphSize, kDlgGlyphSize));
 
-  connect(m_ok, &QPushButton::clicked, this, [this] { m_controller.BtnOKClick(); });
-  connect(m_abort, &QPushButton::clicked, this, [this] { m_controller.BtnAbortClick(); });
-  connect(m_default, &QPushButton::clicked, this, [this] { m_controller.BtnDefaultClick(); });
+  connect(m_ok, &QPushButton::clicked, this, [this] {
+    if (m_controller) m_controller->BtnOKClick();
+  });
+  connect(m_abort, &QPushButton::clicked, this, [this] {
+    if (m_controller) m_controller->BtnAbortClick();
+  });
+  connect(m_default, &QPushButton::clicked, this, [this] {
+    if (m_controller) m_controller->BtnDefaultClick();
+  });
   connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
-    if (!m_filling && row >= 0) m_controller.List().Select(row);
+    if (m_controller && !m_filling && row >= 0) m_controller->List().Select(row);
   });
   connect(m_drives, qOverload<int>(&QComboBox::activated), this, [this](int index) {
     const QString text = m_drives->itemText(index);
-    if (!text.isEmpty()) m_controller.DriveComboBox1Change(text[0].toLatin1());
+    if (m_controller && !text.isEmpty()) m_controller->DriveComboBox1Change(text[0].toLatin1());
   });
-  controller.SetView(this);
+}
+
+void VerzDialog::Attach(TVerzeichnisDlg* controller) {
+  m_controller = controller;
   ListChanged();
 }
 
@@ -132,7 +140,8 @@ int VerzDialog::RunModal() {
 }
 
 void VerzDialog::ListChanged() {
-  const DirectoryListModel& model = m_controller.List();
+  if (!m_controller) return;
+  const DirectoryListModel& model = m_controller->List();
   m_filling = true;
   m_list->clear();
   static const char* const kIcons[] = {"openfolder.xpm", "currentfolder.xpm", "closedfolder.xpm"};

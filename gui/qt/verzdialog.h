@@ -13,7 +13,10 @@ class QPushButton;
 class VerzDialog : public QDialog, public VerzeichnisDlgView {
   Q_OBJECT
  public:
-  VerzDialog(TVerzeichnisDlg& controller, platform::Platform& platform, QWidget* parent = nullptr);
+  VerzDialog(platform::Platform& platform, QWidget* parent = nullptr);
+  // From now on the window shows controller and sends it the user's clicks;
+  // nullptr stops that.
+  void Attach(TVerzeichnisDlg* controller);
 
   void SetCaption(const std::string& caption) override;
   void SetText(DlgControl control, const std::string& text) override;
@@ -29,7 +32,7 @@ class VerzDialog : public QDialog, public VerzeichnisDlgView {
   QPushButton* Button(DlgControl control) const;
   QWidget* Widget(DlgControl control) const;
 
-  TVerzeichnisDlg& m_controller;
+  TVerzeichnisDlg* m_controller = nullptr;
   platform::Platform& m_platform;
   QLabel* m_path;
   QListWidget* m_list;

@@ -26,8 +26,7 @@ int DriveImageIndex(unsigned type) {
 
 }  // namespace
 
-ChooserWindow::ChooserWindow(TVerzeichnisDlg& controller, platform::Platform& platform, HWND owner)
-    : m_controller(controller), m_platform(platform), m_owner(owner) {
+ChooserWindow::ChooserWindow(platform::Platform& platform, HWND owner) : m_platform(platform), m_owner(owner) {
   static const bool registered = [] {
     WNDCLASSA wc{};
     wc.lpfnWndProc = Proc;
@@ -85,12 +84,14 @@ ChooserWindow::ChooserWindow(TVerzeichnisDlg& controller, platform::Platform& pl
   for (const DlgControlLayout* row : order) {
     SetWindowPos(Control(row->control), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
-  controller.SetView(this);
-  ListChanged();
+}
+
+void ChooserWindow::Attach(TVerzeichnisDlg* controller) {
+  m_controller = controller;
+  if (m_controller) ListChanged();
 }
 
 ChooserWindow::~ChooserWindow() {
-  m_controller.SetView(nullptr);
   if (m_hwnd && IsWindow(m_hwnd)) {
     SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, 0);
     DestroyWindow(m_hwnd);
@@ -115,17 +116,18 @@ LRESULT ChooserWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
       const int code = HIWORD(wParam);
-      if (id == DlgControlId(DlgControl::BtnOK) && code == BN_CLICKED) m_controller.BtnOKClick();
-      if (id == DlgControlId(DlgControl::BtnAbort) && code == BN_CLICKED) m_controller.BtnAbortClick();
-      if (id == DlgControlId(DlgControl::BtnDefault) && code == BN_CLICKED) m_controller.BtnDefaultClick();
+      if (!m_controller) break;
+      if (id == DlgControlId(DlgControl::BtnOK) && code == BN_CLICKED) m_controller->BtnOKClick();
+      if (id == DlgControlId(DlgControl::BtnAbort) && code == BN_CLICKED) m_controller->BtnAbortClick();
+      if (id == DlgControlId(DlgControl::BtnDefault) && code == BN_CLICKED) m_controller->BtnDefaultClick();
       if (id == DlgControlId(DlgControl::DirectoryListBox1) && code == LBN_SELCHANGE) {
         const int row = static_cast<int>(SendMessageA(Control(DlgControl::DirectoryListBox1), LB_GETCURSEL, 0, 0));
-        if (row >= 0) m_controller.List().Select(row);
+        if (row >= 0) m_controller->List().Select(row);
       }
       if (id == DlgControlId(DlgControl::DriveComboBox1) && code == CBN_SELCHANGE) {
         const int index = static_cast<int>(SendMessageA(Control(DlgControl::DriveComboBox1), CB_GETCURSEL, 0, 0));
         if (index >= 0 && index < static_cast<int>(m_driveEntries.size())) {
-          m_controller.DriveComboBox1Change(m_driveEntries[static_cast<size_t>(index)].letter);
+          m_controller->DriveComboBox1Change(m_driveEntries[static_cast<size_t>(index)].letter);
         }
       }
       return 0;
@@ -179,7 +181,8 @@ void ChooserWindow::DrawItem(const DRAWITEMSTRUCT& item) {
   std::string text;
   int x = r.left + 2;
   if (item.CtlID == static_cast<UINT>(DlgControlId(DlgControl::DirectoryListBox1))) {
-    const auto& entries = m_controller.List().Entries();
+    if (!m_controller) return;
+    const auto& entries = m_controller->List().Entries();
     if (item.itemID >= entries.size()) return;
     const DirectoryListModel::Entry& e = entries[item.itemID];
     image = m_folders[static_cast<int>(e.kind)];
@@ -291,8 +294,8 @@ void ChooserWindow::EndModal(int result) {
 }
 
 void ChooserWindow::ListChanged() {
-  if (!m_hwnd) return;
-  const DirectoryListModel& model = m_controller.List();
+  if (!m_hwnd || !m_controller) return;
+  const DirectoryListModel& model = m_controller->List();
   const HWND list = Control(DlgControl::DirectoryListBox1);
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   SendMessageA(list, LB_RESETCONTENT, 0, 0);

@@ -19,12 +19,15 @@ class Platform;
 // drive box are owner-drawn with their images.
 class ChooserWindow final : public VerzeichnisDlgView {
  public:
-  ChooserWindow(TVerzeichnisDlg& controller, platform::Platform& platform, HWND owner);
+  ChooserWindow(platform::Platform& platform, HWND owner);
   ~ChooserWindow() override;
   ChooserWindow(const ChooserWindow&) = delete;
   ChooserWindow& operator=(const ChooserWindow&) = delete;
 
   HWND Handle() const { return m_hwnd; }
+  // From now on the window shows controller and sends it the user's clicks;
+  // nullptr stops that.
+  void Attach(TVerzeichnisDlg* controller);
   // The chooser's dialog keys while it is shown.
   bool PreTranslate(MSG& msg);
   // The loop that runs while the chooser is shown.
@@ -44,7 +47,7 @@ class ChooserWindow final : public VerzeichnisDlgView {
   void DrawItem(const DRAWITEMSTRUCT& item);
   void DrawButton(const DRAWITEMSTRUCT& item);
 
-  TVerzeichnisDlg& m_controller;
+  TVerzeichnisDlg* m_controller = nullptr;
   platform::Platform& m_platform;
   HWND m_owner;
   HWND m_hwnd = nullptr;

@@ -3,9 +3,7 @@
 
 #include <commctrl.h>
 
-#include "gui/win32/chooserwindow.h"
-#include "gui/win32/mainwindow.h"
-#include "gui/win32/win32support.h"
+#include "gui/win32/win32skin.h"
 #include "platform/win32/win32_platform.h"
 #include "setup/installlog.h"
 #include "setup/runlog.h"
@@ -76,32 +74,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
     SetMessagePresenter(nullptr);
     return kExitCommandLine;
   }
-  win32skin::Win32EventLoop loop;
-  MainWindow window(*platform, loop);
-  presenter.SetOwner(window.Handle());
-  const bool started = window.Form().FormCreate();
-  LogStart(*platform, options, window.Form().Data().SourceDir, &log);
-  if (!started) {
-    SetMessagePresenter(nullptr);
-    log.Info("end", {std::to_string(kExitSetupInf)});
-    return kExitSetupInf;
+  int code = kExitSetupInf;
+  {
+    Win32Skin skin(*platform);
+    presenter.SetOwner(skin.Window().Handle());
+    Wizard wizard(*platform, skin);
+    if (wizard.Start(options, &log)) {
+      ShowWindow(skin.Window().Handle(), show);
+      UpdateWindow(skin.Window().Handle());
+      code = wizard.Finish(skin.Run(), &log);
+    }
   }
-  window.Form().SetLog(&log);
-  window.Form().ApplyChoices(ChoicesOf(options));
-  // The chooser is created after the main window; its list starts at C:\.
-  TVerzeichnisDlg chooser(*platform, [&window](const std::string& error) {
-    ShowMsgBox(window.ApplicationTitle(), error, MB_ICONERROR);
-  });
-  ChooserWindow dialog(chooser, *platform, window.Handle());
-  dialog.SetModalLoop([&loop](const std::function<bool()>& done) { loop.RunUntil(done); });
-  loop.SetPreTranslate([&](MSG& msg) { return dialog.PreTranslate(msg) || window.PreTranslate(msg); });
-  window.Form().SetDialog(&chooser);
-  ShowWindow(window.Handle(), show);
-  UpdateWindow(window.Handle());
-  const int result = loop.Run();
-  window.Form().FormDestroy();
   SetMessagePresenter(nullptr);
-  const int code = result != 0 ? result : window.Form().ExitCode();
-  log.Info("end", {std::to_string(code)});
   return code;
 }

@@ -36,7 +36,7 @@ LRESULT CALLBACK SpeedButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-MainWindow::MainWindow(platform::Platform& platform, win32skin::Win32EventLoop& loop) {
+MainWindow::MainWindow() {
   win32skin::RegisterWizardClasses();
   static const bool registered = [] {
     WNDCLASSA wc{};
@@ -56,13 +56,15 @@ MainWindow::MainWindow(platform::Platform& platform, win32skin::Win32EventLoop& 
                            outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
                            win32skin::Instance(), this);
   Build();
-  m_form = std::make_unique<TMainForm>(platform, loop, *this);
-  loop.SetForm(m_form.get());
-  win32skin::SetMeterModel(ControlHandle(Control::KCMeter_File), &m_form->Meter());
+}
+
+void MainWindow::Attach(TMainForm* form) {
+  m_form = form;
+  win32skin::SetMeterModel(ControlHandle(Control::KCMeter_File), form ? &form->Meter() : nullptr);
 }
 
 MainWindow::~MainWindow() {
-  m_form.reset();
+  m_form = nullptr;
   if (m_hwnd && IsWindow(m_hwnd)) {
     SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, 0);
     DestroyWindow(m_hwnd);
@@ -185,7 +187,7 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case kShowLabelFile:
       m_labelFilePending = false;
-      ShowText(ControlHandle(Control::LabelFile), FindLayout(Control::LabelFile), Text(Control::LabelFile));
+      ShowText(ControlHandle(Control::LabelFile), FindLayout(Control::LabelFile), m_labelFile);
       return 0;
     case WM_SIZE:
       if (m_form) m_form->FormResize();
@@ -232,12 +234,17 @@ void MainWindow::Command(int id, int code) {
   if (id < kControlIdBase || control >= Control::kCount) return;
   switch (control) {
     case Control::ComboBoxSprache:
-      if (code == CBN_SELCHANGE) m_form->ComboBoxSpracheChange();
+    case Control::drive_Combo:
+      if (code == CBN_SELCHANGE) {
+        m_form->UserSelected(control, static_cast<int>(SendMessageA(ControlHandle(control), CB_GETCURSEL, 0, 0)));
+      }
       break;
     case Control::Sirel_CheckBox:
     case Control::Beispiel_CheckBox:
     case Control::DXF_CheckBox:
-      if (code == BN_CLICKED) m_form->CheckBoxClick();
+      if (code == BN_CLICKED) {
+        m_form->UserChecked(control, SendMessageA(ControlHandle(control), BM_GETCHECK, 0, 0) == BST_CHECKED);
+      }
       break;
     case Control::Btn_Cancel:
       if (code == BN_CLICKED) m_form->Btn_CancelClick();
@@ -270,7 +277,6 @@ bool MainWindow::PreTranslate(MSG& msg) {
 }
 
 void MainWindow::SetText(Control control, const std::string& text) {
-  m_texts[control] = text;
   const HWND w = ControlHandle(control);
   if (!w) return;
   const ControlLayout* row = FindLayout(control);
@@ -282,6 +288,7 @@ void MainWindow::SetText(Control control, const std::string& text) {
   // name in the next pass over pending messages, not once per file (each
   // change of a window's text is a call to the window system).
   if (control == Control::LabelFile) {
+    m_labelFile = text;
     if (!m_labelFilePending) {
       m_labelFilePending = true;
       PostMessageA(m_hwnd, kShowLabelFile, 0, 0);
@@ -306,32 +313,15 @@ void MainWindow::ShowText(HWND w, const ControlLayout* row, const std::string& t
   }
 }
 
-std::string MainWindow::Text(Control control) const {
-  const auto it = m_texts.find(control);
-  return it == m_texts.end() ? std::string() : it->second;
-}
-
 void MainWindow::SetVisible(Control control, bool visible) {
   if (const HWND w = ControlHandle(control)) ShowWindow(w, visible ? SW_SHOWNA : SW_HIDE);
-}
-
-bool MainWindow::Visible(Control control) const {
-  // The control's own flag: a control on a hidden page still counts as shown.
-  const HWND w = ControlHandle(control);
-  return w && (GetWindowLongA(w, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 void MainWindow::SetChecked(Control control, bool checked) {
   if (const HWND w = ControlHandle(control)) SendMessageA(w, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-bool MainWindow::Checked(Control control) const {
-  const HWND w = ControlHandle(control);
-  return w && SendMessageA(w, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
 void MainWindow::SetItems(Control control, const std::vector<std::string>& items) {
-  m_items[control] = items;
   const HWND w = ControlHandle(control);
   if (!w) return;
   SendMessageA(w, CB_RESETCONTENT, 0, 0);
@@ -341,18 +331,8 @@ void MainWindow::SetItems(Control control, const std::vector<std::string>& items
   SendMessageA(w, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
 }
 
-std::vector<std::string> MainWindow::Items(Control control) const {
-  const auto it = m_items.find(control);
-  return it == m_items.end() ? std::vector<std::string>() : it->second;
-}
-
 void MainWindow::SetItemIndex(Control control, int index) {
   if (const HWND w = ControlHandle(control)) SendMessageA(w, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-}
-
-int MainWindow::ItemIndex(Control control) const {
-  const HWND w = ControlHandle(control);
-  return w ? static_cast<int>(SendMessageA(w, CB_GETCURSEL, 0, 0)) : -1;
 }
 
 void MainWindow::SetBounds(Control control, const graphics::Rect& b) {
@@ -363,22 +343,12 @@ void MainWindow::SetBounds(Control control, const graphics::Rect& b) {
   MoveWindow(w, b.left, b.top, b.width(), b.height() + extra, TRUE);
 }
 
-graphics::Rect MainWindow::Bounds(Control control) const {
-  const HWND w = ControlHandle(control);
-  if (!w) return graphics::Rect{};
-  RECT r;
-  GetWindowRect(w, &r);
-  MapWindowPoints(nullptr, GetParent(w), reinterpret_cast<POINT*>(&r), 2);
-  return graphics::Rect{r.left, r.top, r.right, r.bottom};
-}
-
 void MainWindow::SetFocus(Control control) {
   if (const HWND w = ControlHandle(control)) ::SetFocus(w);
 }
 
 void MainWindow::ShowPage(int page) {
   if (page < 0 || page >= static_cast<int>(m_pages.size())) return;
-  m_page = page;
   for (size_t i = 0; i < m_pages.size(); ++i) {
     ShowWindow(m_pages[i], static_cast<int>(i) == page ? SW_SHOWNA : SW_HIDE);
   }

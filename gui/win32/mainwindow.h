@@ -21,36 +21,29 @@
 // with GDI; every notification goes to the controller's handler.
 class MainWindow final : public MainFormView {
  public:
-  MainWindow(platform::Platform& platform, win32skin::Win32EventLoop& loop);
+  MainWindow();
   ~MainWindow() override;
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
   HWND Handle() const { return m_hwnd; }
   HWND ControlHandle(Control control) const { return m_controls[static_cast<size_t>(control)]; }
-  TMainForm& Form() { return *m_form; }
-  const std::string& ApplicationTitle() const { return m_applicationTitle; }
+  // From now on every notification goes to form; nullptr stops that.
+  void Attach(TMainForm* form);
   // Key preview and dialog keys of the window, before dispatch.
   bool PreTranslate(MSG& msg);
 
   // MainFormView
   void SetText(Control control, const std::string& text) override;
-  std::string Text(Control control) const override;
   void SetVisible(Control control, bool visible) override;
-  bool Visible(Control control) const override;
   void SetChecked(Control control, bool checked) override;
-  bool Checked(Control control) const override;
   void SetItems(Control control, const std::vector<std::string>& items) override;
-  std::vector<std::string> Items(Control control) const override;
   void SetItemIndex(Control control, int index) override;
-  int ItemIndex(Control control) const override;
   void SetBounds(Control control, const graphics::Rect& bounds) override;
-  graphics::Rect Bounds(Control control) const override;
   void SetFocus(Control control) override;
   void ShowPage(int page) override;
-  int Page() const override { return m_page; }
   void SetWindowCaption(const std::string& caption) override;
-  void SetApplicationTitle(const std::string& title) override { m_applicationTitle = title; }
+  void SetApplicationTitle(const std::string&) override {}
   graphics::Rect ScreenRect() const override;
   void SetWindowBounds(const graphics::Rect& bounds) override;
   int ClientWidth() const override;
@@ -73,14 +66,11 @@ class MainWindow final : public MainFormView {
   HWND m_hwnd = nullptr;
   std::array<HWND, static_cast<size_t>(Control::kCount)> m_controls{};
   std::array<HWND, 5> m_pages{};
-  int m_page = 0;
-  std::map<Control, std::string> m_texts;
-  std::map<Control, std::vector<std::string>> m_items;
   std::map<int, HFONT> m_fonts;
   HWND m_lastFocus = nullptr;
-  std::string m_applicationTitle;
   bool m_busy = false;
   bool m_labelFilePending = false;
+  std::string m_labelFile;  // the newest name, shown in the next pass
   std::unique_ptr<NavigateWindow> m_navigate;
-  std::unique_ptr<TMainForm> m_form;
+  TMainForm* m_form = nullptr;
 };

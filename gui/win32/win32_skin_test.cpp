@@ -10,9 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "dialogs/verzlayout.h"
-#include "gui/win32/chooserwindow.h"
-#include "gui/win32/mainwindow.h"
-#include "gui/win32/win32support.h"
+#include "gui/win32/win32skin.h"
 #include "platform/forwarding_platform.h"
 #include "platform/win32/win32_platform.h"
 #include "setup/layout.h"
@@ -40,16 +38,29 @@ class MainWindowTest : public ::testing::Test {
  protected:
   MainWindowTest() : real(platform::win32::MakeWin32Platform()), medium(*real, SampleProgramPath()) {}
   ~MainWindowTest() override {
-    window.reset();
+    wizard.reset();
+    skin.reset();
     // The quit message of a destroyed window must not reach the next test.
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     }
   }
   MainWindow& Window() {
-    if (!window) window = std::make_unique<MainWindow>(medium, loop);
-    return *window;
+    if (!skin) {
+      skin = std::make_unique<Win32Skin>(medium);
+      wizard = std::make_unique<Wizard>(medium, *skin);
+    }
+    return skin->Window();
   }
+  // Where a control of the window really lies, in its parent's coordinates.
+  graphics::Rect PlaceOf(Control control) {
+    const HWND w = Window().ControlHandle(control);
+    RECT r;
+    GetWindowRect(w, &r);
+    MapWindowPoints(nullptr, GetParent(w), reinterpret_cast<POINT*>(&r), 2);
+    return graphics::Rect{r.left, r.top, r.right, r.bottom};
+  }
+  int Page() { return wizard->Form().Controls().Page(); }
   bool Key(Control target, WPARAM key) {
     MSG msg{Window().ControlHandle(target), WM_KEYDOWN, key, 0, 0, {0, 0}};
     return Window().PreTranslate(msg);
@@ -58,8 +69,8 @@ class MainWindowTest : public ::testing::Test {
   RecordingPresenter presenter;
   std::unique_ptr<platform::Platform> real;
   platform::ProgramAtPlatform medium;
-  win32skin::Win32EventLoop loop;
-  std::unique_ptr<MainWindow> window;
+  std::unique_ptr<Win32Skin> skin;
+  std::unique_ptr<Wizard> wizard;
 };
 
 TEST_F(MainWindowTest, EveryControlIsBuiltAsItsRowDescribes) {
@@ -80,10 +91,10 @@ TEST_F(MainWindowTest, EveryControlIsBuiltAsItsRowDescribes) {
     EXPECT_EQ(_stricmp(ClassOf(h).c_str(), classes.at(row.kind).c_str()), 0) << ClassOf(h);
     EXPECT_EQ(HasStyle(h, WS_TABSTOP), row.tabOrder >= 0);
     if (row.kind != ControlKind::kComboBox && !row.autoSize) {
-      EXPECT_TRUE(w.Bounds(row.control) == row.bounds);
+      EXPECT_TRUE(PlaceOf(row.control) == row.bounds);
     }
     if (row.kind == ControlKind::kCheckBox) {
-      EXPECT_EQ(w.Checked(row.control), row.checked);
+      EXPECT_EQ(SendMessageA(h, BM_GETCHECK, 0, 0) == BST_CHECKED, row.checked);
     }
     if (row.kind == ControlKind::kMemo) {
       EXPECT_TRUE(HasStyle(h, ES_READONLY | ES_MULTILINE | WS_VSCROLL));
@@ -124,8 +135,8 @@ TEST_F(MainWindowTest, TabStopsFollowTheTableWithinEachParent) {
 
 TEST_F(MainWindowTest, KeysAndWindowMessagesReachTheController) {
   MainWindow& w = Window();
-  ASSERT_TRUE(w.Form().FormCreate());
-  EXPECT_EQ(w.Page(), 0);
+  ASSERT_TRUE(wizard->Start(CommandLine{}, nullptr));
+  EXPECT_EQ(Page(), 0);
   struct Step {
     WPARAM key;
     int page;
@@ -134,14 +145,14 @@ TEST_F(MainWindowTest, KeysAndWindowMessagesReachTheController) {
   // as the keys go before the licence is accepted.
   for (const Step& s : {Step{VK_RETURN, 1}, Step{VK_DOWN, 1}, Step{VK_UP, 0}, Step{VK_DOWN, 1}}) {
     EXPECT_TRUE(Key(Control::ComboBoxSprache, s.key));
-    EXPECT_EQ(w.Page(), s.page) << "key " << s.key;
+    EXPECT_EQ(Page(), s.page) << "key " << s.key;
   }
   Key(Control::ComboBoxSprache, 'A');  // not a step key: the page stays
-  EXPECT_EQ(w.Page(), 1);
+  EXPECT_EQ(Page(), 1);
   SendMessageA(w.Handle(), WM_COMMAND, MAKEWPARAM(ControlId(Control::accept_Button), BN_CLICKED),
                reinterpret_cast<LPARAM>(w.ControlHandle(Control::accept_Button)));
-  EXPECT_TRUE(w.Form().EulaAccepted());
-  EXPECT_EQ(w.Page(), 2);
+  EXPECT_TRUE(wizard->Form().EulaAccepted());
+  EXPECT_EQ(Page(), 2);
 
   MINMAXINFO limits{};
   SendMessageA(w.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
@@ -152,7 +163,7 @@ TEST_F(MainWindowTest, KeysAndWindowMessagesReachTheController) {
   RECT outer{0, 0, 1000, 800};
   AdjustWindowRectEx(&outer, GetWindowLongA(w.Handle(), GWL_STYLE), FALSE, GetWindowLongA(w.Handle(), GWL_EXSTYLE));
   SetWindowPos(w.Handle(), nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top, SWP_NOZORDER);
-  EXPECT_TRUE(w.Bounds(Control::Panel_Gesamt) == graphics::RectAt(260, 200, 480, 400));
+  EXPECT_TRUE(PlaceOf(Control::Panel_Gesamt) == graphics::RectAt(260, 200, 480, 400));
 
   w.SetBusyCursor(true);
   EXPECT_TRUE(SendMessageA(w.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(w.Handle()), HTCLIENT));
@@ -166,7 +177,8 @@ TEST_F(MainWindowTest, KeysAndWindowMessagesReachTheController) {
 
 TEST_F(MainWindowTest, TheMeterIsDrawnFromItsModel) {
   MainWindow& w = Window();
-  TKCProgress& meter = w.Form().Meter();
+  ASSERT_TRUE(wizard->Start(CommandLine{}, nullptr));
+  TKCProgress& meter = wizard->Meter();
   meter.SetMaxValue(4);
   meter.SetUserValue(2);  // 50 %: ten of twenty segments
   const HWND h = w.ControlHandle(Control::KCMeter_File);
@@ -204,10 +216,13 @@ class ChooserTest : public ::testing::Test {
     const char* tmp = std::getenv("TEMP");
     root = std::string(tmp ? tmp : "C:\\windows\\temp") + "\\chooser-test-" + std::to_string(GetTickCount());
     platform->MakeDirectories(root + "\\Sub");
-    window = std::make_unique<ChooserWindow>(controller, *platform, nullptr);
+    window = std::make_unique<ChooserWindow>(*platform, nullptr);
+    controller.SetView(window.get());
+    window->Attach(&controller);
     controller.StartDir = root;
   }
   ~ChooserTest() override {
+    controller.SetView(nullptr);
     window.reset();
     RemoveDirectoryA((root + "\\Sub").c_str());
     RemoveDirectoryA(root.c_str());
@@ -388,8 +403,9 @@ TEST_F(NavigateWindowTest, TheHandCursorOverAChoosableStep) {
 
 namespace {
 
-// The message loop as the engine sees it: the throttled pass, the quit
-// message, and calls from a worker thread run on the GUI thread.
+// The message loop as the engine sees it: a pass handles what is pending,
+// the quit message ends it, and calls from a worker thread run on the GUI
+// thread.
 TEST(Win32EventLoopTest, PassesQuitAndCallsFromAWorker) {
   win32skin::Win32EventLoop loop;
   std::atomic<bool> done{false};
@@ -407,14 +423,11 @@ TEST(Win32EventLoopTest, PassesQuitAndCallsFromAWorker) {
   EXPECT_TRUE(done);
   EXPECT_EQ(ranOn, GetCurrentThreadId());
 
-  // A pass right after a pass leaves pending messages for the next one.
+  // Every pass handles what is pending, however soon after the last.
   loop.ProcessMessages();
   PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
   loop.ProcessMessages();
   MSG msg;
-  EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_NULL, WM_NULL, PM_NOREMOVE));
-  Sleep(40);
-  loop.ProcessMessages();
   EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_NULL, WM_NULL, PM_NOREMOVE));
 
   // After the quit message the loop is ending: a worker's call is not run.

@@ -193,9 +193,6 @@ void Win32EventLoop::Dispatch(MSG& msg) {
 }
 
 void Win32EventLoop::ProcessMessages() {
-  constexpr DWORD kPassInterval = 16;  // milliseconds: about 60 passes a second
-  const DWORD now = GetTickCount();
-  if (m_passDone && now - m_lastPass < kPassInterval) return;
   MSG msg;
   while (!m_quit && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
@@ -205,11 +202,9 @@ void Win32EventLoop::ProcessMessages() {
     }
     Dispatch(msg);
   }
-  m_lastPass = GetTickCount();
-  m_passDone = true;
 }
 
-bool Win32EventLoop::Terminating() { return m_quit || (m_form && m_form->CloseRequested()); }
+bool Win32EventLoop::Terminating() { return m_quit; }
 
 void Win32EventLoop::Synchronize(const std::function<void()>& call) {
   if (GetCurrentThreadId() == m_thread) {

@@ -10,8 +10,6 @@
 #include "install/eventloop.h"
 #include "stools/stools.h"
 
-class TMainForm;
-
 namespace win32skin {
 
 // The object behind a window of one of the skin's classes: given as the
@@ -80,9 +78,8 @@ class Win32EventLoop : public EventLoop {
   Win32EventLoop(const Win32EventLoop&) = delete;
   Win32EventLoop& operator=(const Win32EventLoop&) = delete;
 
-  // Handles pending messages at most every few milliseconds: the copy loop
-  // asks once per file, and 60 passes a second keep the window responsive.
   void ProcessMessages() override;
+  // True once the quit message came.
   bool Terminating() override;
   void Synchronize(const std::function<void()>& call) override;
 
@@ -91,19 +88,15 @@ class Win32EventLoop : public EventLoop {
   // Runs until done() holds or the program quits (a modal window's loop).
   void RunUntil(const std::function<bool()>& done);
 
-  void SetForm(const TMainForm* form) { m_form = form; }
   void SetPreTranslate(PreTranslate preTranslate) { m_preTranslate = std::move(preTranslate); }
   bool QuitSeen() const { return m_quit; }
 
  private:
   void Dispatch(MSG& msg);
 
-  const TMainForm* m_form = nullptr;
   PreTranslate m_preTranslate;
   HWND m_syncWindow = nullptr;
   DWORD m_thread;
-  DWORD m_lastPass = 0;
-  bool m_passDone = false;
   bool m_quit = false;
   int m_exitCode = 0;
 };

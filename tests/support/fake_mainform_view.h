@@ -8,7 +8,8 @@
 #include "setup/mainformview.h"
 #include "tests/support/recording_canvas.h"
 
-// The main window without widgets: every control's state in maps.
+// The main window without widgets: what the controller told each control,
+// in maps.
 class FakeMainFormView : public MainFormView, private NavigateHost {
  public:
   FakeMainFormView() : m_nav(static_cast<NavigateHost*>(this)) {
@@ -22,23 +23,23 @@ class FakeMainFormView : public MainFormView, private NavigateHost {
   }
 
   void SetText(Control c, const std::string& t) override { m_text[c] = t; }
-  std::string Text(Control c) const override { return Get(m_text, c, std::string()); }
+  std::string Text(Control c) const { return Get(m_text, c, std::string()); }
   void SetVisible(Control c, bool v) override { m_visible[c] = v; }
-  bool Visible(Control c) const override { return Get(m_visible, c, true); }
+  bool Visible(Control c) const { return Get(m_visible, c, true); }
   void SetChecked(Control c, bool v) override { m_checked[c] = v; }
-  bool Checked(Control c) const override { return Get(m_checked, c, false); }
+  bool Checked(Control c) const { return Get(m_checked, c, false); }
   void SetItems(Control c, const std::vector<std::string>& items) override {
     m_items[c] = items;
     m_index[c] = -1;
   }
-  std::vector<std::string> Items(Control c) const override { return Get(m_items, c, std::vector<std::string>()); }
+  std::vector<std::string> Items(Control c) const { return Get(m_items, c, std::vector<std::string>()); }
   void SetItemIndex(Control c, int i) override { m_index[c] = i; }
-  int ItemIndex(Control c) const override { return Get(m_index, c, -1); }
+  int ItemIndex(Control c) const { return Get(m_index, c, -1); }
   void SetBounds(Control c, const graphics::Rect& r) override { m_bounds[c] = r; }
-  graphics::Rect Bounds(Control c) const override { return Get(m_bounds, c, graphics::Rect{}); }
+  graphics::Rect Bounds(Control c) const { return Get(m_bounds, c, graphics::Rect{}); }
   void SetFocus(Control c) override { focus = c; }
   void ShowPage(int p) override { page = p; }
-  int Page() const override { return page; }
+  int Page() const { return page; }
   void SetWindowCaption(const std::string& c) override { caption = c; }
   void SetApplicationTitle(const std::string& t) override { appTitle = t; }
   graphics::Rect ScreenRect() const override { return graphics::RectAt(0, 0, 1024, 768); }

@@ -15,7 +15,7 @@
 #include <fstream>
 #include <string>
 
-#include "gui/win32/mainwindow.h"
+#include "gui/win32/win32skin.h"
 #include "install/installengine.h"
 #include "platform/forwarding_platform.h"
 #include "platform/win32/win32_platform.h"
@@ -43,13 +43,15 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 
 // One round of the window's share: a shown window on the copy page.
 bool GuiRound(platform::Platform& platform, int files, double* best) {
-  win32skin::Win32EventLoop loop;
-  MainWindow window(platform, loop);
-  if (!window.Form().FormCreate()) return false;
+  Win32Skin skin(platform);
+  Wizard wizard(platform, skin);
+  if (!wizard.Start(CommandLine{}, nullptr)) return false;
+  MainWindow& window = skin.Window();
   ShowWindow(window.Handle(), SW_SHOW);
   UpdateWindow(window.Handle());
   window.ShowPage(4);
-  TKCProgress& meter = window.Form().Meter();
+  TKCProgress& meter = wizard.Meter();
+  EventLoop& loop = wizard.Loop();
   meter.SetMaxValue(files);
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < files; ++i) {
@@ -106,19 +108,20 @@ int main(int argc, char** argv) {
       const std::string subdir = root.substr(3) + "\\window" + std::to_string(round);
       real->MakeDirectories("C:\\" + subdir);
       WriteFile(medium + "\\SETUP.INF", "[BootSetup]\r\nDefaultDir=" + subdir + "\r\n[Languages]\r\n1=English\r\n" + texts);
-      win32skin::Win32EventLoop loop;
-      MainWindow window(platform, loop);
-      if (!window.Form().FormCreate()) return std::printf("start-up failed\n"), 1;
+      Win32Skin skin(platform);
+      Wizard wizard(platform, skin);
+      if (!wizard.Start(CommandLine{}, nullptr)) return std::printf("start-up failed\n"), 1;
+      MainWindow& window = skin.Window();
       ShowWindow(window.Handle(), SW_SHOW);
       UpdateWindow(window.Handle());
-      window.Form().DestinationPageAction();
-      const std::vector<std::string> offers = window.Items(Control::drive_Combo);
+      wizard.Form().DestinationPageAction();
+      const std::vector<std::string>& offers = wizard.Form().Controls().Items(Control::drive_Combo);
       if (offers.empty()) return std::printf("no target offered for %s\n", subdir.c_str()), 1;
       window.ShowPage(4);
       const auto start = std::chrono::steady_clock::now();
-      window.Form().CopyPageAction();
+      wizard.Form().CopyPageAction();
       windowSeconds = std::min(windowSeconds, Seconds(start));
-      if (window.Form().InstallAborted()) return std::printf("window copy failed: %s\n", presenter.last.c_str()), 1;
+      if (wizard.Form().InstallAborted()) return std::printf("window copy failed: %s\n", presenter.last.c_str()), 1;
     }
     // The closed window's quit message must not end the next round's copy.
     MSG msg;
