@@ -1,4 +1,5 @@
 #include "dialogs/verzdlg.h"
+#include "dialogs/verzlayout.h"
 
 #include "platform/platform.h"
 
@@ -74,4 +75,22 @@ std::string TVerzeichnisDlg::NearestExistingDir(const std::string& Path) const {
     if (m_platform.IsDirectory(S) || S.size() < 4) break;
   }
   return S;
+}
+
+GlyphPlacement PlaceGlyph(DlgControl button, int width, int height, int captionWidth) {
+  const int glyphTop = (height - kDlgGlyphSize) / 2;
+  GlyphPlacement p;
+  if (button == DlgControl::BtnOK) {
+    constexpr int kGlyphLeft = 2;
+    p.glyph = graphics::RectAt(kGlyphLeft, glyphTop, kDlgGlyphSize, kDlgGlyphSize);
+    const int restLeft = p.glyph.right;
+    const int left = restLeft + (width - restLeft - captionWidth) / 2;
+    p.caption = graphics::RectAt(left, 0, captionWidth, height);
+    return p;
+  }
+  constexpr int kGap = 4;
+  const int left = (width - (kDlgGlyphSize + kGap + captionWidth)) / 2;
+  p.glyph = graphics::RectAt(left, glyphTop, kDlgGlyphSize, kDlgGlyphSize);
+  p.caption = graphics::RectAt(p.glyph.right + kGap, 0, captionWidth, height);
+  return p;
 }

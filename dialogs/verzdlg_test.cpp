@@ -1,4 +1,5 @@
 #include "dialogs/verzdlg.h"
+#include "dialogs/verzlayout.h"
 
 #include <gtest/gtest.h>
 
@@ -99,3 +100,27 @@ TEST_F(ChooserTest, ListEntriesAndSelectionEntersAtOnce) {
 }
 
 }  // namespace
+
+TEST(GlyphPlacementTest, OkHasItsGlyphAtTheLeftTheOthersCentreBoth) {
+  struct Case {
+    const char* name;
+    DlgControl button;
+    int captionWidth;
+    graphics::Rect glyph, caption;
+  };
+  // Buttons of 88 x 27: the glyph is 20 x 20, one pixel lower than centred
+  // when the rest is odd.
+  const Case cases[] = {
+      {"OK", DlgControl::BtnOK, 16, graphics::RectAt(2, 3, 20, 20), graphics::RectAt(47, 0, 16, 27)},
+      {"OK with a caption as wide as the rest", DlgControl::BtnOK, 66, graphics::RectAt(2, 3, 20, 20),
+       graphics::RectAt(22, 0, 66, 27)},
+      {"cancel", DlgControl::BtnAbort, 40, graphics::RectAt(12, 3, 20, 20), graphics::RectAt(36, 0, 40, 27)},
+      {"default", DlgControl::BtnDefault, 0, graphics::RectAt(32, 3, 20, 20), graphics::RectAt(56, 0, 0, 27)},
+  };
+  for (const Case& c : cases) {
+    const GlyphPlacement p = PlaceGlyph(c.button, 88, 27, c.captionWidth);
+    EXPECT_TRUE(p.glyph == c.glyph) << c.name << ": glyph at " << p.glyph.left << "," << p.glyph.top;
+    EXPECT_TRUE(p.caption == c.caption) << c.name << ": caption at " << p.caption.left << " width "
+                                        << p.caption.width();
+  }
+}

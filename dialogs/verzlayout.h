@@ -20,8 +20,22 @@ constexpr int kDlgClientWidth = 285;
 constexpr int kDlgClientHeight = 259;
 constexpr int kDlgFontPixels = 11;
 constexpr int kDlgGlyphSize = 20;
+// The height of a row of the directory list and of the drive box.
+constexpr int kDlgItemHeight = 16;
+// The path label's widest text; a longer path is shortened in the middle.
+constexpr int kDlgPathWidth = 257;
 // The sunken frame around the path label, the list and the drive box.
 constexpr graphics::Rect kDlgBevel{4, 6, 4 + 277, 6 + 205};
+
+// Where a chooser button's glyph and caption go, in the button's own
+// coordinates. OK has its glyph 2 pixels from the left edge and the caption
+// centred in the rest; the other buttons centre glyph, a 4-pixel gap and the
+// caption together. Both are centred vertically.
+struct GlyphPlacement {
+  graphics::Rect glyph;
+  graphics::Rect caption;
+};
+GlyphPlacement PlaceGlyph(DlgControl button, int width, int height, int captionWidth);
 
 inline const std::vector<DlgControlLayout>& VerzeichnisDlgLayout() {
   static const std::vector<DlgControlLayout> kLayout = {

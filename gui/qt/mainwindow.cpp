@@ -89,6 +89,7 @@ void MainWindow::Build() {
       case ControlKind::kHeading:
       case ControlKind::kLabel: {
         auto* label = new QLabel(parent);
+        label->setTextFormat(Qt::PlainText);  // SETUP.INF's text as written, never markup
         label->setWordWrap(row.wordWrap);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         w = label;
@@ -252,8 +253,18 @@ graphics::Rect MainWindow::ScreenRect() const {
 }
 
 void MainWindow::SetWindowBounds(const graphics::Rect& b) {
-  move(b.left, b.top);
-  resize(std::max(b.width(), 600), std::max(b.height(), 480));
+  // The bounds are those of the outer frame, as on Windows.
+  m_frame = QRect(b.left, b.top, std::max(b.width(), kMinTrackWidth), std::max(b.height(), kMinTrackHeight));
+  PlaceFrame();
+}
+
+void MainWindow::PlaceFrame() {
+  if (m_frame.isNull()) return;
+  const QRect inner = geometry();
+  const QRect outer = frameGeometry();
+  setGeometry(m_frame.adjusted(inner.left() - outer.left(), inner.top() - outer.top(),
+                               inner.right() - outer.right(), inner.bottom() - outer.bottom()));
+  m_placed = geometry();
 }
 
 void MainWindow::SetBusyCursor(bool busy) {
@@ -283,9 +294,13 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 
 void MainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  // The smallest outer size is 600 x 480; Qt limits the client area.
+  // The smallest outer size is 600 x 480; Qt limits the client area. The
+  // frame is known once the window is shown: the place asked for is kept
+  // unless the window was moved or sized since.
   const QSize frame = frameGeometry().size() - geometry().size();
   setMinimumSize(kMinTrackWidth - frame.width(), kMinTrackHeight - frame.height());
+  if (geometry() == m_placed) PlaceFrame();
+  m_frame = QRect();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

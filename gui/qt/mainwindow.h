@@ -55,12 +55,16 @@ class MainWindow : public QWidget, public MainFormView {
  private:
   void Build();
   void Connect();
+  // Gives the outer frame the place the controller asked for.
+  void PlaceFrame();
 
   std::map<Control, QWidget*> m_widgets;
   QStackedWidget* m_notebook = nullptr;
   NavigateWidget* m_navigate = nullptr;
   TMainForm* m_form = nullptr;
   QWidget* m_meter = nullptr;  // made once a form is attached
+  QRect m_frame;               // the outer place asked for, until shown
+  QRect m_placed;              // the inner place that gave it
   bool m_busy = false;
   bool m_filling = false;
 };

@@ -3,7 +3,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QScreen>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QHelpEvent>
@@ -12,11 +15,24 @@
 #include <QtTest>
 
 #include "gui/qt/qtskin.h"
+#include "setup/layout.h"
 #include "navigate/navigate.h"
 #include "platform/fault_platform.h"
 #include "platform/posix/posix_platform.h"
 
 namespace {
+
+// The wizard with the Qt skin, started and its window shown.
+struct Shown {
+  explicit Shown(platform::Platform& platform) : skin(platform), wizard(platform, skin) {}
+  bool Start() {
+    if (!wizard.Start(CommandLine{}, nullptr)) return false;
+    skin.Window().show();
+    return QTest::qWaitForWindowExposed(&skin.Window());
+  }
+  QtSkin skin;
+  Wizard wizard;
+};
 
 class Recorder : public MessagePresenter {
  public:
@@ -116,6 +132,15 @@ class TestWizard : public QObject {
     MakeDrives();
   }
 
+  // No window of a test outlives it (the hint's label is Qt's own).
+  void cleanup() {
+    QStringList left;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->objectName() != QStringLiteral("qtooltip_label")) left << w->objectName() + "/" + w->metaObject()->className();
+    }
+    QVERIFY2(left.isEmpty(), qPrintable(left.join(QStringLiteral(", "))));
+  }
+
   void installsEverythingAndSaysSo() {
     Recorder recorder;
     SetMessagePresenter(&recorder);
@@ -151,12 +176,10 @@ class TestWizard : public QObject {
   }
 
   void hintsAppearBelowRightOfThePointerOnAqua() {
-    QtSkin skin(*m_platform);
-    Wizard wizard(*m_platform, skin);
-    QVERIFY(wizard.Start(CommandLine{}, nullptr));
+    Shown shown(*m_platform);
+    QVERIFY(shown.Start());
+    QtSkin& skin = shown.skin;
     MainWindow& window = skin.Window();
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto* next = window.findChild<QWidget*>(QStringLiteral("NextButton"));
     QVERIFY(!next->toolTip().isEmpty());
     const QPoint cursor = next->mapToGlobal(QPoint(5, 5));
@@ -169,6 +192,32 @@ class TestWizard : public QObject {
     QVERIFY(tip);
     QCOMPARE(tip->pos(), cursor + QPoint(10, 18));
     QCOMPARE(tip->palette().color(QPalette::ToolTipBase), QColor(0, 255, 255));
+  }
+
+  void textIsPlainTheFrameIsPlacedAndTheChooserIgnoresEscape() {
+    Shown shown(*m_platform);
+    QVERIFY(shown.Start());
+    QtSkin& skin = shown.skin;
+    MainWindow& window = skin.Window();
+    // Text from SETUP.INF is shown as written, markup included.
+    for (const ControlLayout& row : MainFormLayout()) {
+      if (row.kind != ControlKind::kLabel && row.kind != ControlKind::kHeading) continue;
+      auto* label = Find<QLabel>(window, ControlName(row.control));
+      QVERIFY2(label && label->textFormat() == Qt::PlainText, ControlName(row.control));
+    }
+    for (QLabel* label : skin.Dialog().findChildren<QLabel*>()) QCOMPARE(label->textFormat(), Qt::PlainText);
+    // The outer frame takes the place start-up asked for: the work area.
+    const QRect work = QApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(window.frameGeometry(), QRect(work.topLeft(), work.size().expandedTo(QSize(600, 480))));
+    // The chooser's rows are 16 pixels high, and Escape leaves it open.
+    auto* list = Find<QListWidget>(skin.Dialog(), "DirectoryListBox1");
+    QVERIFY(list->count() > 0);
+    skin.Dialog().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&skin.Dialog()));
+    QCOMPARE(list->visualItemRect(list->item(0)).height(), 16);
+    QTest::keyClick(list, Qt::Key_Escape);
+    QVERIFY(skin.Dialog().isVisible());
+    skin.Dialog().hide();
   }
 
   void resizeCentresThePanel() {

@@ -6,8 +6,11 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 #include <algorithm>
 
@@ -25,6 +28,34 @@ QIcon Glyph(const char* name) {
   pixmap.setMask(pixmap.createMaskFromColor(clear, Qt::MaskInColor));
   return QIcon(pixmap);
 }
+
+// A push button whose glyph and caption sit where the chooser places them.
+class GlyphButton : public QPushButton {
+ public:
+  GlyphButton(DlgControl control, QWidget* parent) : QPushButton(parent), m_control(control) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QString caption = option.text;
+    option.text.clear();
+    option.icon = QIcon();
+    painter.drawControl(QStyle::CE_PushButton, option);
+    const int shift = isDown() ? 1 : 0;
+    const int captionWidth = option.fontMetrics.horizontalAdvance(QString(caption).remove(QLatin1Char('&')));
+    const GlyphPlacement place = PlaceGlyph(m_control, width(), height(), captionWidth);
+    const QRect glyph(place.glyph.left + shift, place.glyph.top + shift, place.glyph.width(), place.glyph.height());
+    painter.drawPixmap(glyph, icon().pixmap(glyph.size(), isEnabled() ? QIcon::Normal : QIcon::Disabled));
+    const QRect text(place.caption.left + shift, shift, place.caption.width() + 1, height());
+    painter.drawItemText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, palette(), isEnabled(),
+                         caption, QPalette::ButtonText);
+  }
+
+ private:
+  DlgControl m_control;
+};
 
 QIcon DriveImage(unsigned type) {
   const char* name = "hard.xpm";
@@ -57,9 +88,12 @@ VerzDialog::VerzDialog(platform::Platform& platform, QWidget* parent) : QDialog(
   m_path = new QLabel(this);
   m_list = new QListWidget(this);
   m_drives = new QComboBox(this);
-  m_abort = new QPushButton(this);
-  m_ok = new QPushButton(QStringLiteral("&OK"), this);
-  m_default = new QPushButton(this);
+  m_abort = new GlyphButton(DlgControl::BtnAbort, this);
+  m_ok = new GlyphButton(DlgControl::BtnOK, this);
+  m_ok->setText(QStringLiteral("&OK"));
+  m_default = new GlyphButton(DlgControl::BtnDefault, this);
+  m_path->setTextFormat(Qt::PlainText);
+  m_list->setUniformItemSizes(true);
   m_ok->setDefault(true);
   static const char* const kNames[] = {"BtnOK", "BtnAbort", "BtnDefault", "DirectoryListBox1",
                                        "DriveComboBox1", "LblPath"};
@@ -99,6 +133,16 @@ VerzDialog::VerzDialog(platform::Platform& platform, QWidget* parent) : QDialog(
 void VerzDialog::Attach(TVerzeichnisDlg* controller) {
   m_controller = controller;
   ListChanged();
+}
+
+void VerzDialog::keyPressEvent(QKeyEvent* event) {
+  // No button answers Escape: only OK, the abort button and the close box end
+  // the chooser.
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 void VerzDialog::SetCaption(const std::string& caption) { setWindowTitle(DisplayText(caption)); }
@@ -147,6 +191,7 @@ void VerzDialog::ListChanged() {
   static const char* const kIcons[] = {"openfolder.xpm", "currentfolder.xpm", "closedfolder.xpm"};
   for (const DirectoryListModel::Entry& e : model.Entries()) {
     auto* item = new QListWidgetItem(QString(e.depth * 2, QLatin1Char(' ')) + DisplayText(e.name), m_list);
+    item->setSizeHint(QSize(0, kDlgItemHeight));
     const QPixmap icon(QStringLiteral(":/resources/") + kIcons[static_cast<int>(e.kind)]);
     if (!icon.isNull()) item->setIcon(icon);
   }
@@ -159,7 +204,7 @@ void VerzDialog::ListChanged() {
   }
   m_drives->setCurrentIndex(current);
   const QFontMetrics metrics(font());
-  m_path->setText(DisplayText(ShortenPath(model.Directory(), 257, [&](const std::string& s) {
+  m_path->setText(DisplayText(ShortenPath(model.Directory(), kDlgPathWidth, [&](const std::string& s) {
     return metrics.horizontalAdvance(DisplayText(s));
   })));
   m_path->adjustSize();

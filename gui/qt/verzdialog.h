@@ -28,6 +28,9 @@ class VerzDialog : public QDialog, public VerzeichnisDlgView {
   // The result of the window's close box.
   void reject() override { done(2); }
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   QPushButton* Button(DlgControl control) const;
   QWidget* Widget(DlgControl control) const;

@@ -10,9 +10,7 @@
 namespace {
 
 const char kChooserClass[] = "SetupChooser";
-constexpr int kItemHeight = 17;
 constexpr int kIndent = 10;  // pixels per level of the directory list
-constexpr int kPathWidth = 257;
 
 int DriveImageIndex(unsigned type) {
   switch (type) {
@@ -135,7 +133,7 @@ LRESULT ChooserWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case DM_GETDEFID:
       return MAKELRESULT(DlgControlId(DlgControl::BtnOK), DC_HASDEFID);
     case WM_MEASUREITEM:
-      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kItemHeight;
+      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kDlgItemHeight;
       return TRUE;
     case WM_DRAWITEM: {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
@@ -220,13 +218,14 @@ void ChooserWindow::DrawButton(const DRAWITEMSTRUCT& item) {
   const HGDIOBJ saved = SelectObject(dc, m_font);
   RECT measure{0, 0, 0, 0};
   DrawTextA(dc, text, -1, &measure, DT_CALCRECT | DT_SINGLELINE);
-  const int gap = 4;
-  const int total = kDlgGlyphSize + gap + measure.right;
-  int x = r.left + (r.right - r.left - total) / 2 + (pressed ? 1 : 0);
-  const int y = r.top + (r.bottom - r.top - kDlgGlyphSize) / 2 + (pressed ? 1 : 0);
-  win32skin::DrawBitmap(dc, glyph, x, y, win32skin::BottomLeftColour(glyph), (item.itemState & ODS_DISABLED) != 0);
-  x += kDlgGlyphSize + gap;
-  RECT textRect{x, r.top + (pressed ? 1 : 0), r.right, r.bottom + (pressed ? 1 : 0)};
+  const int shift = pressed ? 1 : 0;
+  const GlyphPlacement place =
+      PlaceGlyph(static_cast<DlgControl>(item.CtlID - kDlgControlIdBase), item.rcItem.right - item.rcItem.left,
+                 item.rcItem.bottom - item.rcItem.top, measure.right);
+  win32skin::DrawBitmap(dc, glyph, item.rcItem.left + place.glyph.left + shift, item.rcItem.top + place.glyph.top + shift,
+                        win32skin::BottomLeftColour(glyph), (item.itemState & ODS_DISABLED) != 0);
+  RECT textRect{item.rcItem.left + place.caption.left + shift, item.rcItem.top + shift,
+                item.rcItem.left + place.caption.right + shift, item.rcItem.bottom + shift};
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
   DrawTextA(dc, text, -1, &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
@@ -326,7 +325,7 @@ void ChooserWindow::ListChanged() {
     GetTextExtentPoint32A(dc, s.c_str(), static_cast<int>(s.size()), &size);
     return static_cast<int>(size.cx);
   };
-  const std::string shown = ShortenPath(model.Directory(), kPathWidth, measure);
+  const std::string shown = ShortenPath(model.Directory(), kDlgPathWidth, measure);
   SIZE size{0, 0};
   GetTextExtentPoint32A(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
   SelectObject(dc, saved);

@@ -50,7 +50,8 @@ MainWindow::MainWindow() {
   }();
   (void)registered;
   RECT outer{0, 0, kDesignWidth, kDesignHeight};
-  const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  // A sizeable window with the system menu and the close box only.
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
   AdjustWindowRectEx(&outer, style, FALSE, WS_EX_CONTROLPARENT);
   m_hwnd = CreateWindowExA(WS_EX_CONTROLPARENT, kMainClass, "", style, CW_USEDEFAULT, CW_USEDEFAULT,
                            outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
@@ -92,7 +93,7 @@ void MainWindow::Build() {
     int height = b.height();
     if (row.tabOrder >= 0) style |= WS_TABSTOP;
     switch (row.kind) {
-      case ControlKind::kBanner: cls = win32skin::kBannerClass; break;
+      case ControlKind::kBanner: cls = win32skin::kBannerClass; style |= WS_CLIPSIBLINGS; break;
       case ControlKind::kPanel:
       case ControlKind::kNotebook:
         cls = win32skin::kContainerClass;
@@ -146,6 +147,9 @@ void MainWindow::Build() {
     }
   }
   OrderTabStops();
+  // Where a small window makes the panel overlap the title banner, the
+  // panel covers it: the banner lies below every sibling and paints around them.
+  SetWindowPos(ControlHandle(Control::KCLabel_1), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void MainWindow::OrderTabStops() {

@@ -175,6 +175,32 @@ TEST_F(MainWindowTest, KeysAndWindowMessagesReachTheController) {
   EXPECT_FALSE(IsWindow(w.ControlHandle(Control::KelvaNavigate1)));
 }
 
+TEST_F(MainWindowTest, SystemMenuAndCloseBoxOnlyAndThePanelCoversTheBanner) {
+  MainWindow& w = Window();
+  const struct {
+    DWORD bit;
+    bool set;
+  } styles[] = {{WS_SYSMENU, true}, {WS_CAPTION, true}, {WS_THICKFRAME, true},
+                {WS_MINIMIZEBOX, false}, {WS_MAXIMIZEBOX, false}};
+  for (const auto& c : styles) EXPECT_EQ(HasStyle(w.Handle(), c.bit), c.set) << std::hex << c.bit;
+
+  // At the smallest size the panel overlaps the banner and lies above it.
+  ASSERT_TRUE(wizard->Start(CommandLine{}, nullptr));
+  SetWindowPos(w.Handle(), nullptr, 0, 0, kMinTrackWidth, kMinTrackHeight, SWP_NOZORDER);
+  const HWND panel = w.ControlHandle(Control::Panel_Gesamt);
+  const HWND banner = w.ControlHandle(Control::KCLabel_1);
+  RECT a, b, overlap;
+  GetWindowRect(panel, &a);
+  GetWindowRect(banner, &b);
+  EXPECT_TRUE(IntersectRect(&overlap, &a, &b));
+  bool bannerBelow = false;
+  for (HWND next = GetWindow(panel, GW_HWNDNEXT); next; next = GetWindow(next, GW_HWNDNEXT)) {
+    bannerBelow = bannerBelow || next == banner;
+  }
+  EXPECT_TRUE(bannerBelow);
+  EXPECT_TRUE(HasStyle(banner, WS_CLIPSIBLINGS));  // it does not paint over the panel
+}
+
 TEST_F(MainWindowTest, TheMeterIsDrawnFromItsModel) {
   MainWindow& w = Window();
   ASSERT_TRUE(wizard->Start(CommandLine{}, nullptr));
@@ -299,6 +325,7 @@ TEST_F(ChooserTest, ListAndDriveBoxShowTheModel) {
   char path[MAX_PATH] = {};
   GetWindowTextA(GetDlgItem(window->Handle(), DlgControlId(DlgControl::LblPath)), path, sizeof(path));
   EXPECT_EQ(std::string(path).substr(0, 3), root.substr(0, 3));
+  EXPECT_EQ(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0), kDlgItemHeight);
 }
 
 }  // namespace
