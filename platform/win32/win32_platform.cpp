@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/dos/dospath.h"
 #include "stools/stools.h"
 
 namespace platform::win32 {
@@ -78,18 +79,6 @@ std::string ParentOf(const std::string& path) {
 
 std::string Join(const std::string& folder, const std::string& name) {
   return !folder.empty() && folder.back() == '\\' ? folder + name : folder + "\\" + name;
-}
-
-// The names of a zero-separated name list, up to the first empty one.
-std::vector<std::string> SplitNameList(const std::string& list) {
-  std::vector<std::string> names;
-  for (size_t start = 0; start < list.size();) {
-    const size_t end = std::min(list.find('\0', start), list.size());
-    if (end == start) break;
-    names.push_back(list.substr(start, end - start));
-    start = end + 1;
-  }
-  return names;
 }
 
 bool HasWildcard(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
@@ -444,8 +433,8 @@ class Win32Platform : public Platform {
     // it cut or gone. Folders, wildcards, several names and renaming on a
     // collision stay with the shell.
     if (func == kFoCopy && !(flags & kFofRenameOnCollision)) {
-      const std::vector<std::string> sources = SplitNameList(from);
-      const std::vector<std::string> targets = SplitNameList(to);
+      const std::vector<std::string> sources = dos::SplitNameList(from);
+      const std::vector<std::string> targets = dos::SplitNameList(to);
       if (sources.size() == 1 && targets.size() == 1 && !HasWildcard(sources[0])) {
         const std::string source = FullPath(sources[0]);
         const std::string target = FullPath(targets[0]);

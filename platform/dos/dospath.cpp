@@ -1,10 +1,10 @@
-#include "platform/posix/dospath.h"
+#include "platform/dos/dospath.h"
 
 #include <cstring>
 
 #include <utility>
 
-namespace platform::posix {
+namespace platform::dos {
 namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
@@ -136,4 +136,4 @@ uint32_t WriteDriveStrings(const std::string& letters, uint32_t bufferLength, ch
   return count;
 }
 
-}  // namespace platform::posix
+}  // namespace platform::dos

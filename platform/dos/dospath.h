@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace platform::posix {
+namespace platform::dos {
 
 // Resolves a Windows path to its full normalised form, "X:\comp\comp" or
 // "X:\" for a drive root, as GetFullPathNameA does. '/' counts as '\'.
@@ -31,4 +31,4 @@ std::vector<std::string> SplitNameList(const std::string& list);
 // final zero, or the size needed when the buffer is too small.
 uint32_t WriteDriveStrings(const std::string& letters, uint32_t bufferLength, char* buffer);
 
-}  // namespace platform::posix
+}  // namespace platform::dos
