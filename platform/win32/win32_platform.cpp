@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "platform/dos/dospath.h"
-#include "stools/stools.h"
 
 namespace platform::win32 {
 namespace {
@@ -660,16 +659,5 @@ class Win32Platform : public Platform {
 }  // namespace
 
 std::unique_ptr<Platform> MakeWin32Platform() { return std::make_unique<Win32Platform>(); }
-
-void InstallMessageBoxPresenter() {
-  class MessageBoxPresenter : public MessagePresenter {
-   public:
-    int32_t Show(const char* Text, const char* Caption, int32_t Flags) override {
-      return MessageBoxA(nullptr, Text, Caption, static_cast<UINT>(Flags) | MB_TASKMODAL);
-    }
-  };
-  static MessageBoxPresenter presenter;
-  SetMessagePresenter(&presenter);
-}
 
 }  // namespace platform::win32
