@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/copy_fault_hook.h"
 #include "platform/dos/dospath.h"
 
 namespace platform::win32 {
@@ -177,7 +178,7 @@ std::string ToolkitPattern(const std::string& picture, bool time) {
   return out;
 }
 
-class Win32Platform : public Platform {
+class Win32Platform : public Platform, public CopyFaultHook {
  public:
   Win32Platform() { SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX); }
 
@@ -530,6 +531,7 @@ class Win32Platform : public Platform {
     return h && ::SetThreadPriority(h, kPriorities[priority]) != 0;
   }
 
+  // CopyFaultHook, for tests.
   void SetCopyWriteLimit(int64_t limit) override { m_writeLimit = limit < 0 ? -1 : limit; }
 
   std::string ErrorText(int code) override {
