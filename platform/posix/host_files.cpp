@@ -4,6 +4,8 @@
 #include <sys/xattr.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/dos/dosattrib.h"
@@ -119,6 +121,15 @@ int ErrnoFromWindowsError(int code) {
     if (WindowsErrorFromErrno(e) == code) return e;
   }
   return EIO;
+}
+
+std::string RealHostDirectory(const std::string& hostPath) {
+  char resolved[PATH_MAX];
+  struct stat st;
+  if (!realpath(hostPath.c_str(), resolved) || stat(resolved, &st) != 0 || !S_ISDIR(st.st_mode)) {
+    return std::string();
+  }
+  return resolved;
 }
 
 FileTime ModifyTime(const struct stat& st) {
