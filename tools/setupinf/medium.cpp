@@ -3,7 +3,7 @@
 #include "platform/forwarding_platform.h"
 
 #ifdef _WIN32
-#include "platform/win32/win32_platform.h"
+#include "platform/this_process.h"
 #else
 #include "platform/posix/host_files.h"
 #include "platform/posix/posix_platform.h"
@@ -17,7 +17,7 @@ bool Medium::Open(const std::string& hostDir, std::string* error,
     *error = "--drive tables are for the Linux build; Windows has its own drives";
     return false;
   }
-  m_base = platform::win32::MakeWin32Platform();
+  m_base = platform::MakeProcessPlatform();
   m_hostDir = m_base->FullPath(hostDir);
   if (m_hostDir.empty() || !m_base->IsDirectory(m_hostDir)) {
     *error = "medium folder not found: " + hostDir;
