@@ -22,10 +22,6 @@ bool NormalizeDosPath(std::string_view path, std::string_view currentDir, std::s
 // leading "X:\" (none for a drive root). The views point into `normalized`.
 std::vector<std::string_view> SplitDosComponents(std::string_view normalized);
 
-// The names of a shell operation's list, each ended by a zero character and
-// the list by one more.
-std::vector<std::string> SplitNameList(const std::string& list);
-
 // Writes the roots of the drive letters given ("C:\<0>D:\<0><0>") into a
 // buffer as GetLogicalDriveStrings does: the characters written without the
 // final zero, or the size needed when the buffer is too small.

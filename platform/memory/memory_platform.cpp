@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/dos/dospath.h"
+#include "platform/dos/namelist.h"
 #include "platform/dos/ntfsorder.h"
 #include "platform/dos/wildcard.h"
 #include "platform/englishdates.h"

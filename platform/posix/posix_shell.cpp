@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/dos/dosattrib.h"
-#include "platform/dos/dospath.h"
+#include "platform/dos/namelist.h"
 #include "platform/posix/host_files.h"
 #include "platform/posix/posix_platform.h"
 

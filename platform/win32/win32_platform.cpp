@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "platform/copy_fault_hook.h"
-#include "platform/dos/dospath.h"
+#include "platform/dos/namelist.h"
 
 namespace platform::win32 {
 namespace {
