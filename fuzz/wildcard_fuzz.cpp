@@ -4,14 +4,14 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/posix/wildcard.h"
+#include "platform/dos/wildcard.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);
   const size_t cut = input.find('\0');
   const std::string mask = input.substr(0, cut);
   const std::string name = cut == std::string::npos ? std::string() : input.substr(cut + 1);
-  using platform::posix::WildcardMatch;
+  using platform::dos::WildcardMatch;
   const bool matched = WildcardMatch(mask, name);
   if (!name.empty() && !WildcardMatch("*", name)) __builtin_trap();
   if (!name.empty() && !WildcardMatch("*.*", name)) __builtin_trap();

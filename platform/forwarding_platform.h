@@ -77,7 +77,8 @@ class ForwardingPlatform : public Platform {
   bool SetThreadPriority(std::thread& thread, int priority) override {
     return m_inner.SetThreadPriority(thread, priority);
   }
-  void SetCopyWriteLimit(int64_t limit) override { m_inner.SetCopyWriteLimit(limit); }
+  // The platform every call goes to.
+  Platform& inner() const { return m_inner; }
 
  protected:
   Platform& m_inner;

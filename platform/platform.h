@@ -269,11 +269,6 @@ class Platform {
   // Gives a thread one of the seven priorities of the toolkit's threads, from
   // 0 (idle) to 6 (time critical). False when the system refuses it.
   virtual bool SetThreadPriority(std::thread& thread, int priority) = 0;
-
-  // Test hook for failing copies: after limit more bytes of file data have
-  // been written by ShellOperation, writes fail as on a full disk. A negative
-  // limit removes it.
-  virtual void SetCopyWriteLimit(int64_t limit) = 0;
 };
 
 }  // namespace platform

@@ -5,16 +5,17 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/dos/dospath.h"
+#include "platform/dos/namelist.h"
+#include "platform/dos/ntfsorder.h"
+#include "platform/dos/wildcard.h"
 #include "platform/englishdates.h"
 #include "platform/filetime.h"
-#include "platform/posix/dospath.h"
-#include "platform/posix/ntfsorder.h"
-#include "platform/posix/wildcard.h"
 
 namespace platform {
 
-using posix::NormalizeDosPath;
-using posix::SplitDosComponents;
+using dos::NormalizeDosPath;
+using dos::SplitDosComponents;
 
 struct MemoryPlatform::Node {
   enum class Kind { kFolder, kFile, kDevice, kLink };
@@ -112,7 +113,7 @@ bool Full(const std::string& path, const std::string& currentDir, std::string* f
 }  // namespace
 
 bool MemoryPlatform::NtfsLess::operator()(std::string_view a, std::string_view b) const {
-  return posix::CompareNtfsOrder(a, b) < 0;
+  return dos::CompareNtfsOrder(a, b) < 0;
 }
 
 MemoryPlatform::MemoryPlatform(std::string programFileName, std::vector<DriveInfo> drives)
@@ -509,13 +510,13 @@ FindResult MemoryPlatform::Enumerate(const std::string& pattern, const FindCallb
   bool going = true;
   // Windows reports "." and ".." first in every folder but a drive root.
   if (full.size() > 3) {
-    if (posix::WildcardMatch(mask, ".")) going = deliver(Describe(folder, "."));
-    if (going && posix::WildcardMatch(mask, "..")) {
+    if (dos::WildcardMatch(mask, ".")) going = deliver(Describe(folder, "."));
+    if (going && dos::WildcardMatch(mask, "..")) {
       going = deliver(Describe(w.parent ? *w.parent : folder, ".."));
     }
   }
   for (auto it = folder.children.begin(); going && it != folder.children.end(); ++it) {
-    if (posix::WildcardMatch(mask, it->first)) going = deliver(Describe(*it->second, it->first));
+    if (dos::WildcardMatch(mask, it->first)) going = deliver(Describe(*it->second, it->first));
   }
   if (!stopped && left >= 0) return FindResult::kFailed;
   return any ? FindResult::kFound : FindResult::kNoMatch;
@@ -636,7 +637,7 @@ void MemoryPlatform::CloseAppend(AppendHandle handle) { m_appends.erase(handle);
 uint32_t MemoryPlatform::LogicalDriveStrings(uint32_t bufferLength, char* buffer) {
   std::string letters;
   for (const auto& drive : m_drives) letters += drive.first;
-  return posix::WriteDriveStrings(letters, bufferLength, buffer);
+  return dos::WriteDriveStrings(letters, bufferLength, buffer);
 }
 
 uint32_t MemoryPlatform::DriveTypeOf(const std::string& root) {
@@ -703,7 +704,7 @@ int MemoryPlatform::ShellOperation(ShellFunc func, const std::string& from, cons
                                    uint32_t /*flags*/) {
   // Names are taken literally: this platform expands no wildcards.
   std::vector<std::string> sources;
-  for (const std::string& name : posix::SplitNameList(from)) {
+  for (const std::string& name : dos::SplitNameList(from)) {
     std::string full;
     if (!Full(name, m_currentDir, &full)) return kErrorInvalidParameter;
     sources.push_back(full);
@@ -715,7 +716,7 @@ int MemoryPlatform::ShellOperation(ShellFunc func, const std::string& from, cons
     }
     return 0;
   }
-  const std::vector<std::string> targets = posix::SplitNameList(to);
+  const std::vector<std::string> targets = dos::SplitNameList(to);
   std::string target;
   if (sources.size() != 1 || targets.size() != 1 || !Full(targets[0], m_currentDir, &target)) {
     return kErrorInvalidParameter;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/copy_fault_hook.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -20,7 +21,7 @@ namespace platform {
 // no name is hidden for its leading dot. Each change stamps the entry with
 // a clock that starts at 2026-01-01 00:00:00 UTC and moves one second per
 // change. Not for use from several threads at once.
-class MemoryPlatform : public Platform {
+class MemoryPlatform : public Platform, public CopyFaultHook {
  public:
   struct DriveInfo {
     char letter;
@@ -122,6 +123,8 @@ class MemoryPlatform : public Platform {
   std::string ShellTypeName(const std::string& path) override;
   LocaleDateData LocaleDates() override;
   bool SetThreadPriority(std::thread& thread, int priority) override;
+
+  // CopyFaultHook.
   void SetCopyWriteLimit(int64_t limit) override { m_writeLimit = limit; }
 
  private:

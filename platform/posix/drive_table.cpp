@@ -145,18 +145,20 @@ DriveTable BuildDriveTable(const std::string& home, const std::string& user,
   return table;
 }
 
-DriveTable SystemDriveTable(const std::string& programHostPath) {
+std::string UserHomeDirectory() {
   std::string home;
-  std::string user;
-  if (const passwd* pw = getpwuid(getuid())) {
-    if (pw->pw_dir) home = pw->pw_dir;
-    if (pw->pw_name) user = pw->pw_name;
-  }
+  if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) home = pw->pw_dir;
   while (home.size() > 1 && home.back() == '/') home.pop_back();
+  return home;
+}
+
+DriveTable SystemDriveTable(const std::string& programHostPath) {
+  std::string user;
+  if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_name) user = pw->pw_name;
   std::ifstream in("/proc/self/mounts");
   std::stringstream text;
   text << in.rdbuf();
-  return BuildDriveTable(home, user, ParseMounts(text.str()), programHostPath);
+  return BuildDriveTable(UserHomeDirectory(), user, ParseMounts(text.str()), programHostPath);
 }
 
 }  // namespace platform::posix

@@ -50,6 +50,10 @@ DriveTable BuildDriveTable(const std::string& home, const std::string& user,
                            const std::vector<MountEntry>& mounts,
                            const std::string& programHostPath);
 
+// The user's home folder from the password database, without a trailing
+// slash; empty when it is not known. Drive C: of every table.
+std::string UserHomeDirectory();
+
 // The table of this machine: home and user from the password database, mounts
 // from /proc/self/mounts.
 DriveTable SystemDriveTable(const std::string& programHostPath);

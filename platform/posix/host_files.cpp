@@ -4,10 +4,12 @@
 #include <sys/xattr.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 
+#include "platform/dos/dosattrib.h"
 #include "platform/filetime.h"
-#include "platform/posix/dosattrib.h"
 
 namespace platform::posix {
 namespace {
@@ -47,7 +49,7 @@ uint32_t HostAttributes(const std::string& hostPath, const std::string& name,
   ssize_t n = -1;
   if (useXattr) n = getxattr(hostPath.c_str(), kDosAttribName, buffer, sizeof(buffer));
   uint32_t stored = 0;
-  if (n > 0 && ParseDosAttrib(buffer, static_cast<size_t>(n), &stored)) {
+  if (n > 0 && dos::ParseDosAttrib(buffer, static_cast<size_t>(n), &stored)) {
     attributes |= stored & kKeptBits;
   } else {
     attributes |= DefaultBits(name, isDir);
@@ -75,7 +77,7 @@ bool SetHostAttributes(const std::string& hostPath, uint32_t attributes, bool us
   }
 
   if (useXattr) {
-    const std::string text = FormatDosAttrib(wanted);
+    const std::string text = dos::FormatDosAttrib(wanted);
     if (setxattr(hostPath.c_str(), kDosAttribName, text.data(), text.size(), 0) != 0) {
       if (errno != ENOTSUP) return false;
       useXattr = false;
@@ -119,6 +121,15 @@ int ErrnoFromWindowsError(int code) {
     if (WindowsErrorFromErrno(e) == code) return e;
   }
   return EIO;
+}
+
+std::string RealHostDirectory(const std::string& hostPath) {
+  char resolved[PATH_MAX];
+  struct stat st;
+  if (!realpath(hostPath.c_str(), resolved) || stat(resolved, &st) != 0 || !S_ISDIR(st.st_mode)) {
+    return std::string();
+  }
+  return resolved;
 }
 
 FileTime ModifyTime(const struct stat& st) {

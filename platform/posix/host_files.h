@@ -8,7 +8,8 @@
 #include "platform/platform.h"
 
 // Small host-side pieces of the POSIX backend: the attribute word of a host
-// file, errno mapped to Windows errors, stat with the birth time.
+// file, errno mapped to Windows errors, stat with the birth time, a host
+// folder with its links resolved.
 namespace platform::posix {
 
 // Attribute word of an entry, given its lstat data: user.DOSATTRIB when
@@ -30,6 +31,11 @@ bool SetHostAttributes(const std::string& hostPath, uint32_t attributes, bool us
 int WindowsErrorFromErrno(int err);
 // The errno value a Windows error code stands for (EIO when none).
 int ErrnoFromWindowsError(int code);
+
+// The absolute host path of a folder with every symbolic link resolved; a
+// relative path counts from the process's working directory. Empty when the
+// path names no folder (a file, nothing, a link to nothing).
+std::string RealHostDirectory(const std::string& hostPath);
 
 // FileTimes of a stat buffer; creation falls back to the last write time where
 // the file system keeps no birth time.

@@ -16,12 +16,12 @@
 #include <ctime>
 #include <vector>
 
+#include "platform/dos/dospath.h"
+#include "platform/dos/ntfsorder.h"
+#include "platform/dos/wildcard.h"
 #include "platform/englishdates.h"
 #include "platform/filetime.h"
-#include "platform/posix/dospath.h"
 #include "platform/posix/host_files.h"
-#include "platform/posix/ntfsorder.h"
-#include "platform/posix/wildcard.h"
 
 namespace platform::posix {
 namespace {
@@ -77,12 +77,12 @@ bool PosixPlatform::Resolve(const std::string& dosPath, std::string* hostPath,
                             std::string* normalized, struct stat* found) const {
   if (dosPath.find('\0') != std::string::npos) return false;
   std::string full;
-  if (!NormalizeDosPath(dosPath, m_currentDir, &full)) return false;
+  if (!dos::NormalizeDosPath(dosPath, m_currentDir, &full)) return false;
   const Drive* drive = m_drives.Find(full[0]);
   if (!drive) return false;
   if (normalized) *normalized = full;
 
-  const std::vector<std::string_view> parts = SplitDosComponents(full);
+  const std::vector<std::string_view> parts = dos::SplitDosComponents(full);
   std::string exact = drive->hostRoot;
   for (std::string_view part : parts) exact = JoinHost(exact, std::string(part));
   // As on Windows, a name written with a trailing separator must be a directory.
@@ -193,7 +193,7 @@ std::string PosixPlatform::ProgramFileName() { return m_drives.HostToDos(m_progr
 
 std::string PosixPlatform::FullPath(const std::string& path) {
   std::string full;
-  if (path.find('\0') != std::string::npos || !NormalizeDosPath(path, m_currentDir, &full)) {
+  if (path.find('\0') != std::string::npos || !dos::NormalizeDosPath(path, m_currentDir, &full)) {
     return std::string();
   }
   return full;
@@ -264,13 +264,13 @@ bool PosixPlatform::RemoveFile(const std::string& path) {
 
 bool PosixPlatform::MakeDirectories(const std::string& path) {
   std::string full;
-  if (path.find('\0') != std::string::npos || !NormalizeDosPath(path, m_currentDir, &full)) {
+  if (path.find('\0') != std::string::npos || !dos::NormalizeDosPath(path, m_currentDir, &full)) {
     return false;
   }
   const Drive* drive = m_drives.Find(full[0]);
   if (!drive) return false;
   std::string current = drive->hostRoot;
-  for (std::string_view part : SplitDosComponents(full)) {
+  for (std::string_view part : dos::SplitDosComponents(full)) {
     const std::string name(part);
     std::string candidate = JoinHost(current, name);
     struct stat st;
@@ -356,7 +356,7 @@ FindResult PosixPlatform::Enumerate(const std::string& pattern, const FindCallba
     if (!e) break;
     const char* n = e->d_name;
     if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0'))) continue;
-    if (WildcardMatch(mask, n)) names.push_back({n, e->d_type == DT_REG});
+    if (dos::WildcardMatch(mask, n)) names.push_back({n, e->d_type == DT_REG});
   }
   if (errno != 0) {
     // A listing that breaks off part-way (a read error on a damaged disc).
@@ -364,12 +364,12 @@ FindResult PosixPlatform::Enumerate(const std::string& pattern, const FindCallba
     return FindResult::kFailed;
   }
   std::sort(names.begin(), names.end(), [](const Name& a, const Name& b) {
-    return CompareNtfsOrder(a.name, b.name) < 0;
+    return dos::CompareNtfsOrder(a.name, b.name) < 0;
   });
   // Windows reports "." and ".." first in every directory but a drive root.
   if (full.size() > 3) {
     for (const char* dot : {"..", "."}) {
-      if (WildcardMatch(mask, dot)) names.insert(names.begin(), Name{dot, false});
+      if (dos::WildcardMatch(mask, dot)) names.insert(names.begin(), Name{dot, false});
     }
   }
 
@@ -586,7 +586,7 @@ FileTime PosixPlatform::ToLocalFileTime(FileTime utc) {
 uint32_t PosixPlatform::LogicalDriveStrings(uint32_t bufferLength, char* buffer) {
   std::string letters;
   for (const Drive& d : m_drives.drives()) letters += d.letter;
-  return WriteDriveStrings(letters, bufferLength, buffer);
+  return dos::WriteDriveStrings(letters, bufferLength, buffer);
 }
 
 uint32_t PosixPlatform::DriveTypeOf(const std::string& root) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "platform/copy_fault_hook.h"
 #include "platform/platform.h"
 #include "platform/posix/drive_table.h"
 
@@ -17,7 +18,7 @@ namespace platform::posix {
 // table, names matched without regard to case, the attribute word kept in the
 // extended attribute user.DOSATTRIB, copies made through a temporary file that
 // is renamed over the target.
-class PosixPlatform : public Platform {
+class PosixPlatform : public Platform, public CopyFaultHook {
  public:
   struct Options {
     // False makes the backend behave as on a file system without user
@@ -87,6 +88,8 @@ class PosixPlatform : public Platform {
   std::string ShellTypeName(const std::string& path) override;
   LocaleDateData LocaleDates() override;
   bool SetThreadPriority(std::thread& thread, int priority) override;
+
+  // CopyFaultHook, for tests.
   void SetCopyWriteLimit(int64_t limit) override { m_writeLimit = limit; }
 
  private:

@@ -11,8 +11,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/posix/dosattrib.h"
-#include "platform/posix/dospath.h"
+#include "platform/dos/dosattrib.h"
+#include "platform/dos/namelist.h"
 #include "platform/posix/host_files.h"
 #include "platform/posix/posix_platform.h"
 
@@ -167,7 +167,7 @@ int PosixPlatform::CopyFileData(const std::string& srcHost, const std::string& d
 
   // Attributes and last-write time travel with the data, as Windows copies them.
   if (m_options.userXattrs) {
-    const std::string text = FormatDosAttrib((srcAttributes | kAttrArchive) &
+    const std::string text = dos::FormatDosAttrib((srcAttributes | kAttrArchive) &
                                              (kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive));
     if (fsetxattr(out.fd(), "user.DOSATTRIB", text.data(), text.size(), 0) != 0 && errno != ENOTSUP) {
       return errno;
@@ -263,7 +263,7 @@ int PosixPlatform::ShellOperation(ShellFunc func, const std::string& from, const
                                   uint32_t flags) {
   // Expand each source name, wildcards in its last component included.
   std::vector<std::string> sources;
-  for (const std::string& name : SplitNameList(from)) {
+  for (const std::string& name : dos::SplitNameList(from)) {
     const std::string full = FullPath(name);
     if (full.empty()) return kErrorInvalidParameter;
     if (!HasWildcard(DosBaseName(full))) {
@@ -288,7 +288,7 @@ int PosixPlatform::ShellOperation(ShellFunc func, const std::string& from, const
   }
 
   std::vector<std::string> targets;
-  for (const std::string& name : SplitNameList(to)) {
+  for (const std::string& name : dos::SplitNameList(to)) {
     const std::string full = FullPath(name);
     if (full.empty()) return kErrorInvalidParameter;
     targets.push_back(full);

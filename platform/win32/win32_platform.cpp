@@ -16,7 +16,8 @@
 #include <memory>
 #include <vector>
 
-#include "stools/stools.h"
+#include "platform/copy_fault_hook.h"
+#include "platform/dos/namelist.h"
 
 namespace platform::win32 {
 namespace {
@@ -78,18 +79,6 @@ std::string ParentOf(const std::string& path) {
 
 std::string Join(const std::string& folder, const std::string& name) {
   return !folder.empty() && folder.back() == '\\' ? folder + name : folder + "\\" + name;
-}
-
-// The names of a zero-separated name list, up to the first empty one.
-std::vector<std::string> SplitNameList(const std::string& list) {
-  std::vector<std::string> names;
-  for (size_t start = 0; start < list.size();) {
-    const size_t end = std::min(list.find('\0', start), list.size());
-    if (end == start) break;
-    names.push_back(list.substr(start, end - start));
-    start = end + 1;
-  }
-  return names;
 }
 
 bool HasWildcard(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
@@ -189,7 +178,7 @@ std::string ToolkitPattern(const std::string& picture, bool time) {
   return out;
 }
 
-class Win32Platform : public Platform {
+class Win32Platform : public Platform, public CopyFaultHook {
  public:
   Win32Platform() { SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX); }
 
@@ -444,8 +433,8 @@ class Win32Platform : public Platform {
     // it cut or gone. Folders, wildcards, several names and renaming on a
     // collision stay with the shell.
     if (func == kFoCopy && !(flags & kFofRenameOnCollision)) {
-      const std::vector<std::string> sources = SplitNameList(from);
-      const std::vector<std::string> targets = SplitNameList(to);
+      const std::vector<std::string> sources = dos::SplitNameList(from);
+      const std::vector<std::string> targets = dos::SplitNameList(to);
       if (sources.size() == 1 && targets.size() == 1 && !HasWildcard(sources[0])) {
         const std::string source = FullPath(sources[0]);
         const std::string target = FullPath(targets[0]);
@@ -542,6 +531,7 @@ class Win32Platform : public Platform {
     return h && ::SetThreadPriority(h, kPriorities[priority]) != 0;
   }
 
+  // CopyFaultHook, for tests.
   void SetCopyWriteLimit(int64_t limit) override { m_writeLimit = limit < 0 ? -1 : limit; }
 
   std::string ErrorText(int code) override {
@@ -671,16 +661,5 @@ class Win32Platform : public Platform {
 }  // namespace
 
 std::unique_ptr<Platform> MakeWin32Platform() { return std::make_unique<Win32Platform>(); }
-
-void InstallMessageBoxPresenter() {
-  class MessageBoxPresenter : public MessagePresenter {
-   public:
-    int32_t Show(const char* Text, const char* Caption, int32_t Flags) override {
-      return MessageBoxA(nullptr, Text, Caption, static_cast<UINT>(Flags) | MB_TASKMODAL);
-    }
-  };
-  static MessageBoxPresenter presenter;
-  SetMessagePresenter(&presenter);
-}
 
 }  // namespace platform::win32

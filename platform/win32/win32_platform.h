@@ -10,8 +10,4 @@ namespace platform::win32 {
 // meaning, on ANSI strings of the system code page.
 std::unique_ptr<Platform> MakeWin32Platform();
 
-// Makes ShowMsgBox show MessageBoxA (no owner window, modal for the task)
-// until a GUI skin installs its own presenter.
-void InstallMessageBoxPresenter();
-
 }  // namespace platform::win32

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/copy_fault_hook.h"
+
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
@@ -269,6 +271,8 @@ TEST_F(Win32Test, FailedCopyLeavesTheOldTargetAsItWas) {
       {"read-only target in use", "src\\a.mac", "dst\\a.mac", "dst\\a.mac", GENERIC_READ, -1},
       {"target folder is a file", "src\\a.mac", "dst\\file\\a.mac", nullptr, 0, -1},
   };
+  platform::CopyFaultHook* hook = platform::CopyFaultHookOf(*platform);
+  ASSERT_NE(hook, nullptr);
   for (const Case& c : cases) {
     const HANDLE held = !c.held ? INVALID_HANDLE_VALUE
                                 : CreateFileA((root + "\\" + c.held).c_str(), c.heldAccess,
@@ -277,10 +281,10 @@ TEST_F(Win32Test, FailedCopyLeavesTheOldTargetAsItWas) {
     if (c.held) {
       ASSERT_NE(held, INVALID_HANDLE_VALUE) << c.name;
     }
-    platform->SetCopyWriteLimit(c.writeLimit);
+    hook->SetCopyWriteLimit(c.writeLimit);
     EXPECT_NE(platform->ShellOperation(platform::kFoCopy, List(root + "\\" + c.source),
                                        List(root + "\\" + c.target), kQuiet), 0) << c.name;
-    platform->SetCopyWriteLimit(-1);
+    hook->SetCopyWriteLimit(-1);
     if (c.held) CloseHandle(held);
     EXPECT_EQ(Snap("dst\\a.mac"), before) << c.name;
     EXPECT_EQ(Snap("dst\\file"), file) << c.name;

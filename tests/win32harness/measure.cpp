@@ -18,7 +18,7 @@
 #include "gui/win32/win32skin.h"
 #include "install/installengine.h"
 #include "platform/forwarding_platform.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/this_process.h"
 #include "setupdata/catalogue.h"
 #include "setupdata/memini.h"
 
@@ -67,7 +67,7 @@ bool GuiRound(platform::Platform& platform, int files, double* best) {
 
 int main(int argc, char** argv) {
   const int files = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2000;
-  auto real = platform::win32::MakeWin32Platform();
+  auto real = platform::MakeProcessPlatform();
   const char* tmp = std::getenv("TEMP");
   const std::string root = std::string(tmp ? tmp : "C:\\windows\\temp") + "\\wizardmeasure-" +
                            std::to_string(GetTickCount());

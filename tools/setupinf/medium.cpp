@@ -3,15 +3,9 @@
 #include "platform/forwarding_platform.h"
 
 #ifdef _WIN32
-#include "platform/win32/win32_platform.h"
+#include "platform/this_process.h"
 #else
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <climits>
-#include <cstdlib>
-
+#include "platform/posix/host_files.h"
 #include "platform/posix/posix_platform.h"
 #endif
 
@@ -23,7 +17,7 @@ bool Medium::Open(const std::string& hostDir, std::string* error,
     *error = "--drive tables are for the Linux build; Windows has its own drives";
     return false;
   }
-  m_base = platform::win32::MakeWin32Platform();
+  m_base = platform::MakeProcessPlatform();
   m_hostDir = m_base->FullPath(hostDir);
   if (m_hostDir.empty() || !m_base->IsDirectory(m_hostDir)) {
     *error = "medium folder not found: " + hostDir;
@@ -38,19 +32,17 @@ bool Medium::Open(const std::string& hostDir, std::string* error,
 
 bool Medium::Open(const std::string& hostDir, std::string* error,
                   const std::vector<platform::posix::Drive>* table) {
-  char resolved[PATH_MAX];
-  struct stat st;
-  if (!realpath(hostDir.c_str(), resolved) || stat(resolved, &st) != 0 || !S_ISDIR(st.st_mode)) {
+  m_hostDir = platform::posix::RealHostDirectory(hostDir);
+  if (m_hostDir.empty()) {
     *error = "medium folder not found: " + hostDir;
     return false;
   }
-  m_hostDir = resolved;
   std::vector<platform::posix::Drive> drives;
   if (table) {
     drives = *table;
   } else {
-    if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) {
-      drives.push_back({'C', pw->pw_dir, platform::kDriveFixed});
+    if (const std::string home = platform::posix::UserHomeDirectory(); !home.empty()) {
+      drives.push_back({'C', home, platform::kDriveFixed});
     }
     drives.push_back({'D', m_hostDir, platform::kDriveCdRom});
     drives.push_back({'Z', "/", platform::kDriveFixed});

@@ -1,18 +1,18 @@
 #include "tools/setupinf/plan.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cctype>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <iostream>
 
 #include "install/eventloop.h"
 #include "install/installengine.h"
 #include "setupdata/catalogue.h"
 #include "tools/setupinf/medium.h"
+
+#ifndef _WIN32
+#include "platform/posix/host_files.h"
+#endif
 
 namespace {
 
@@ -57,13 +57,12 @@ int RunPlan(const std::vector<std::string>& args) {
       std::fprintf(stderr, "setupinf plan: --drive tables are for the Linux build\n");
       return 2;
 #else
-      char resolved[PATH_MAX];
-      struct stat st;
-      if (!realpath(mapping.c_str() + 2, resolved) || stat(resolved, &st) != 0 || !S_ISDIR(st.st_mode)) {
+      const std::string root = platform::posix::RealHostDirectory(mapping.substr(2));
+      if (root.empty()) {
         std::fprintf(stderr, "setupinf plan: drive folder not found: %s\n", mapping.c_str() + 2);
         return 1;
       }
-      drives.push_back({static_cast<char>(std::toupper(letter)), resolved, platform::kDriveFixed});
+      drives.push_back({static_cast<char>(std::toupper(letter)), root, platform::kDriveFixed});
 #endif
     } else if (!a.empty() && a[0] != '-' && mediumDir.empty()) {
       mediumDir = a;

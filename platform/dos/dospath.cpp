@@ -1,10 +1,10 @@
-#include "platform/posix/dospath.h"
+#include "platform/dos/dospath.h"
 
 #include <cstring>
 
 #include <utility>
 
-namespace platform::posix {
+namespace platform::dos {
 namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
@@ -110,18 +110,6 @@ std::vector<std::string_view> SplitDosComponents(std::string_view normalized) {
   return parts;
 }
 
-std::vector<std::string> SplitNameList(const std::string& list) {
-  std::vector<std::string> names;
-  size_t start = 0;
-  while (start < list.size() && list[start] != '\0') {
-    size_t end = list.find('\0', start);
-    if (end == std::string::npos) end = list.size();
-    names.push_back(list.substr(start, end - start));
-    start = end + 1;
-  }
-  return names;
-}
-
 uint32_t WriteDriveStrings(const std::string& letters, uint32_t bufferLength, char* buffer) {
   std::string roots;
   for (const char letter : letters) {
@@ -136,4 +124,4 @@ uint32_t WriteDriveStrings(const std::string& letters, uint32_t bufferLength, ch
   return count;
 }
 
-}  // namespace platform::posix
+}  // namespace platform::dos

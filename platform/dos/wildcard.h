@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-namespace platform::posix {
+namespace platform::dos {
 
 // Returns true when `name` matches the directory-listing wildcard `mask`:
 // '*' matches any run of characters, '?' exactly one; ASCII letters compare
@@ -13,4 +13,4 @@ namespace platform::posix {
 // Costs at most O(|mask| * |name|).
 bool WildcardMatch(std::string_view mask, std::string_view name);
 
-}  // namespace platform::posix
+}  // namespace platform::dos

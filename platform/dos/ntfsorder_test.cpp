@@ -1,10 +1,10 @@
-#include "platform/posix/ntfsorder.h"
+#include "platform/dos/ntfsorder.h"
 
 #include <vector>
 
 #include <gtest/gtest.h>
 
-namespace platform::posix {
+namespace platform::dos {
 namespace {
 
 int Sign(int value) { return (value > 0) - (value < 0); }
@@ -27,4 +27,4 @@ TEST(CompareNtfsOrder, Table) {
 }
 
 }  // namespace
-}  // namespace platform::posix
+}  // namespace platform::dos

@@ -1,4 +1,4 @@
-#include "platform/posix/dosattrib.h"
+#include "platform/dos/dosattrib.h"
 
 #include <string>
 #include <utility>
@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-namespace platform::posix {
+namespace platform::dos {
 namespace {
 
 // The bytes of a string literal, embedded NULs included.
@@ -86,4 +86,4 @@ TEST(FormatDosAttrib, TextWithNulThatParsesBack) {
 }
 
 }  // namespace
-}  // namespace platform::posix
+}  // namespace platform::dos

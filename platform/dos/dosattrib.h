@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace platform::posix {
+namespace platform::dos {
 
 // Returns the value to store in the user.DOSATTRIB extended attribute for a
 // Windows attribute word: "0x" and lower-case hex without leading zeros
@@ -17,4 +17,4 @@ std::string FormatDosAttrib(uint32_t attributes);
 // text and no usable record) returns false and leaves `attributes` alone.
 bool ParseDosAttrib(const char* data, size_t length, uint32_t* attributes);
 
-}  // namespace platform::posix
+}  // namespace platform::dos

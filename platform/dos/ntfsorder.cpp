@@ -1,8 +1,8 @@
-#include "platform/posix/ntfsorder.h"
+#include "platform/dos/ntfsorder.h"
 
 #include <algorithm>
 
-namespace platform::posix {
+namespace platform::dos {
 namespace {
 
 unsigned char UpperAscii(char c) {
@@ -35,4 +35,4 @@ int CompareNtfsOrder(std::string_view a, std::string_view b) {
   return 0;
 }
 
-}  // namespace platform::posix
+}  // namespace platform::dos

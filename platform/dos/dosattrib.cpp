@@ -1,9 +1,9 @@
-#include "platform/posix/dosattrib.h"
+#include "platform/dos/dosattrib.h"
 
 #include <cstring>
 #include <string_view>
 
-namespace platform::posix {
+namespace platform::dos {
 namespace {
 
 // Samba (3.5 on) stores an NDR-encoded xattr_DOSATTRIB, laid out as:
@@ -142,4 +142,4 @@ bool ParseDosAttrib(const char* data, size_t length, uint32_t* attributes) {
   return ParseHexText(std::string_view(data, textLength), attributes);
 }
 
-}  // namespace platform::posix
+}  // namespace platform::dos

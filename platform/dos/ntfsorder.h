@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-namespace platform::posix {
+namespace platform::dos {
 
 // Orders names the way an NTFS directory lists them: byte by byte (unsigned)
 // with ASCII letters upper-cased, a name before every longer name it is a
@@ -10,4 +10,4 @@ namespace platform::posix {
 // total. Returns <0, 0 or >0.
 int CompareNtfsOrder(std::string_view a, std::string_view b);
 
-}  // namespace platform::posix
+}  // namespace platform::dos

@@ -1,11 +1,11 @@
-#include "platform/posix/wildcard.h"
+#include "platform/dos/wildcard.h"
 
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-namespace platform::posix {
+namespace platform::dos {
 namespace {
 
 TEST(WildcardMatch, Table) {
@@ -36,4 +36,4 @@ TEST(WildcardMatch, PathologicalMaskFinishes) {
 }
 
 }  // namespace
-}  // namespace platform::posix
+}  // namespace platform::dos

@@ -1,11 +1,11 @@
-#include "platform/posix/dospath.h"
+#include "platform/dos/dospath.h"
 
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-namespace platform::posix {
+namespace platform::dos {
 namespace {
 
 TEST(NormalizeDosPath, Table) {
@@ -49,4 +49,4 @@ TEST(SplitDosComponents, Table) {
 }
 
 }  // namespace
-}  // namespace platform::posix
+}  // namespace platform::dos

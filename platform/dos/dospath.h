@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace platform::posix {
+namespace platform::dos {
 
 // Resolves a Windows path to its full normalised form, "X:\comp\comp" or
 // "X:\" for a drive root, as GetFullPathNameA does. '/' counts as '\'.
@@ -22,13 +22,9 @@ bool NormalizeDosPath(std::string_view path, std::string_view currentDir, std::s
 // leading "X:\" (none for a drive root). The views point into `normalized`.
 std::vector<std::string_view> SplitDosComponents(std::string_view normalized);
 
-// The names of a shell operation's list, each ended by a zero character and
-// the list by one more.
-std::vector<std::string> SplitNameList(const std::string& list);
-
 // Writes the roots of the drive letters given ("C:\<0>D:\<0><0>") into a
 // buffer as GetLogicalDriveStrings does: the characters written without the
 // final zero, or the size needed when the buffer is too small.
 uint32_t WriteDriveStrings(const std::string& letters, uint32_t bufferLength, char* buffer);
 
-}  // namespace platform::posix
+}  // namespace platform::dos

@@ -1,6 +1,6 @@
-#include "platform/posix/wildcard.h"
+#include "platform/dos/wildcard.h"
 
-namespace platform::posix {
+namespace platform::dos {
 namespace {
 
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -42,4 +42,4 @@ bool WildcardMatch(std::string_view mask, std::string_view name) {
   return m == mask.size();
 }
 
-}  // namespace platform::posix
+}  // namespace platform::dos
