@@ -2,7 +2,7 @@
 #include <QApplication>
 
 #include "gui/qt/qtskin.h"
-#include "platform/posix/posix_platform.h"
+#include "platform/this_process.h"
 #include "setup/installlog.h"
 #include "setup/runlog.h"
 #include "setup/silentrun.h"
@@ -11,7 +11,7 @@
 int main(int argc, char** argv) {
   // The command line is read before any window: the usage, a bad command
   // line and the install without a window need no display.
-  const auto platform = platform::posix::PosixPlatform::ForThisProcess();
+  const auto platform = platform::MakeProcessPlatform();
   CommandLine options;
   InstallLog log(*platform);
   {

@@ -4,7 +4,7 @@
 #include <commctrl.h>
 
 #include "gui/win32/win32skin.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/this_process.h"
 #include "setup/installlog.h"
 #include "setup/runlog.h"
 #include "setup/silentrun.h"
@@ -59,7 +59,7 @@ bool HandleCommandLine(platform::Platform& platform, CommandLine* options, int* 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
   CommandLine options;
   {
-    const auto platform = platform::win32::MakeWin32Platform();
+    const auto platform = platform::MakeProcessPlatform();
     int exitCode = 0;
     if (HandleCommandLine(*platform, &options, &exitCode)) return exitCode;
   }
@@ -68,7 +68,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
   win32skin::MessageBoxPresenter presenter;
   SetMessagePresenter(&presenter);
 
-  const auto platform = platform::win32::MakeWin32Platform();
+  const auto platform = platform::MakeProcessPlatform();
   InstallLog log(*platform);
   if (!OpenRunLog(*platform, options, &log)) {
     SetMessagePresenter(nullptr);

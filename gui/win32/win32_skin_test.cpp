@@ -12,7 +12,7 @@
 #include "dialogs/verzlayout.h"
 #include "gui/win32/win32skin.h"
 #include "platform/forwarding_platform.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/this_process.h"
 #include "setup/layout.h"
 #include "tests/support/recording_presenter.h"
 
@@ -36,7 +36,7 @@ std::string SampleProgramPath() {
 
 class MainWindowTest : public ::testing::Test {
  protected:
-  MainWindowTest() : real(platform::win32::MakeWin32Platform()), medium(*real, SampleProgramPath()) {}
+  MainWindowTest() : real(platform::MakeProcessPlatform()), medium(*real, SampleProgramPath()) {}
   ~MainWindowTest() override {
     wizard.reset();
     skin.reset();
@@ -238,7 +238,7 @@ TEST(Win32Hint, AppearsBelowRightOfThePointerAndHides) {
 // The chooser on a real folder with one subfolder "Sub".
 class ChooserTest : public ::testing::Test {
  public:
-  ChooserTest() : platform(platform::win32::MakeWin32Platform()), controller(*platform, nullptr) {
+  ChooserTest() : platform(platform::MakeProcessPlatform()), controller(*platform, nullptr) {
     const char* tmp = std::getenv("TEMP");
     root = std::string(tmp ? tmp : "C:\\windows\\temp") + "\\chooser-test-" + std::to_string(GetTickCount());
     platform->MakeDirectories(root + "\\Sub");
