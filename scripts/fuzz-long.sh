@@ -5,6 +5,10 @@
 # second of each, and the first finding if there is one.
 #
 #   scripts/fuzz-long.sh [RUNS] [FUZZER ...]     default: 10000000 plan memini
+#
+# FUZZ_TIMEOUT (seconds, default 5) is the time one input may take: on a
+# machine busy with builds a niced fuzzer can wait that long for the CPU, so
+# raise it there (an input that truly hangs still exceeds it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-10000000}
@@ -22,7 +26,7 @@ for f in "${fuzzers[@]}"; do
   (
     start=$(date +%s)
     rc=0
-    build/fuzz/fuzz/${f}_fuzz -runs="$runs" -timeout=5 -max_len=65536 -print_final_stats=1 \
+    build/fuzz/fuzz/${f}_fuzz -runs="$runs" -timeout="${FUZZ_TIMEOUT:-5}" -max_len=65536 -print_final_stats=1 \
       -artifact_prefix="$out/$f-" "$out/corpus-$f" >"$out/$f.log" 2>&1 || rc=$?
     end=$(date +%s)
     done=$(grep -oE '^stat::number_of_executed_units: *[0-9]+' "$out/$f.log" | grep -oE '[0-9]+$' || echo "?")
