@@ -7,13 +7,17 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QHelpEvent>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
 #include "gui/qt/mainwindow.h"
+#include "gui/qt/qtcanvas.h"
 #include "gui/qt/verzdialog.h"
 #include "navigate/navigate.h"
+#include "setup/meter.h"
+#include "tests/support/meter_pixels.h"
 #include "platform/fault_platform.h"
 #include "platform/posix/posix_platform.h"
 
@@ -168,6 +172,23 @@ class TestWizard : public QObject {
     QVERIFY(tip);
     QCOMPARE(tip->pos(), cursor + QPoint(10, 18));
     QCOMPARE(tip->palette().color(QPalette::ToolTipBase), QColor(0, 255, 255));
+  }
+
+  void theMeterIsDrawnFromItsModel() {
+    QtEventLoop loop;
+    MainWindow window(*m_platform, loop);
+    TKCProgress& meter = window.form().Meter();
+    meter.SetMaxValue(4);
+    meter.SetUserValue(2);  // 50 %: ten of twenty segments, split at x = 3 + 150
+    QWidget* widget = Find<QWidget>(window, "KCMeter_File");
+    const QImage image = widget->grab().toImage();
+    const auto at = [&image](int x, int y) { return QtCanvas::FromQColor(QColor(image.pixel(x, y))); };
+    for (const MeterPixel& p : HalfFullMeterPixels(image.width(), image.height())) {
+      QVERIFY2(at(p.x, p.y) == p.colour, p.what);
+    }
+    const SplitInk ink = MeterSplitInk(at);
+    QVERIFY2(ink.whiteLeft > 5, "white text left of the split");
+    QVERIFY2(ink.navyRight > 5, "navy text right of the split");
   }
 
   void resizeCentresThePanel() {

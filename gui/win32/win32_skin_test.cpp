@@ -16,6 +16,7 @@
 #include "platform/forwarding_platform.h"
 #include "platform/win32/win32_platform.h"
 #include "setup/layout.h"
+#include "tests/support/meter_pixels.h"
 #include "tests/support/recording_presenter.h"
 
 namespace {
@@ -177,9 +178,14 @@ TEST_F(MainWindowTest, TheMeterIsDrawnFromItsModel) {
   HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right, r.bottom);
   const HGDIOBJ saved = SelectObject(dc, bitmap);
   SendMessageA(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(128, 128, 128));   // the sunken edge
-  EXPECT_EQ(GetPixel(dc, 3 + 4, 3), RGB(0, 0, 128));   // a filled segment
-  EXPECT_EQ(GetPixel(dc, 3 + 290, 3), RGB(255, 255, 255));  // an empty one
+  const auto at = [dc](int x, int y) {
+    const COLORREF c = GetPixel(dc, x, y);
+    return graphics::Color{GetRValue(c), GetGValue(c), GetBValue(c)};
+  };
+  for (const MeterPixel& p : HalfFullMeterPixels(r.right, r.bottom)) EXPECT_EQ(at(p.x, p.y), p.colour) << p.what;
+  const SplitInk ink = MeterSplitInk(at);
+  EXPECT_GT(ink.whiteLeft, 5) << "white text left of the split";
+  EXPECT_GT(ink.navyRight, 5) << "navy text right of the split";
   SelectObject(dc, saved);
   DeleteObject(bitmap);
   DeleteDC(dc);
