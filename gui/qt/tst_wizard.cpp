@@ -94,7 +94,7 @@ class TestWizard : public QObject {
     QTest::keyClick(&window, Qt::Key_Return);
     QCOMPARE(window.Page(), 3);
     QCOMPARE(Find<QComboBox>(window, "drive_Combo")->currentText(), QStringLiteral("C:\\SIREL"));
-    QVERIFY(!window.Navigate().FList->FHeights.GetEnabled(4));
+    QVERIFY(!window.Navigate().List().Heights().GetEnabled(4));
     QDir().mkpath(m_temp->path() + "/e/CAD");
     QTimer::singleShot(0, &dialog, [&] {
       chooser.List().SetDirectory("E:\\CAD");
@@ -102,7 +102,7 @@ class TestWizard : public QObject {
     });
     QTest::mouseClick(Find<QPushButton>(window, "DXFZiel_Button"), Qt::LeftButton);
     QCOMPARE(Find<QLineEdit>(window, "zielDXF_Edit")->text(), QStringLiteral("E:\\CAD"));
-    QVERIFY(window.Navigate().FList->FHeights.GetEnabled(4));
+    QVERIFY(window.Navigate().List().Heights().GetEnabled(4));
     if (screenshots) Shot(window, "page3-destination.png");
     recorder.messages.clear();
     QTest::keyClick(&window, Qt::Key_Return);
@@ -160,11 +160,13 @@ class TestWizard : public QObject {
     QVERIFY(window.form().FormCreate());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    auto* next = window.findChild<QWidget*>(QStringLiteral("NextButton"));
-    QVERIFY(!next->toolTip().isEmpty());
-    const QPoint cursor = next->mapToGlobal(QPoint(5, 5));
-    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), cursor);
-    QApplication::sendEvent(next, &help);
+    auto* bar = window.findChild<QWidget*>(QStringLiteral("KelvaNavigate1"));
+    const graphics::Rect next = window.Navigate().Child(NavigatePart::kNext).bounds;
+    const QPoint at(next.left + 5, next.top + 5);
+    QVERIFY(!window.Navigate().HintAt(at.x(), at.y()).empty());
+    const QPoint cursor = bar->mapToGlobal(at);
+    QHelpEvent help(QEvent::ToolTip, at, cursor);
+    QApplication::sendEvent(bar, &help);
     QWidget* tip = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets()) {
       if (w->objectName() == QStringLiteral("qtooltip_label") && w->isVisible()) tip = w;

@@ -335,19 +335,19 @@ class NavigateWindowTest : public ::testing::Test {
   // The centre of a rectangle of the list, in the side-bar's coordinates.
   POINT StepCentre(int index) {
     const TKelvaNavigate& nav = bar->Model();
-    const graphics::Rect item = nav.FList->ItemRect(index);
-    const graphics::Rect list = nav.FList->Bounds();
-    return POINT{nav.FScrollBox.bounds.left + list.left + (item.left + item.right) / 2,
-                 nav.FScrollBox.bounds.top + list.top + (item.top + item.bottom) / 2};
+    const graphics::Rect item = nav.List().ItemRect(index);
+    const graphics::Point origin = nav.ListOrigin();
+    return POINT{origin.x + (item.left + item.right) / 2, origin.y + (item.top + item.bottom) / 2};
   }
-  static POINT Centre(const NavigateChild& child) {
-    return POINT{(child.bounds.left + child.bounds.right) / 2, (child.bounds.top + child.bounds.bottom) / 2};
+  POINT Centre(NavigatePart part) {
+    const graphics::Rect r = bar->Model().Child(part).bounds;
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   }
-  void Click(POINT p) {
+  void Click(POINT p, bool right) {
     const LPARAM at = MAKELPARAM(p.x, p.y);
     SendMessageA(bar->Handle(), WM_MOUSEMOVE, 0, at);
-    SendMessageA(bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageA(bar->Handle(), WM_LBUTTONUP, 0, at);
+    SendMessageA(bar->Handle(), right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON, at);
+    SendMessageA(bar->Handle(), right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
   }
 
   HWND parent = nullptr;
@@ -360,17 +360,21 @@ TEST_F(NavigateWindowTest, ClicksReachTheStepsAndButtons) {
     const char* what;
     std::function<POINT(NavigateWindowTest&)> where;
     int offered;  // the step offered to OnSelect, -1: none
+    bool right = false;
   };
   const std::vector<Case> cases = {
       {"third step", [](NavigateWindowTest& t) { return t.StepCentre(2); }, 2},
       {"last step", [](NavigateWindowTest& t) { return t.StepCentre(4); }, 4},
-      {"previous button", [](NavigateWindowTest& t) { return Centre(t.bar->Model().FPrevButton); }, 3},
-      {"next button", [](NavigateWindowTest& t) { return Centre(t.bar->Model().FNextButton); }, 4},
-      {"the logo", [](NavigateWindowTest& t) { return Centre(t.bar->Model().FLogo); }, -1},
+      {"previous button", [](NavigateWindowTest& t) { return t.Centre(NavigatePart::kPrev); }, 3},
+      {"next button", [](NavigateWindowTest& t) { return t.Centre(NavigatePart::kNext); }, 4},
+      {"the logo", [](NavigateWindowTest& t) { return t.Centre(NavigatePart::kLogo); }, -1},
+      {"previous, right button", [](NavigateWindowTest& t) { return t.Centre(NavigatePart::kPrev); }, -1, true},
+      {"second step, right button", [](NavigateWindowTest& t) { return t.StepCentre(1); }, 1, true},
   };
   for (const Case& c : cases) {
     offered.clear();
-    Click(c.where(*this));
+    Click(c.where(*this), c.right);
+    EXPECT_NE(GetCapture(), bar->Handle()) << c.what;
     if (c.offered < 0) {
       EXPECT_TRUE(offered.empty()) << c.what;
     } else {
@@ -384,10 +388,10 @@ TEST_F(NavigateWindowTest, ClicksReachTheStepsAndButtons) {
 TEST_F(NavigateWindowTest, TheHandCursorOverAChoosableStep) {
   const POINT over = StepCentre(1);
   SendMessageA(bar->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(over.x, over.y));
-  EXPECT_TRUE(bar->Model().FList->HandCursor);
+  EXPECT_TRUE(bar->Model().List().HandCursor());
   const POINT outside{2, 399};
   SendMessageA(bar->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(outside.x, outside.y));
-  EXPECT_FALSE(bar->Model().FList->HandCursor);
+  EXPECT_FALSE(bar->Model().List().HandCursor());
 }
 
 }  // namespace
