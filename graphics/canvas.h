@@ -51,6 +51,19 @@ inline Rect RectAt(int left, int top, int width, int height) {
   return Rect{left, top, left + width, top + height};
 }
 
+// A picture of the program's resources: the name the skins load it by
+// ("AR_TOP"), its size, and the colour left out when it is drawn, if any.
+struct Picture {
+  const char* name;
+  int width;
+  int height;
+  bool transparent;
+  Color transparentColor;
+};
+
+// Where a line of text sits across its rectangle.
+enum class Align { kLeft, kCenter };
+
 class Canvas {
  public:
   virtual ~Canvas() = default;
@@ -73,6 +86,18 @@ class Canvas {
   // an ampersand marks the next character as a mnemonic and is not measured
   // itself ("&&" measures one "&"), an empty text measures as one blank.
   virtual int TextWidth(const std::string& text) = 0;
+
+  // Writes one line of text in the font colour, vertically centred in rect
+  // and left-aligned or centred across it; the background is left as it is.
+  virtual void TextRect(const Rect& rect, const std::string& text, Align align) = 0;
+  // Drawing outside clip has no effect until the clip is set again or
+  // cleared; a new clip replaces the old one.
+  virtual void SetClip(const Rect& clip) = 0;
+  virtual void ClearClip() = 0;
+  // Draws the picture with its top-left corner at (x, y), leaving out its
+  // transparent colour; disabled draws it as the system shows a disabled
+  // glyph.
+  virtual void DrawPicture(int x, int y, const Picture& picture, bool disabled) = 0;
 };
 
 }  // namespace graphics

@@ -22,8 +22,8 @@ void TItemHeight::WrapText(const std::string& Text) {
   size_t Len = 0;
   size_t LastBreak = 1;
   int Iter = 0;
-  const bool multiLine = FOwner->FMultiLine;
-  const bool chinese = FOwner->FChineseChars;
+  const bool multiLine = FOwner->MultiLine();
+  const bool chinese = FOwner->ChineseChars();
   const std::string Suffix = multiLine ? "" : " ..";
   const int limit = FOwner->TextAreaWidth() - 11;
   const auto at = [&S](size_t p) { return S[p - 1]; };
@@ -87,31 +87,31 @@ TItemHeight* TListHeights::GetItem(int Index) const {
 
 int TListHeights::GetLineCount(int Index) const {
   const TItemHeight* item = GetItem(Index);
-  return item ? item->FLineCount : 1;
+  return item ? item->LineCount() : 1;
 }
 
 int TListHeights::GetItemHeight(int Index) const {
   const TItemHeight* item = GetItem(Index);
-  return item ? item->FHeight : 0;
+  return item ? item->Height() : 0;
 }
 
 std::string TListHeights::GetText(int Index) const {
   const TItemHeight* item = GetItem(Index);
-  return item ? item->FText : std::string();
+  return item ? item->Text() : std::string();
 }
 
 bool TListHeights::GetEnabled(int Index) const {
   const TItemHeight* item = GetItem(Index);
-  return item && item->FEnabled;
+  return item && item->Enabled();
 }
 
 void TListHeights::SetEnabled(int Index, bool Value) {
-  if (TItemHeight* item = GetItem(Index)) item->FEnabled = Value;
+  if (TItemHeight* item = GetItem(Index)) item->SetEnabled(Value);
 }
 
 int TListHeights::ItemTop(int Index) const {
   int top = kGap * Index;
-  for (int i = 0; i < Index && i < Count(); ++i) top += m_items[static_cast<size_t>(i)]->FHeight;
+  for (int i = 0; i < Index && i < Count(); ++i) top += m_items[static_cast<size_t>(i)]->Height();
   return top;
 }
 
@@ -123,7 +123,7 @@ int TListHeights::IndexAt(int X, int Y) const {
   if (X < 0 || X >= FWidth || m_items.empty()) return -1;
   int top = 0;
   for (int i = 0; i < Count(); ++i) {
-    const int bottom = top + m_items[static_cast<size_t>(i)]->FHeight - 1;
+    const int bottom = top + m_items[static_cast<size_t>(i)]->Height() - 1;
     if (Y >= top && Y <= bottom) return i;
     top = bottom + 1 + kGap;
   }

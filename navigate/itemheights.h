@@ -22,10 +22,18 @@ class TItemHeight {
   // Sets FText, FLineCount and, when wrapping onto several lines, FHeight.
   void WrapText(const std::string& Text);
 
+  int LineCount() const { return FLineCount; }
+  int Height() const { return FHeight; }
+  // The wrapped caption, lines separated by carriage returns.
+  const std::string& Text() const { return FText; }
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool Value) { FEnabled = Value; }
+
+ private:
   TListHeights* FOwner;
   int FLineCount = 1;
   int FHeight = 22;
-  std::string FText;  // lines separated by carriage returns
+  std::string FText;
   bool FEnabled = true;
 };
 
@@ -53,6 +61,7 @@ class TListHeights {
   int ItemTop(int Index) const;
   int ItemBottom(int Index) const;  // the last pixel row of the step
   int TotalHeight() const;
+  int Width() const { return FWidth; }
   int TextAreaWidth() const { return FWidth - 46; }
   // The step under (X, Y), -1 over a gap, below the last step or outside.
   int IndexAt(int X, int Y) const;
@@ -60,12 +69,19 @@ class TListHeights {
 
   // Width of Text as MeasureText gives it.
   int MeasureText(const std::string& Text) const;
+  // The canvas that measures from now on (not owned); the next rebuild uses it.
+  void SetCanvas(graphics::Canvas* Canvas) { FCanvas = Canvas; }
 
+  // Wrapping switches; the next rebuild follows them.
+  bool ChineseChars() const { return FChineseChars; }
+  void SetChineseChars(bool Value) { FChineseChars = Value; }
+  bool MultiLine() const { return FMultiLine; }
+  void SetMultiLine(bool Value) { FMultiLine = Value; }
+
+ private:
   int FWidth;
   graphics::Canvas* FCanvas;
   bool FChineseChars = false;
   bool FMultiLine = true;
-
- private:
   std::vector<std::unique_ptr<TItemHeight>> m_items;
 };

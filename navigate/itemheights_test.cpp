@@ -47,8 +47,8 @@ TEST(WrapTextTest, FixedWidthMeasurer) {
   for (const WrapCase& c : cases) {
     RecordingCanvas canvas(6);
     TListHeights heights(143, &canvas);
-    heights.FMultiLine = c.multiLine;
-    heights.FChineseChars = c.chinese;
+    heights.SetMultiLine(c.multiLine);
+    heights.SetChineseChars(c.chinese);
     heights.AddLine(c.caption);
     EXPECT_EQ(Shown(heights.GetText(0)), Shown(c.text)) << c.name;
     EXPECT_EQ(heights.GetLineCount(0), c.lines) << c.name;

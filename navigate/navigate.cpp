@@ -10,6 +10,8 @@ constexpr int kScrollStep = 8;
 
 TCustomNavigate::TCustomNavigate(NavigateHost* Host) : m_host(Host) {
   // The children as created; the first layout pass places them again.
+  const int Width = m_width;
+  const int Height = m_height;
   FUpButton.bounds = graphics::RectAt(36, FTopOffset + 3, Width - 46, 12);
   FBracketLeft.bounds = graphics::RectAt(36, Height - 28, 4, 22);
   FBracketRight.bounds = graphics::RectAt(115, Height - 28, 4, 22);
@@ -20,19 +22,21 @@ TCustomNavigate::TCustomNavigate(NavigateHost* Host) : m_host(Host) {
   FDownButton.bounds = graphics::RectAt(36, Height - 43, Width - 46, 12);
   FScrollBox.bounds =
       graphics::RectAt(0, FTopOffset + 15, Width, (Height - 43) - (FTopOffset + 15));
+  FLogo.visible = false;  // only the branded side-bar shows one
   FList = std::make_unique<TNavList>(this);
-  FList->FHeights.FCanvas = Host ? Host->MeasureCanvas() : nullptr;
-  FList->Width = Width;
-  FList->Height = 150;
+  FList->FHeights.SetCanvas(Host ? Host->MeasureCanvas() : nullptr);
+  FList->m_width = Width;
+  FList->m_height = 150;
 }
 
 void TCustomNavigate::Loaded() {
-  Loading = false;
+  m_loading = false;
   RequestRepaint();
 }
 
 void TCustomNavigate::FontChanged() {
-  if (!Loading) LinesChanged();
+  if (m_host) FList->FHeights.SetCanvas(m_host->MeasureCanvas());
+  if (!m_loading) LinesChanged();
 }
 
 void TCustomNavigate::ClearLines() {
@@ -71,14 +75,14 @@ void TCustomNavigate::SetPrevNextVisible(bool Value) {
 void TCustomNavigate::SetMultiLine(bool Value) {
   if (Value == FMultiLine) return;
   FMultiLine = Value;
-  FList->FHeights.FMultiLine = Value;
+  FList->FHeights.SetMultiLine(Value);
   LinesChanged();
 }
 
 void TCustomNavigate::SetChineseChars(bool Value) {
   if (Value == FChineseChars) return;
   FChineseChars = Value;
-  FList->FHeights.FChineseChars = Value;
+  FList->FHeights.SetChineseChars(Value);
   LinesChanged();
 }
 
@@ -96,9 +100,8 @@ void TCustomNavigate::SetButtonHint(int Index, const std::string& Value) {
     button.parentShowHint = false;
   } else {
     button.parentShowHint = true;
-    button.showHint = ShowHint;
+    button.showHint = m_showHint;
   }
-  if (m_host) m_host->ChildrenChanged();
 }
 
 void TCustomNavigate::SetItemIndex(int Index) {
@@ -112,14 +115,16 @@ void TCustomNavigate::SetItemEnabled(int Index, bool Enabled) {
 }
 
 void TCustomNavigate::SetBounds(int NewWidth, int NewHeight) {
-  if (NewWidth == Width && NewHeight == Height) return;
-  Width = NewWidth;
-  Height = NewHeight;
+  if (NewWidth == m_width && NewHeight == m_height) return;
+  m_width = NewWidth;
+  m_height = NewHeight;
   ArrangeControls(this);
 }
 
 void TCustomNavigate::ArrangeControls(void* Sender) {
-  if (Height < FMinHeight) Height = FMinHeight;
+  if (m_height < FMinHeight) m_height = FMinHeight;
+  const int Width = m_width;
+  const int Height = m_height;
   FUpButton.bounds = graphics::RectAt(FUpButton.bounds.left, FTopOffset + 3, Width - 46, 12);
   const int ListTop = FTopOffset + 15;
   int Bottom = Height;
@@ -137,17 +142,17 @@ void TCustomNavigate::ArrangeControls(void* Sender) {
   FScrollBox.bounds = graphics::RectAt(0, ListTop, Width, Bottom - ListTop);
 
   TNavList& list = *FList;
-  list.Height = list.FHeights.TotalHeight();
-  list.Width = Width;
+  list.m_height = list.FHeights.TotalHeight();
+  list.m_width = Width;
   list.FHeights.SetWidth(Width);
   list.RebuildItems(m_lines);
 
-  const bool arrows = list.Height > FScrollBox.bounds.height();
+  const bool arrows = list.m_height > FScrollBox.bounds.height();
   FUpButton.visible = FDownButton.visible = arrows;
-  if (!arrows) list.Top = 0;
-  if (m_host) m_host->ChildrenChanged();
+  if (!arrows) list.m_top = 0;
+  RequestRepaint();
 
-  if (Sender && FOnResize && !Loading) FOnResize(this);
+  if (Sender && FOnResize && !m_loading) FOnResize(this);
 }
 
 void TCustomNavigate::LinesChanged() {
@@ -161,7 +166,7 @@ void TCustomNavigate::UpdatePrevNextButtons() {
   const int index = FList->FItemIndex;
   FPrevButton.enabled = index > 0 && FList->CanStepBy(-1);
   FNextButton.enabled = index < static_cast<int>(m_lines.size()) - 1 && FList->CanStepBy(+1);
-  if (m_host) m_host->ChildrenChanged();
+  RequestRepaint();
 }
 
 void TCustomNavigate::SetTopOffset(int Value) {
@@ -171,21 +176,21 @@ void TCustomNavigate::SetTopOffset(int Value) {
 
 void TCustomNavigate::ScrollUp() {
   TNavList& list = *FList;
-  if (list.Top >= 0) return;
-  list.Top += std::min(-list.Top, kScrollStep);
+  if (list.m_top >= 0) return;
+  list.m_top += std::min(-list.m_top, kScrollStep);
   RequestRepaint();
 }
 
 void TCustomNavigate::ScrollDown() {
   TNavList& list = *FList;
-  const int excess = list.Top + list.Height - FScrollBox.bounds.height();
+  const int excess = list.m_top + list.m_height - FScrollBox.bounds.height();
   if (excess <= 0) return;
-  list.Top -= std::min(kScrollStep, excess);
+  list.m_top -= std::min(kScrollStep, excess);
   RequestRepaint();
 }
 
-void TCustomNavigate::StartAutoScroll(const NavigateChild* Arrow) {
-  const bool up = Arrow == &FUpButton;
+void TCustomNavigate::StartAutoScroll(NavigatePart Arrow) {
+  const bool up = Arrow == NavigatePart::kUp;
   if (up) {
     ScrollUp();
   } else {
@@ -228,7 +233,33 @@ void TCustomNavigate::RequestRepaint() {
 }
 
 void TCustomNavigate::RequestListRepaint(const graphics::Rect& area) {
-  if (m_host) m_host->RepaintList(area);
+  if (!m_host) return;
+  // Only what the box shows of the area.
+  const graphics::Point origin = ListOrigin();
+  const graphics::Rect box = FScrollBox.bounds;
+  const graphics::Rect r{std::max(area.left + origin.x, box.left), std::max(area.top + origin.y, box.top),
+                         std::min(area.right + origin.x, box.right), std::min(area.bottom + origin.y, box.bottom)};
+  if (r.right > r.left && r.bottom > r.top) m_host->RepaintRect(r);
+}
+
+graphics::Point TCustomNavigate::ListOrigin() const {
+  const graphics::Rect list = FList->Bounds();
+  return graphics::Point{FScrollBox.bounds.left + list.left, FScrollBox.bounds.top + list.top};
+}
+
+const NavigateChild& TCustomNavigate::Child(NavigatePart Part) const {
+  static const NavigateChild kNoChild{{}, false, false, {}, false, false};
+  switch (Part) {
+    case NavigatePart::kScrollBox: return FScrollBox;
+    case NavigatePart::kUp: return FUpButton;
+    case NavigatePart::kDown: return FDownButton;
+    case NavigatePart::kPrev: return FPrevButton;
+    case NavigatePart::kNext: return FNextButton;
+    case NavigatePart::kBracketLeft: return FBracketLeft;
+    case NavigatePart::kBracketRight: return FBracketRight;
+    case NavigatePart::kLogo: return FLogo;
+    default: return kNoChild;
+  }
 }
 
 void TCustomNavigate::ListCursorChanged() {
@@ -239,14 +270,15 @@ TKelvaNavigate::TKelvaNavigate(NavigateHost* Host) : TCustomNavigate(Host) {
   SetTopOffset(138);
   FMinHeight = 250;
   FLogo.bounds = graphics::RectAt(20, 123, 84, 15);
+  FLogo.visible = true;
 }
 
 void TKelvaNavigate::ArrangeControls(void* Sender) {
-  if (Width != 143) Width = 143;
+  if (m_width != kWidth) m_width = kWidth;
   TCustomNavigate::ArrangeControls(Sender);
 }
 
 void TKelvaNavigate::SetKelvaVisible(bool Value) {
   FLogo.visible = Value;
-  if (m_host) m_host->ChildrenChanged();
+  RequestRepaint();
 }

@@ -3,24 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/recording_canvas.h"
+#include "tests/support/recording_navigate_host.h"
 
 namespace {
 
-class FakeHost : public NavigateHost {
- public:
-  void Repaint() override { ++repaints; }
-  void RepaintList(const graphics::Rect& area) override {
-    listRepaints.push_back(std::to_string(area.top) + "-" + std::to_string(area.bottom));
-  }
-  void ChildrenChanged() override {}
-  void PointerStateChanged() override {}
-  void TimerChanged() override {}
-  graphics::Canvas* MeasureCanvas() override { return &canvas; }
-
-  RecordingCanvas canvas{6};
-  int repaints = 0;
-  std::vector<std::string> listRepaints;
-};
+using FakeHost = RecordingNavigateHost;
 
 class FakeNotebook : public TNotebook {
  public:
@@ -78,13 +65,13 @@ TEST_F(NavigateTest, SelectionRules) {
       {"next skips a disabled step", [](TKelvaNavigate& n, bool&) {
          n.SetItemIndex(1);
          n.SetItemEnabled(2, false);
-         n.FList->SelectNext();
+         n.List().SelectNext();
        }, 3, {1, 3}, 3},
       {"previous skips back", [](TKelvaNavigate& n, bool&) {
          n.SetItemIndex(3);
          n.SetItemEnabled(2, false);
          n.SetItemEnabled(1, false);
-         n.FList->SelectPrevious();
+         n.List().SelectPrevious();
        }, 0, {3, 0}, 0},
       {"current step disabled stays current", [](TKelvaNavigate& n, bool&) {
          n.SetItemIndex(2);
@@ -93,8 +80,8 @@ TEST_F(NavigateTest, SelectionRules) {
       {"linear: beyond max+1 refused", [](TKelvaNavigate& n, bool&) {
          n.SetSelectLinear(true);
          n.SetItemIndex(1);
-         n.FList->ListMouseDown(50, n.FList->FHeights.ItemTop(3) + 2);
-         n.FList->ListMouseDown(50, n.FList->FHeights.ItemTop(2) + 2);
+         n.List().ListMouseDown(50, n.List().Heights().ItemTop(3) + 2);
+         n.List().ListMouseDown(50, n.List().Heights().ItemTop(2) + 2);
        }, 2, {1, 2}, 2},
   };
   for (const Case& c : cases) {
@@ -119,107 +106,112 @@ TEST_F(NavigateTest, SelectionRules) {
 }
 
 TEST_F(NavigateTest, ButtonsFollowTheSelectableNeighbours) {
-  EXPECT_FALSE(nav.FPrevButton.enabled);
-  EXPECT_TRUE(nav.FNextButton.enabled);
+  const NavigateChild& prev = nav.Child(NavigatePart::kPrev);
+  const NavigateChild& next = nav.Child(NavigatePart::kNext);
+  EXPECT_FALSE(prev.enabled);
+  EXPECT_TRUE(next.enabled);
   nav.SetItemEnabled(1, false);
   nav.SetItemEnabled(2, false);
   nav.SetItemEnabled(3, false);
   nav.SetItemEnabled(4, false);
-  EXPECT_FALSE(nav.FNextButton.enabled);
+  EXPECT_FALSE(next.enabled);
   nav.SetItemEnabled(4, true);
-  EXPECT_TRUE(nav.FNextButton.enabled);
-  nav.FList->SelectNext();
+  EXPECT_TRUE(next.enabled);
+  nav.List().SelectNext();
   EXPECT_EQ(nav.ItemIndex(), 4);
   EXPECT_EQ(pageChanges, 1);
-  EXPECT_TRUE(nav.FPrevButton.enabled);
-  EXPECT_FALSE(nav.FNextButton.enabled);
+  EXPECT_TRUE(prev.enabled);
+  EXPECT_FALSE(next.enabled);
   // Clearing and adding again: every step starts enabled.
   nav.ClearLines();
   for (int i = 0; i < 5; ++i) nav.AddLine("Again");
-  for (int i = 0; i < 5; ++i) EXPECT_TRUE(nav.FList->FHeights.GetEnabled(i)) << i;
+  for (int i = 0; i < 5; ++i) EXPECT_TRUE(nav.List().Heights().GetEnabled(i)) << i;
 }
 
 TEST_F(NavigateTest, KelvaLayoutAndSizeRules) {
   struct Expect {
     const char* name;
-    const NavigateChild& child;
+    NavigatePart part;
     graphics::Rect bounds;
   };
   const Expect expected[] = {
-      {"logo", nav.FLogo, graphics::RectAt(20, 123, 84, 15)},
-      {"up", nav.FUpButton, graphics::RectAt(36, 141, 97, 12)},
-      {"box", nav.FScrollBox, graphics::RectAt(0, 153, 143, 204)},
-      {"down", nav.FDownButton, graphics::RectAt(36, 357, 97, 12)},
-      {"bracket left", nav.FBracketLeft, graphics::RectAt(36, 372, 4, 22)},
-      {"bracket right", nav.FBracketRight, graphics::RectAt(115, 372, 4, 22)},
-      {"previous", nav.FPrevButton, graphics::RectAt(37, 373, 27, 20)},
-      {"next", nav.FNextButton, graphics::RectAt(91, 373, 27, 20)},
+      {"logo", NavigatePart::kLogo, graphics::RectAt(20, 123, 84, 15)},
+      {"up", NavigatePart::kUp, graphics::RectAt(36, 141, 97, 12)},
+      {"box", NavigatePart::kScrollBox, graphics::RectAt(0, 153, 143, 204)},
+      {"down", NavigatePart::kDown, graphics::RectAt(36, 357, 97, 12)},
+      {"bracket left", NavigatePart::kBracketLeft, graphics::RectAt(36, 372, 4, 22)},
+      {"bracket right", NavigatePart::kBracketRight, graphics::RectAt(115, 372, 4, 22)},
+      {"previous", NavigatePart::kPrev, graphics::RectAt(37, 373, 27, 20)},
+      {"next", NavigatePart::kNext, graphics::RectAt(91, 373, 27, 20)},
   };
-  for (const Expect& e : expected) EXPECT_EQ(e.child.bounds, e.bounds) << e.name;
-  EXPECT_FALSE(nav.FUpButton.visible);  // five short steps fit
-  EXPECT_EQ(nav.FList->Top, 0);
+  for (const Expect& e : expected) EXPECT_EQ(nav.Child(e.part).bounds, e.bounds) << e.name;
+  EXPECT_FALSE(nav.Child(NavigatePart::kUp).visible);  // five short steps fit
+  EXPECT_EQ(nav.List().Bounds().top, 0);
   nav.SetBounds(200, 100);
-  EXPECT_EQ(nav.Width, 143);
-  EXPECT_EQ(nav.Height, 250);
+  EXPECT_EQ(nav.Width(), 143);
+  EXPECT_EQ(nav.Height(), 250);
   nav.SetPrevNextVisible(false);
-  EXPECT_EQ(nav.FDownButton.bounds.top, 250 - 15);
+  EXPECT_EQ(nav.Child(NavigatePart::kDown).bounds.top, 250 - 15);
 }
 
 TEST_F(NavigateTest, AutoScrollMovesEightPixelsAndEndsShort) {
   nav.SetBounds(143, 250);  // the box is 54 pixels high
   for (int i = 0; i < 3; ++i) nav.AddLine("More");
-  ASSERT_TRUE(nav.FDownButton.visible);
-  const int excess = nav.FList->Height - nav.ScrollBoxHeight();  // 8 steps of 29 = 232 - 54
-  nav.StartAutoScroll(&nav.FDownButton);
-  EXPECT_EQ(nav.FList->Top, -8);
-  while (nav.FList->Top > -excess) nav.RepeatTimerTick();
-  EXPECT_EQ(nav.FList->Top, -excess);
+  ASSERT_TRUE(nav.Child(NavigatePart::kDown).visible);
+  const auto top = [this] { return nav.List().Bounds().top; };
+  const int excess = nav.List().Bounds().height() - nav.ScrollBoxHeight();  // 8 steps of 29 = 232 - 54
+  nav.StartAutoScroll(NavigatePart::kDown);
+  EXPECT_EQ(top(), -8);
+  while (top() > -excess) nav.RepeatTimerTick();
+  EXPECT_EQ(top(), -excess);
   EXPECT_EQ(excess % 8, 2) << "the last move is the short one";
   nav.RepeatTimerTick();
-  EXPECT_EQ(nav.FList->Top, -excess);
+  EXPECT_EQ(top(), -excess);
   nav.StopAutoScroll();
   EXPECT_FALSE(nav.RepeatTimerEnabled());
   nav.ScrollUp();
-  EXPECT_EQ(nav.FList->Top, -excess + 8);
+  EXPECT_EQ(top(), -excess + 8);
   // Selecting the last step shows its last row at the bottom of the box.
-  nav.FList->Top = 0;
+  while (top() < 0) nav.ScrollUp();
   nav.SetItemIndex(7);
-  EXPECT_EQ(nav.FList->Top, nav.ScrollBoxHeight() - nav.FList->FHeights.ItemBottom(7) - 1);
+  EXPECT_EQ(top(), nav.ScrollBoxHeight() - nav.List().Heights().ItemBottom(7) - 1);
 }
 
 TEST_F(NavigateTest, HintsAndHover) {
+  const NavigateChild& next = nav.Child(NavigatePart::kNext);
   nav.SetHintNext("Next step");
-  EXPECT_TRUE(nav.FNextButton.showHint);
+  EXPECT_TRUE(next.showHint);
   EXPECT_EQ(nav.HintNext(), "Next step");
   nav.SetHintNext("");
-  EXPECT_TRUE(nav.FNextButton.parentShowHint);
+  EXPECT_TRUE(next.parentShowHint);
   EXPECT_EQ(nav.GetButtonHint(7), "");
 
   nav.SetHints({"zero", "one"});
   nav.SetItemEnabled(2, false);
   std::vector<std::string> forwarded;
-  nav.OnMouseMove = [&](void*, int, int X, int Y) {
+  nav.SetOnMouseMove([&](void*, int, int X, int Y) {
     forwarded.push_back(std::to_string(X) + "," + std::to_string(Y));
-  };
+  });
   host.listRepaints.clear();
-  nav.FList->ListMouseMove(nav.FList.get(), 0, 50, 31);  // onto step 1
+  nav.MouseMove(50, 153 + 31, 0);  // onto step 1
   EXPECT_EQ(nav.HintText(), "one");
-  EXPECT_TRUE(nav.FList->HandCursor);
-  EXPECT_EQ(host.listRepaints, (std::vector<std::string>{"29-51", "0-22"}));
-  nav.FList->ListMouseMove(nav.FList.get(), 0, 50, 60);  // onto disabled step 2
+  EXPECT_TRUE(nav.List().HandCursor());
+  EXPECT_EQ(host.listRepaints, (std::vector<std::string>{"182-204", "153-175"}));
+  nav.MouseMove(50, 153 + 60, 0);  // onto disabled step 2
   EXPECT_EQ(nav.HintText(), "");
-  EXPECT_FALSE(nav.FList->HandCursor);
-  nav.FList->MouseLeave();
-  EXPECT_EQ(nav.FList->FHotIndex, -1);
+  EXPECT_FALSE(nav.List().HandCursor());
+  nav.MouseLeave();
+  EXPECT_EQ(nav.List().HotIndex(), -1);
   EXPECT_EQ(forwarded, (std::vector<std::string>{"50,184", "50,213", "-1,152"}));
 }
 
 TEST_F(NavigateTest, PaintsEachStepState) {
   nav.SetItemIndex(1);
   nav.SetItemEnabled(3, false);
-  nav.FList->FHotIndex = 2;
+  nav.MouseMove(50, nav.ListOrigin().y + nav.List().Heights().ItemTop(2) + 2, 0);
+  ASSERT_EQ(nav.List().HotIndex(), 2);
   RecordingCanvas canvas;
-  nav.Paint(canvas, graphics::Rect{0, 0, 143, 1000});
+  nav.List().Paint(canvas, graphics::Rect{0, 0, 143, 1000});
   const std::vector<std::string>& c = canvas.calls;
   auto has = [&c](const std::string& line) {
     return std::find(c.begin(), c.end(), line) != c.end();
@@ -237,7 +229,7 @@ TEST_F(NavigateTest, PaintsEachStepState) {
   EXPECT_TRUE(has("fill 0,48-143,50 #d4d0c8"));
   // A clip paints only the steps it meets.
   canvas.calls.clear();
-  nav.Paint(canvas, graphics::Rect{0, 29, 143, 51});
+  nav.List().Paint(canvas, graphics::Rect{0, 29, 143, 51});
   EXPECT_EQ(std::count_if(c.begin(), c.end(), [](const std::string& s) { return s.rfind("text", 0) == 0; }), 1);
 }
 

@@ -3,7 +3,7 @@
 #include "navigate/navigate.h"
 
 TNavList::TNavList(TCustomNavigate* Navigate)
-    : FNavigate(Navigate), FHeights(Navigate->Width, nullptr), Width(Navigate->Width) {}
+    : FNavigate(Navigate), FHeights(Navigate->Width(), nullptr), m_width(Navigate->Width()) {}
 
 bool TNavList::CanSelect(int Index) const {
   return FHeights.GetEnabled(Index) && (!FSelectLinear || Index <= FMaxIndex + 1);
@@ -17,7 +17,7 @@ void TNavList::RebuildItems(const std::vector<std::string>& Lines) {
     FHeights.AddLine(Lines[i].substr(0, TItemHeight::kMaxText));
     if (i < disabled.size() && disabled[i]) FHeights.SetEnabled(static_cast<int>(i), false);
   }
-  Height = FHeights.TotalHeight();
+  m_height = FHeights.TotalHeight();
   FNavigate->RequestRepaint();
 }
 
@@ -72,7 +72,7 @@ void TNavList::ListMouseDown(int X, int Y) {
 }
 
 graphics::Rect TNavList::ItemRect(int Index) const {
-  return graphics::Rect{0, FHeights.ItemTop(Index), Width, FHeights.ItemBottom(Index) + 1};
+  return graphics::Rect{0, FHeights.ItemTop(Index), m_width, FHeights.ItemBottom(Index) + 1};
 }
 
 void TNavList::Paint(graphics::Canvas& Canvas, const graphics::Rect& Clip) {
@@ -87,7 +87,7 @@ void TNavList::DrawItem(graphics::Canvas& Canvas, int Index, bool Hot) {
   const int T = FHeights.ItemTop(Index);
   const int B = FHeights.ItemBottom(Index);
   const int L = FHeights.GetLineCount(Index);
-  const int W = Width;
+  const int W = m_width;
   std::string caption = FHeights.GetText(Index) + '\r';
   const bool selectable = CanSelect(Index);
   const graphics::Color face = Canvas.SystemColorOf(SystemColor::kButtonFace);
@@ -126,11 +126,11 @@ void TNavList::ListMouseMove(void* Sender, int Shift, int X, int Y) {
   if (N >= 0 && selectable && N != FHotIndex) {
     const std::vector<std::string>& hints = FNavigate->Hints();
     if (N < static_cast<int>(hints.size())) FNavigate->SetHintText(hints[static_cast<size_t>(N)]);
-    HandCursor = true;
+    m_handCursor = true;
     FNavigate->ListCursorChanged();
   }
   if (!selectable) {
-    HandCursor = false;
+    m_handCursor = false;
     FNavigate->ListCursorChanged();
     FNavigate->SetHintText(std::string());
   }
@@ -140,7 +140,7 @@ void TNavList::ListMouseMove(void* Sender, int Shift, int X, int Y) {
     if (FHotIndex >= 0 && FHotIndex < FHeights.Count()) FNavigate->RequestListRepaint(ItemRect(FHotIndex));
   }
   FHotIndex = N;
-  if (Sender) FNavigate->ForwardMouseMove(Sender, Shift, X + Left, Y + Top, /*fromScrollBox=*/true);
+  if (Sender) FNavigate->ForwardMouseMove(Sender, Shift, X + m_left, Y + m_top, /*fromScrollBox=*/true);
 }
 
 void TNavList::MouseLeave() { ListMouseMove(this, 0, -1, -1); }
@@ -149,10 +149,10 @@ void TNavList::ScrollIntoView() {
   const int Top0 = FHeights.ItemTop(FItemIndex);
   const int Bottom0 = Top0 + FHeights.GetItemHeight(FItemIndex);
   const int boxHeight = FNavigate->ScrollBoxHeight();
-  if (Top + Top0 < 0) {
-    Top = -Top0;
-  } else if (Top + Bottom0 > boxHeight) {
-    Top = boxHeight - Bottom0;
+  if (m_top + Top0 < 0) {
+    m_top = -Top0;
+  } else if (m_top + Bottom0 > boxHeight) {
+    m_top = boxHeight - Bottom0;
   } else {
     return;
   }

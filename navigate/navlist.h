@@ -22,7 +22,8 @@ class TNotebook {
 };
 
 // The list of steps inside the side-bar's scroll box: the selection state,
-// painting, hover tracking and the one select procedure.
+// painting, hover tracking and the one select procedure. Its coordinates are
+// its own; the side-bar places it in the box.
 class TNavList {
  public:
   explicit TNavList(TCustomNavigate* Navigate);
@@ -38,6 +39,7 @@ class TNavList {
   bool CanStepBy(int Delta) const;
   void SelectPrevious();
   void SelectNext();
+  // A press with any mouse button at (X, Y).
   void ListMouseDown(int X, int Y);
 
   // Paints the steps that meet clip (list coordinates).
@@ -51,8 +53,19 @@ class TNavList {
   void Notification(TNotebook* Removed);
 
   // The list's rectangle within the scroll box.
-  graphics::Rect Bounds() const { return graphics::RectAt(Left, Top, Width, Height); }
+  graphics::Rect Bounds() const { return graphics::RectAt(m_left, m_top, m_width, m_height); }
   graphics::Rect ItemRect(int Index) const;
+  const TListHeights& Heights() const { return FHeights; }
+  int ItemIndex() const { return FItemIndex; }
+  int MaxIndex() const { return FMaxIndex; }
+  // The step drawn as under the pointer, -1 for none.
+  int HotIndex() const { return FHotIndex; }
+  // The pointer rests on a step that can be chosen.
+  bool HandCursor() const { return m_handCursor; }
+
+ private:
+  // The side-bar keeps the list's place, size and settings.
+  friend class TCustomNavigate;
 
   TCustomNavigate* FNavigate;
   TListHeights FHeights;
@@ -64,9 +77,9 @@ class TNavList {
   TNotifyEvent FOnPageChanged;
   TNotebook* FNotebook = nullptr;
 
-  int Left = 0;
-  int Top = 0;
-  int Width = 0;
-  int Height = 150;
-  bool HandCursor = false;
+  int m_left = 0;
+  int m_top = 0;
+  int m_width = 0;
+  int m_height = 150;
+  bool m_handCursor = false;
 };

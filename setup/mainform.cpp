@@ -217,7 +217,7 @@ void TMainForm::FormResize() {
   const int left = (cw - panel.width()) / 2;
   m_controls.SetBounds(Control::Panel_Gesamt, graphics::RectAt(left, top, panel.width(), panel.height()));
   const graphics::Rect banner = m_controls.Bounds(Control::KCLabel_1);
-  const int width = cw - 2 * banner.left - m_view.Navigate().Width;
+  const int width = cw - 2 * banner.left - m_view.Navigate().Width();
   m_controls.SetBounds(Control::KCLabel_1, graphics::RectAt(banner.left, banner.top, width, banner.height()));
 }
 

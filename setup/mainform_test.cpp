@@ -165,8 +165,8 @@ TEST_F(MainFormTest, CheckBoxesDecideStepThreeAndEmptyTargets) {
     form.UserChecked(Control::Beispiel_CheckBox, c.sample);
     form.UserChecked(Control::DXF_CheckBox, c.dxf);
     const std::string name = std::to_string(c.sirel) + std::to_string(c.sample) + std::to_string(c.dxf);
-    EXPECT_EQ(nav().FList->FHeights.GetEnabled(3), c.step3) << name;
-    EXPECT_FALSE(nav().FList->FHeights.GetEnabled(4)) << name;
+    EXPECT_EQ(nav().List().Heights().GetEnabled(3), c.step3) << name;
+    EXPECT_FALSE(nav().List().Heights().GetEnabled(4)) << name;
     EXPECT_EQ(view.Text(Control::zielSirel_Edit).empty(), !c.sirelKept) << name;
     EXPECT_EQ(view.Text(Control::zielDXF_Edit).empty(), !c.dxfKept) << name;
   }
@@ -196,7 +196,7 @@ TEST_F(MainFormTest, DestinationPageOffersOrAsksForABrowse) {
     EXPECT_EQ(view.Visible(Control::drive_Combo), c.combo) << c.name;
     EXPECT_EQ(view.Visible(Control::zielSirel_Edit), c.sirelEdit) << c.name;
     EXPECT_EQ(view.Visible(Control::zielDXF_Edit), c.dxfEdit) << c.name;
-    EXPECT_EQ(nav().FList->FHeights.GetEnabled(4), c.step4) << c.name;
+    EXPECT_EQ(nav().List().Heights().GetEnabled(4), c.step4) << c.name;
     EXPECT_EQ(presenter.messages.size(), c.messages) << c.name;
     if (c.messages) {
       EXPECT_EQ(presenter.messages[0].text, "No drive") << c.name;
@@ -217,7 +217,7 @@ TEST_F(MainFormTest, BrowsingFillsATargetOnlyWhenChosen) {
   TempDrives::Write(drives.Host('E', "CAD/keep"), "");
   form.UserChecked(Control::DXF_CheckBox, true);
   form.DestinationPageAction();  // no offer: the Sirel field is browsed too
-  EXPECT_FALSE(nav().FList->FHeights.GetEnabled(4));
+  EXPECT_FALSE(nav().List().Heights().GetEnabled(4));
   struct Case {
     const char* name;
     std::function<void()> press;
@@ -242,7 +242,7 @@ TEST_F(MainFormTest, BrowsingFillsATargetOnlyWhenChosen) {
     (form.*c.browse)();
     EXPECT_EQ(view.Text(Control::zielSirel_Edit), c.sirel) << c.name;
     EXPECT_EQ(view.Text(Control::zielDXF_Edit), c.dxf) << c.name;
-    EXPECT_EQ(nav().FList->FHeights.GetEnabled(4), c.step4) << c.name;
+    EXPECT_EQ(nav().List().Heights().GetEnabled(4), c.step4) << c.name;
     EXPECT_TRUE(view.Visible(Control::SirelZiel_Button)) << c.name;
     EXPECT_TRUE(view.Visible(Control::DXFZiel_Button)) << c.name;
   }
@@ -457,7 +457,7 @@ TEST_F(MainFormTest, WithoutAnOfferTheDefaultButtonTakesTheDefaultFolder) {
   form.SirelZiel_ButtonClick();
   EXPECT_TRUE(chooser.DefaultVisible);
   EXPECT_EQ(view.Text(Control::zielSirel_Edit), "E:\\NEW\\SIREL");
-  EXPECT_TRUE(nav().FList->FHeights.GetEnabled(4));
+  EXPECT_TRUE(nav().List().Heights().GetEnabled(4));
   form.BtnZielverzeichnisClick();
   EXPECT_FALSE(chooser.DefaultVisible);  // not for the drawings
   ASSERT_TRUE(form.CopyPageAction());

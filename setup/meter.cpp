@@ -1,5 +1,7 @@
 #include "setup/meter.h"
 
+#include <vector>
+
 int RoundHalfEven(long long numerator, long long denominator) {
   if (denominator == 0) return 0;
   if (denominator < 0) {
@@ -43,11 +45,38 @@ int TKCProgress::SplitX() const {
 
 std::string TKCProgress::Text() const { return std::to_string(Percent()) + "%"; }
 
-void TKCProgress::PaintBar(graphics::Canvas& canvas) const {
+void TKCProgress::Paint(graphics::Canvas& canvas, int width, int height) const {
+  const int right = width - 1;
+  const int bottom = height - 1;
   canvas.SetBrushColor(graphics::kWhite);
-  canvas.FillRect({0, 0, kBarWidth, kBarHeight});
+  canvas.FillRect({0, 0, width, height});
+  // The sunken edge: shadow and dark shadow above and left, highlight and
+  // light below and right; the third pixel stays background.
+  const struct {
+    graphics::Color colour;
+    std::vector<graphics::Point> line;
+  } edges[] = {
+      {graphics::kGray, {{0, bottom - 1}, {0, 0}, {right, 0}}},
+      {{64, 64, 64}, {{1, bottom - 2}, {1, 1}, {right - 1, 1}}},
+      {graphics::kWhite, {{0, bottom}, {right, bottom}, {right, -1}}},
+      {{212, 208, 200}, {{1, bottom - 1}, {right - 1, bottom - 1}, {right - 1, 0}}},
+  };
+  for (const auto& edge : edges) {
+    canvas.SetPenColor(edge.colour);
+    canvas.Polyline(edge.line);
+  }
+
+  const graphics::Rect bar = graphics::RectAt(kInset, kInset, kBarWidth, kBarHeight);
   canvas.SetBrushColor(kNavy);
   for (int k = 0; k < FilledSegments(); ++k) {
-    canvas.FillRect({k * kSegmentWidth, 0, k * kSegmentWidth + kSegmentWidth, kBarHeight});
+    canvas.FillRect(graphics::RectAt(bar.left + k * kSegmentWidth, bar.top, kSegmentWidth, kBarHeight));
   }
+  const int split = bar.left + SplitX();
+  canvas.SetClip({bar.left, bar.top, split, bar.bottom});
+  canvas.SetFontColor(graphics::kWhite);
+  canvas.TextRect(bar, Text(), graphics::Align::kCenter);
+  canvas.SetClip({split, bar.top, bar.right, bar.bottom});
+  canvas.SetFontColor(kNavy);
+  canvas.TextRect(bar, Text(), graphics::Align::kCenter);
+  canvas.ClearClip();
 }

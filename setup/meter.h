@@ -13,6 +13,7 @@ class TKCProgress {
   static constexpr int kBarHeight = 15;
   static constexpr int kSegments = 20;
   static constexpr int kSegmentWidth = 15;
+  static constexpr int kInset = 3;
   static constexpr graphics::Color kNavy{0, 0, 128};
 
   int MinValue() const { return m_min; }
@@ -28,10 +29,12 @@ class TKCProgress {
   int SplitX() const;
   std::string Text() const;
 
-  // Draws the bar area (300 x 15) at its own origin: white, then the filled
-  // segments in navy. The skin writes Text() over it, centred, white left of
-  // SplitX() and navy right of it.
-  void PaintBar(graphics::Canvas& canvas) const;
+  // Draws the whole meter into a client area of width x height at the
+  // canvas's origin: white, a sunken edge of two pixels and one of
+  // background on every side, the bar at (kInset, kInset) with its filled
+  // segments in navy, and Text() centred on the bar, white left of the split
+  // point and navy right of it.
+  void Paint(graphics::Canvas& canvas, int width, int height) const;
 
  private:
   int m_min = 0;

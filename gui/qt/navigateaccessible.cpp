@@ -2,7 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QWidget>
+#include <iterator>
 #include <vector>
 
 #include "gui/qt/navigatewidget.h"
@@ -10,107 +10,228 @@
 
 namespace {
 
-class StepAccessible;
+// The side-bar's children as screen readers see them, in order.
+constexpr NavigatePart kParts[] = {NavigatePart::kUp, NavigatePart::kList, NavigatePart::kDown,
+                                   NavigatePart::kPrev, NavigatePart::kNext};
+constexpr int kListChild = 1;
 
-// The list: one child per step.
-class NavListAccessible : public QAccessibleWidget {
+// Interfaces made on demand, registered with Qt and removed with their owner.
+class OwnedInterfaces {
  public:
-  NavListAccessible(QWidget* list, NavigateWidget* owner)
-      : QAccessibleWidget(list, QAccessible::List), m_owner(owner) {}
-  ~NavListAccessible() override { Forget(); }
-
-  int childCount() const override { return m_owner->model().FList->FHeights.Count(); }
-  QAccessibleInterface* child(int index) const override;
-  int indexOfChild(const QAccessibleInterface* child) const override;
-  QAccessibleInterface* focusChild() const override { return child(m_owner->model().ItemIndex()); }
-  QString text(QAccessible::Text t) const override {
-    return t == QAccessible::Name ? QStringLiteral("Steps") : QAccessibleWidget::text(t);
+  ~OwnedInterfaces() {
+    for (QAccessible::Id id : m_ids) QAccessible::deleteAccessibleInterface(id);
   }
-
-  NavigateWidget* owner() const { return m_owner; }
+  // The interface of child index, made by make() the first time.
+  template <typename Make>
+  QAccessibleInterface* Get(int index, Make make) const {
+    while (static_cast<int>(m_ids.size()) <= index) {
+      m_ids.push_back(QAccessible::registerAccessibleInterface(make(static_cast<int>(m_ids.size()))));
+    }
+    return QAccessible::accessibleInterface(m_ids[static_cast<size_t>(index)]);
+  }
 
  private:
-  void Forget() const {
-    for (QAccessible::Id id : m_ids) QAccessible::deleteAccessibleInterface(id);
-    m_ids.clear();
-  }
-
-  NavigateWidget* m_owner;
   mutable std::vector<QAccessible::Id> m_ids;
 };
 
-// One step of the list.
-class StepAccessible : public QAccessibleInterface {
+// The side-bar: a widget whose children are drawn parts, not widgets.
+class SideBarAccessible : public QAccessibleWidget {
  public:
-  StepAccessible(const NavListAccessible* list, int index) : m_list(list), m_index(index) {}
+  explicit SideBarAccessible(NavigateWidget* bar) : QAccessibleWidget(bar) {}
 
-  bool isValid() const override { return m_index < m_list->childCount(); }
+  int childCount() const override { return static_cast<int>(std::size(kParts)); }
+  QAccessibleInterface* child(int index) const override;
+  int indexOfChild(const QAccessibleInterface* child) const override;
+  QAccessibleInterface* childAt(int x, int y) const override;
+
+  NavigateWidget* Bar() const { return static_cast<NavigateWidget*>(widget()); }
+  TKelvaNavigate& Model() const { return Bar()->model(); }
+  // A rectangle of the side-bar on the screen.
+  QRect ToScreen(const graphics::Rect& r) const {
+    return QRect(Bar()->mapToGlobal(QPoint(r.left, r.top)), QSize(r.width(), r.height()));
+  }
+
+ private:
+  OwnedInterfaces m_children;
+};
+
+// The interface of something drawn, not a widget: no object of its own, a
+// parent, and no children unless a subclass has some.
+class DrawnAccessible : public QAccessibleInterface {
+ public:
+  explicit DrawnAccessible(const QAccessibleInterface* parent) : m_parent(const_cast<QAccessibleInterface*>(parent)) {}
+
+  bool isValid() const override { return m_parent->isValid(); }
   QObject* object() const override { return nullptr; }
-  QWindow* window() const override { return m_list->window(); }
+  QWindow* window() const override { return m_parent->window(); }
   QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-  QAccessibleInterface* parent() const override { return const_cast<NavListAccessible*>(m_list); }
+  QAccessibleInterface* parent() const override { return m_parent; }
   QAccessibleInterface* child(int) const override { return nullptr; }
   int childCount() const override { return 0; }
   int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-  QAccessible::Role role() const override { return QAccessible::ListItem; }
   void setText(QAccessible::Text, const QString&) override {}
+
+ private:
+  QAccessibleInterface* m_parent;
+};
+
+// A part of the side-bar (the list adds its steps).
+class PartAccessible : public DrawnAccessible {
+ public:
+  PartAccessible(const SideBarAccessible* bar, int index) : DrawnAccessible(bar), m_bar(bar), m_index(index) {}
+
+  QRect rect() const override { return m_bar->ToScreen(Model().Child(Part()).bounds); }
+
+  const SideBarAccessible* Bar() const { return m_bar; }
+  int Index() const { return m_index; }
+
+ protected:
+  NavigatePart Part() const { return kParts[m_index]; }
+  TKelvaNavigate& Model() const { return m_bar->Model(); }
+
+ private:
+  const SideBarAccessible* m_bar;
+  int m_index;
+};
+
+// A scroll arrow or the previous/next button: pressing it clicks it.
+class ButtonAccessible : public PartAccessible, public QAccessibleActionInterface {
+ public:
+  using PartAccessible::PartAccessible;
+
+  QAccessible::Role role() const override { return QAccessible::Button; }
+  QString text(QAccessible::Text t) const override {
+    if (t != QAccessible::Name) return QString();
+    if (Part() == NavigatePart::kPrev) return DisplayText(Model().HintPrevious());
+    if (Part() == NavigatePart::kNext) return DisplayText(Model().HintNext());
+    return QString();
+  }
+  QAccessible::State state() const override {
+    QAccessible::State s;
+    const NavigateChild& button = Model().Child(Part());
+    s.disabled = !button.enabled;
+    s.invisible = !button.visible;
+    return s;
+  }
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+  }
+
+  QStringList actionNames() const override { return {pressAction()}; }
+  void doAction(const QString& name) override {
+    const NavigateChild& button = Model().Child(Part());
+    if (name == pressAction() && button.visible && button.enabled) Model().Click(Part());
+  }
+  QStringList keyBindingsForAction(const QString&) const override { return {}; }
+};
+
+class StepAccessible;
+
+// The step list: one child per step.
+class ListAccessible : public PartAccessible {
+ public:
+  using PartAccessible::PartAccessible;
+
+  QAccessible::Role role() const override { return QAccessible::List; }
+  QString text(QAccessible::Text t) const override {
+    return t == QAccessible::Name ? QStringLiteral("Steps") : QString();
+  }
+  QAccessible::State state() const override { return QAccessible::State(); }
+  QRect rect() const override {
+    const graphics::Point origin = Model().ListOrigin();
+    const graphics::Rect list = Model().List().Bounds();
+    return Bar()->ToScreen(graphics::RectAt(origin.x, origin.y, list.width(), list.height()));
+  }
+  int childCount() const override { return Model().List().Heights().Count(); }
+  QAccessibleInterface* child(int index) const override;
+  int indexOfChild(const QAccessibleInterface* child) const override;
+  QAccessibleInterface* focusChild() const override { return child(Model().ItemIndex()); }
+
+  using PartAccessible::Model;
+
+ private:
+  OwnedInterfaces m_steps;
+};
+
+// One step of the list.
+class StepAccessible : public DrawnAccessible {
+ public:
+  StepAccessible(const ListAccessible* list, int index) : DrawnAccessible(list), m_list(list), m_index(index) {}
+
+  bool isValid() const override { return m_list->isValid() && m_index < m_list->childCount(); }
+  QAccessible::Role role() const override { return QAccessible::ListItem; }
 
   QString text(QAccessible::Text t) const override {
     if (t != QAccessible::Name) return QString();
-    QString caption = DisplayText(Model().FList->FHeights.GetText(m_index));
+    QString caption = DisplayText(m_list->Model().List().Heights().GetText(m_index));
     caption.replace(QLatin1Char('\r'), QLatin1Char(' '));
     return caption;
   }
 
   QAccessible::State state() const override {
     QAccessible::State s;
-    const TNavList& list = *Model().FList;
+    const TNavList& list = m_list->Model().List();
     const bool selectable = list.CanSelect(m_index);
     s.selectable = selectable;
     s.focusable = selectable;
     s.disabled = !selectable;
-    s.selected = m_index == list.FItemIndex;
-    s.focused = m_index == list.FItemIndex;
-    s.active = m_index == list.FItemIndex;
+    s.selected = m_index == list.ItemIndex();
+    s.focused = m_index == list.ItemIndex();
+    s.active = m_index == list.ItemIndex();
     return s;
   }
 
   QRect rect() const override {
-    const TNavList& list = *Model().FList;
-    const graphics::Rect r = list.ItemRect(m_index);
-    const QWidget* widget = static_cast<QWidget*>(m_list->object());
-    return QRect(widget->mapToGlobal(QPoint(r.left, r.top)), QSize(r.width(), r.height()));
+    const TKelvaNavigate& nav = m_list->Model();
+    const graphics::Point origin = nav.ListOrigin();
+    const graphics::Rect r = nav.List().ItemRect(m_index);
+    return m_list->Bar()->ToScreen(graphics::RectAt(origin.x + r.left, origin.y + r.top, r.width(), r.height()));
   }
 
   int index() const { return m_index; }
-  const NavListAccessible* list() const { return m_list; }
+  const ListAccessible* list() const { return m_list; }
 
  private:
-  TKelvaNavigate& Model() const { return m_list->owner()->model(); }
-
-  const NavListAccessible* m_list;
+  const ListAccessible* m_list;
   int m_index;
 };
 
-QAccessibleInterface* NavListAccessible::child(int index) const {
+QAccessibleInterface* SideBarAccessible::child(int index) const {
   if (index < 0 || index >= childCount()) return nullptr;
-  while (static_cast<int>(m_ids.size()) <= index) {
-    auto* step = new StepAccessible(this, static_cast<int>(m_ids.size()));
-    m_ids.push_back(QAccessible::registerAccessibleInterface(step));
-  }
-  return QAccessible::accessibleInterface(m_ids[static_cast<size_t>(index)]);
+  return m_children.Get(index, [this](int i) -> QAccessibleInterface* {
+    if (i == kListChild) return new ListAccessible(this, i);
+    return new ButtonAccessible(this, i);
+  });
 }
 
-int NavListAccessible::indexOfChild(const QAccessibleInterface* child) const {
+int SideBarAccessible::indexOfChild(const QAccessibleInterface* child) const {
+  const auto* part = dynamic_cast<const PartAccessible*>(child);
+  return part && part->Bar() == this ? part->Index() : -1;
+}
+
+QAccessibleInterface* SideBarAccessible::childAt(int x, int y) const {
+  const QPoint p = Bar()->mapFromGlobal(QPoint(x, y));
+  const NavigatePart part = Model().PartAt(p.x(), p.y());
+  for (int i = 0; i < childCount(); ++i) {
+    if (kParts[i] == part) return child(i);
+  }
+  return nullptr;
+}
+
+QAccessibleInterface* ListAccessible::child(int index) const {
+  if (index < 0 || index >= childCount()) return nullptr;
+  return m_steps.Get(index, [this](int i) { return new StepAccessible(this, i); });
+}
+
+int ListAccessible::indexOfChild(const QAccessibleInterface* child) const {
   const auto* step = dynamic_cast<const StepAccessible*>(child);
   return step && step->list() == this ? step->index() : -1;
 }
 
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
-  if (className != QLatin1String("NavListWidget") || !object || !object->isWidgetType()) return nullptr;
-  auto* list = static_cast<QWidget*>(object);
-  auto* owner = qobject_cast<NavigateWidget*>(list->parentWidget() ? list->parentWidget()->parentWidget() : nullptr);
-  return owner ? new NavListAccessible(list, owner) : nullptr;
+  if (className != QLatin1String("NavigateWidget")) return nullptr;
+  auto* bar = qobject_cast<NavigateWidget*>(object);
+  return bar ? new SideBarAccessible(bar) : nullptr;
 }
 
 }  // namespace
@@ -122,9 +243,12 @@ void InstallNavigateAccessibility() {
   QAccessible::installFactory(Factory);
 }
 
-void NotifyCurrentStepChanged(QWidget* listWidget, int index) {
+void NotifyCurrentStepChanged(NavigateWidget* sideBar, int index) {
   if (!QAccessible::isActive()) return;
-  QAccessibleEvent event(listWidget, QAccessible::Focus);
-  event.setChild(index);
+  QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(sideBar);
+  QAccessibleInterface* list = bar ? bar->child(kListChild) : nullptr;
+  QAccessibleInterface* step = list ? list->child(index) : nullptr;
+  if (!step) return;
+  QAccessibleEvent event(step, QAccessible::Focus);
   QAccessible::updateAccessibility(&event);
 }

@@ -1,8 +1,31 @@
 #include "gui/qt/qtcanvas.h"
 
+#include <QBitmap>
+#include <QIcon>
 #include <QPainter>
+#include <QPixmap>
+#include <QPixmapCache>
 #include <QPolygon>
 #include <QStringDecoder>
+
+namespace {
+
+QRect ToQRect(const graphics::Rect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
+
+// The picture as it is drawn: its transparent colour masked out.
+QPixmap LoadPicture(const graphics::Picture& picture) {
+  const QString name = QString::fromLatin1(picture.name).toLower();
+  QPixmap pixmap;
+  if (QPixmapCache::find(QStringLiteral("picture:") + name, &pixmap)) return pixmap;
+  pixmap = QPixmap(QStringLiteral(":/resources/") + name + QStringLiteral(".xpm"));
+  if (picture.transparent && !pixmap.isNull()) {
+    pixmap.setMask(pixmap.createMaskFromColor(QtCanvas::ToQColor(picture.transparentColor), Qt::MaskInColor));
+  }
+  QPixmapCache::insert(QStringLiteral("picture:") + name, pixmap);
+  return pixmap;
+}
+
+}  // namespace
 
 QtCanvas::QtCanvas(QPainter* painter, const QFont& font, const QPalette& palette)
     : m_painter(painter), m_font(font), m_palette(palette) {}
@@ -21,7 +44,7 @@ void QtCanvas::SetFontBold(bool bold) { m_font.setBold(bold); }
 
 void QtCanvas::FillRect(const graphics::Rect& rect) {
   if (!m_painter || rect.width() <= 0 || rect.height() <= 0) return;
-  m_painter->fillRect(QRect(rect.left, rect.top, rect.width(), rect.height()), m_brush);
+  m_painter->fillRect(ToQRect(rect), m_brush);
 }
 
 void QtCanvas::Polyline(const std::vector<graphics::Point>& points) {
@@ -64,6 +87,30 @@ int QtCanvas::TextWidth(const std::string& text) {
   QFont font = m_font;
   font.setBold(false);
   return QFontMetrics(font).horizontalAdvance(measured);
+}
+
+void QtCanvas::TextRect(const graphics::Rect& rect, const std::string& text, graphics::Align align) {
+  if (!m_painter) return;
+  const int across = align == graphics::Align::kCenter ? Qt::AlignHCenter : Qt::AlignLeft;
+  m_painter->save();
+  m_painter->setFont(m_font);
+  m_painter->setPen(m_text);
+  m_painter->drawText(ToQRect(rect), across | Qt::AlignVCenter | Qt::TextSingleLine, DisplayText(text));
+  m_painter->restore();
+}
+
+void QtCanvas::SetClip(const graphics::Rect& clip) {
+  if (m_painter) m_painter->setClipRect(ToQRect(clip), Qt::ReplaceClip);
+}
+
+void QtCanvas::ClearClip() {
+  if (m_painter) m_painter->setClipping(false);
+}
+
+void QtCanvas::DrawPicture(int x, int y, const graphics::Picture& picture, bool disabled) {
+  if (!m_painter) return;
+  const QPixmap pixmap = LoadPicture(picture);
+  m_painter->drawPixmap(x, y, disabled ? QIcon(pixmap).pixmap(pixmap.size(), QIcon::Disabled) : pixmap);
 }
 
 QString DisplayText(const std::string& bytes) {

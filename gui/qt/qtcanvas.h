@@ -10,7 +10,8 @@
 class QPainter;
 
 // The Canvas on a QPainter. Without a painter it only measures, with the
-// metrics of the font given.
+// metrics of the font given. A clip of the canvas replaces the painter's own
+// clip; the widget's update region still applies.
 class QtCanvas : public graphics::Canvas {
  public:
   QtCanvas(QPainter* painter, const QFont& font, const QPalette& palette);
@@ -24,6 +25,12 @@ class QtCanvas : public graphics::Canvas {
   void Polyline(const std::vector<graphics::Point>& points) override;
   void TextOut(int x, int y, const std::string& text) override;
   int TextWidth(const std::string& text) override;
+  void TextRect(const graphics::Rect& rect, const std::string& text, graphics::Align align) override;
+  void SetClip(const graphics::Rect& clip) override;
+  void ClearClip() override;
+  // Pictures are the XPM files of the resources (":/resources/ar_top.xpm"
+  // for "AR_TOP"); a disabled one looks as the style shows disabled icons.
+  void DrawPicture(int x, int y, const graphics::Picture& picture, bool disabled) override;
 
   static QColor ToQColor(graphics::Color color) { return QColor(color.r, color.g, color.b); }
   static graphics::Color FromQColor(const QColor& color);

@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include "gui/qt/navigatewidget.h"
+#include "navigate/pictures.h"
 
 class TestNavigateWidget : public QObject {
   Q_OBJECT
@@ -24,6 +25,15 @@ class TestNavigateWidget : public QObject {
     nav.SetSelectLinear(false);
     for (const QString& c : captions) nav.AddLine(c.toStdString());
     return bar;
+  }
+
+  // The centre of a child of the side-bar, or of step index of its list.
+  static QPoint Centre(const graphics::Rect& r) { return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
+  static QPoint StepCentre(const TKelvaNavigate& nav, int index) {
+    const graphics::Rect item = nav.List().ItemRect(index);
+    const graphics::Point origin = nav.ListOrigin();
+    return Centre(graphics::Rect{origin.x + item.left, origin.y + item.top, origin.x + item.right,
+                                 origin.y + item.bottom});
   }
 
   static int DarkPixels(const QImage& image, const QRect& area) {
@@ -66,7 +76,7 @@ class TestNavigateWidget : public QObject {
     QFETCH(int, lines);
     QFETCH(QString, secondLineStart);
     auto bar = MakeSideBar({caption});
-    const TListHeights& heights = bar->model().FList->FHeights;
+    const TListHeights& heights = bar->model().List().Heights();
     QCOMPARE(heights.GetLineCount(0), lines);
     const QStringList pieces = QString::fromStdString(heights.GetText(0)).split(QLatin1Char('\r'));
     QCOMPARE(pieces.size(), lines);
@@ -80,10 +90,11 @@ class TestNavigateWidget : public QObject {
     TKelvaNavigate& nav = bar->model();
     nav.SetItemIndex(1);
     nav.SetItemEnabled(3, false);
-    nav.FList->FHotIndex = 2;
+    QTest::mouseMove(bar.get(), StepCentre(nav, 2));
+    QCOMPARE(nav.List().HotIndex(), 2);
     const QImage image = bar->grab().toImage();
-    const int boxTop = nav.FScrollBox.bounds.top;
-    const TListHeights& h = nav.FList->FHeights;
+    const int boxTop = nav.ListOrigin().y;
+    const TListHeights& h = nav.List().Heights();
     const QColor window = bar->palette().color(QPalette::Base);
     const QColor face = bar->palette().color(QPalette::Button);
     auto at = [&](int x, int step, int dy) { return QColor(image.pixel(x, boxTop + h.ItemTop(step) + dy)); };
@@ -103,17 +114,14 @@ class TestNavigateWidget : public QObject {
     auto bar = MakeSideBar({"Language", "Licence", "Selection"});
     bar->model().SetHints({"Choose the language", "Read the licence"});
     bar->show();
-    QWidget* list = bar->findChild<QWidget*>(QStringLiteral("NavList"));
-    QVERIFY(list);
-    const int top = bar->model().FList->FHeights.ItemTop(1);
-    QTest::mouseMove(list, QPoint(60, top + 5));
+    QTest::mouseMove(bar.get(), StepCentre(bar->model(), 1));
     QCOMPARE(QString::fromStdString(bar->model().HintText()), QStringLiteral("Read the licence"));
-    QCOMPARE(list->cursor().shape(), Qt::BitmapCursor);
-    QCOMPARE(list->cursor().hotSpot(), QPoint(6, 1));
+    QCOMPARE(bar->cursor().shape(), Qt::BitmapCursor);
+    QCOMPARE(bar->cursor().hotSpot(), QPoint(6, 1));
     bar->model().SetItemEnabled(2, false);
-    QTest::mouseMove(list, QPoint(60, bar->model().FList->FHeights.ItemTop(2) + 5));
+    QTest::mouseMove(bar.get(), StepCentre(bar->model(), 2));
     QCOMPARE(QString::fromStdString(bar->model().HintText()), QString());
-    QCOMPARE(list->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(bar->cursor().shape(), Qt::ArrowCursor);
   }
 
   void clickSelectsAndButtonsStep() {
@@ -121,14 +129,18 @@ class TestNavigateWidget : public QObject {
     bar->show();
     QList<int> offered;
     bar->model().SetOnSelect([&](void*, int tab, bool&) { offered << tab; });
-    QWidget* list = bar->findChild<QWidget*>(QStringLiteral("NavList"));
-    QTest::mouseClick(list, Qt::LeftButton, {}, QPoint(60, bar->model().FList->FHeights.ItemTop(2) + 5));
+    QTest::mouseClick(bar.get(), Qt::LeftButton, {}, StepCentre(bar->model(), 2));
     QCOMPARE(bar->model().ItemIndex(), 2);
-    auto* prev = bar->findChild<QToolButton*>(QStringLiteral("PrevButton"));
-    QVERIFY(prev->isEnabled());
-    QTest::mouseClick(prev, Qt::LeftButton);
+    const NavigateChild& prev = bar->model().Child(NavigatePart::kPrev);
+    QVERIFY(prev.enabled);
+    QTest::mouseClick(bar.get(), Qt::LeftButton, {}, Centre(prev.bounds));
     QCOMPARE(bar->model().ItemIndex(), 1);
-    QCOMPARE(offered, (QList<int>{2, 1}));
+    // Any button selects a step; only the primary one presses a button.
+    QTest::mouseClick(bar.get(), Qt::RightButton, {}, StepCentre(bar->model(), 0));
+    QCOMPARE(bar->model().ItemIndex(), 0);
+    QTest::mouseClick(bar.get(), Qt::RightButton, {}, Centre(bar->model().Child(NavigatePart::kNext).bounds));
+    QCOMPARE(bar->model().ItemIndex(), 0);
+    QCOMPARE(offered, (QList<int>{2, 1, 0}));
   }
 
   void accessibility() {
@@ -138,10 +150,13 @@ class TestNavigateWidget : public QObject {
     bar->model().SetItemIndex(1);
     bar->model().SetItemEnabled(2, false);
     bar->show();
-    QWidget* list = bar->findChild<QWidget*>(QStringLiteral("NavList"));
-    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(list);
+    QAccessibleInterface* side = QAccessible::queryAccessibleInterface(bar.get());
+    QVERIFY(side);
+    QCOMPARE(side->childCount(), 5);
+    QAccessibleInterface* iface = side->child(1);
     QVERIFY(iface);
     QCOMPARE(iface->role(), QAccessible::List);
+    QCOMPARE(side->indexOfChild(iface), 1);
     QCOMPARE(iface->childCount(), 3);
     QCOMPARE(iface->child(0)->text(QAccessible::Name), QStringLiteral("Language"));
     QCOMPARE(iface->child(1)->text(QAccessible::Name), QStringLiteral("Licence agreement"));
@@ -149,9 +164,49 @@ class TestNavigateWidget : public QObject {
     QVERIFY(!iface->child(0)->state().selected);
     QVERIFY(iface->child(2)->state().disabled);
     QCOMPARE(iface->indexOfChild(iface->child(2)), 2);
-    auto* next = bar->findChild<QToolButton*>(QStringLiteral("NextButton"));
-    QCOMPARE(QAccessible::queryAccessibleInterface(next)->text(QAccessible::Name), QStringLiteral("Next step"));
-    QCOMPARE(next->toolTip(), QStringLiteral("Next step"));
+    QCOMPARE(iface->focusChild(), iface->child(1));
+    const QRect stepRect = iface->child(1)->rect();
+    QCOMPARE(stepRect.center(), bar->mapToGlobal(StepCentre(bar->model(), 1)));
+
+    // The buttons: up and down (hidden while the steps fit), previous, next.
+    struct Button {
+      int child;
+      NavigatePart part;
+      QString name;
+    };
+    for (const Button& b : {Button{0, NavigatePart::kUp, ""}, Button{2, NavigatePart::kDown, ""},
+                            Button{3, NavigatePart::kPrev, "Previous step"}, Button{4, NavigatePart::kNext, "Next step"}}) {
+      QAccessibleInterface* button = side->child(b.child);
+      const NavigateChild& child = bar->model().Child(b.part);
+      QCOMPARE(button->role(), QAccessible::Button);
+      QCOMPARE(button->text(QAccessible::Name), b.name);
+      QCOMPARE(button->state().invisible, !child.visible);
+      QCOMPARE(button->state().disabled, !child.enabled);
+      QCOMPARE(button->rect(), QRect(bar->mapToGlobal(QPoint(child.bounds.left, child.bounds.top)),
+                                     QSize(child.bounds.width(), child.bounds.height())));
+      QCOMPARE(side->childAt(button->rect().center().x(), button->rect().center().y()),
+               child.visible && child.enabled ? button : nullptr);
+    }
+    // Once step 2 can be chosen, next shows its hint and presses through its action.
+    QAccessibleActionInterface* press = side->child(4)->actionInterface();
+    QVERIFY(press);
+    QCOMPARE(press->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+    press->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(bar->model().ItemIndex(), 1);
+    bar->model().SetItemEnabled(2, true);
+    const QPoint next = Centre(bar->model().Child(NavigatePart::kNext).bounds);
+    QCOMPARE(QString::fromStdString(bar->model().HintAt(next.x(), next.y())), QStringLiteral("Next step"));
+    press->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(bar->model().ItemIndex(), 2);
+  }
+
+  void picturesMatchTheirResources() {
+    for (const graphics::Picture& picture : navigate::kAllPictures) {
+      const QPixmap pixmap(QStringLiteral(":/resources/") + QString::fromLatin1(picture.name).toLower() +
+                           QStringLiteral(".xpm"));
+      QVERIFY2(!pixmap.isNull(), picture.name);
+      QCOMPARE(pixmap.size(), QSize(picture.width, picture.height));
+    }
   }
 
   void screenshots() {
@@ -160,19 +215,18 @@ class TestNavigateWidget : public QObject {
     nav.SetItemEnabled(3, false);
     nav.SetItemEnabled(4, false);
     nav.SetItemIndex(1);
-    nav.FList->FHotIndex = 2;
+    nav.MouseMove(130, StepCentre(nav, 2).y(), 0);
     Save(*bar, QStringLiteral("sidebar-states.png"));
     auto small = MakeSideBar({"Language", "Licence agreement", "Selection", "Destination directory",
                               "Copy", "Finish"});
     small->resize(143, 250);
     QCoreApplication::processEvents();
     small->model().StopAutoScroll();
-    small->model().FList->Top = 0;
-    small->model().StartAutoScroll(&small->model().FDownButton);
+    small->model().StartAutoScroll(NavigatePart::kDown);
     small->model().StopAutoScroll();
     Save(*small, QStringLiteral("sidebar-scrolled.png"));
-    QVERIFY(small->model().FDownButton.visible);
-    QCOMPARE(small->model().FList->Top, -8);
+    QVERIFY(small->model().Child(NavigatePart::kDown).visible);
+    QCOMPARE(small->model().List().Bounds().top, -8);
   }
 };
 

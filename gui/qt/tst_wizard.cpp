@@ -10,13 +10,17 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QHelpEvent>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
+#include "gui/qt/qtcanvas.h"
 #include "gui/qt/qtskin.h"
 #include "setup/layout.h"
 #include "navigate/navigate.h"
+#include "setup/meter.h"
+#include "tests/support/meter_pixels.h"
 #include "platform/fault_platform.h"
 #include "platform/posix/posix_platform.h"
 
@@ -106,7 +110,7 @@ class TestWizard : public QObject {
     QTest::keyClick(&window, Qt::Key_Return);
     QCOMPARE(page(), 3);
     QCOMPARE(Find<QComboBox>(window, "drive_Combo")->currentText(), QStringLiteral("C:\\SIREL"));
-    QVERIFY(!window.Navigate().FList->FHeights.GetEnabled(4));
+    QVERIFY(!window.Navigate().List().Heights().GetEnabled(4));
     QDir().mkpath(m_temp->path() + "/e/CAD");
     QTimer::singleShot(0, &dialog, [&] {
       chooser.List().SetDirectory("E:\\CAD");
@@ -114,7 +118,7 @@ class TestWizard : public QObject {
     });
     QTest::mouseClick(Find<QPushButton>(window, "DXFZiel_Button"), Qt::LeftButton);
     QCOMPARE(Find<QLineEdit>(window, "zielDXF_Edit")->text(), QStringLiteral("E:\\CAD"));
-    QVERIFY(window.Navigate().FList->FHeights.GetEnabled(4));
+    QVERIFY(window.Navigate().List().Heights().GetEnabled(4));
     if (screenshots) Shot(window, "page3-destination.png");
     recorder.messages.clear();
     QTest::keyClick(&window, Qt::Key_Return);
@@ -178,13 +182,14 @@ class TestWizard : public QObject {
   void hintsAppearBelowRightOfThePointerOnAqua() {
     Shown shown(*m_platform);
     QVERIFY(shown.Start());
-    QtSkin& skin = shown.skin;
-    MainWindow& window = skin.Window();
-    auto* next = window.findChild<QWidget*>(QStringLiteral("NextButton"));
-    QVERIFY(!next->toolTip().isEmpty());
-    const QPoint cursor = next->mapToGlobal(QPoint(5, 5));
-    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), cursor);
-    QApplication::sendEvent(next, &help);
+    MainWindow& window = shown.skin.Window();
+    auto* bar = window.findChild<QWidget*>(QStringLiteral("KelvaNavigate1"));
+    const graphics::Rect next = window.Navigate().Child(NavigatePart::kNext).bounds;
+    const QPoint at(next.left + 5, next.top + 5);
+    QVERIFY(!window.Navigate().HintAt(at.x(), at.y()).empty());
+    const QPoint cursor = bar->mapToGlobal(at);
+    QHelpEvent help(QEvent::ToolTip, at, cursor);
+    QApplication::sendEvent(bar, &help);
     QWidget* tip = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets()) {
       if (w->objectName() == QStringLiteral("qtooltip_label") && w->isVisible()) tip = w;
@@ -218,6 +223,24 @@ class TestWizard : public QObject {
     QTest::keyClick(list, Qt::Key_Escape);
     QVERIFY(skin.Dialog().isVisible());
     skin.Dialog().hide();
+  }
+
+  void theMeterIsDrawnFromItsModel() {
+    Shown shown(*m_platform);
+    QVERIFY(shown.wizard.Start(CommandLine{}, nullptr));
+    MainWindow& window = shown.skin.Window();
+    TKCProgress& meter = shown.wizard.Meter();
+    meter.SetMaxValue(4);
+    meter.SetUserValue(2);  // 50 %: ten of twenty segments, split at x = 3 + 150
+    QWidget* widget = Find<QWidget>(window, "KCMeter_File");
+    const QImage image = widget->grab().toImage();
+    const auto at = [&image](int x, int y) { return QtCanvas::FromQColor(QColor(image.pixel(x, y))); };
+    for (const MeterPixel& p : HalfFullMeterPixels(image.width(), image.height())) {
+      QVERIFY2(at(p.x, p.y) == p.colour, p.what);
+    }
+    const SplitInk ink = MeterSplitInk(at);
+    QVERIFY2(ink.whiteLeft > 5, "white text left of the split");
+    QVERIFY2(ink.navyRight > 5, "navy text right of the split");
   }
 
   void resizeCentresThePanel() {

@@ -19,8 +19,7 @@ class BannerLabel : public QWidget {
   QString m_text;
 };
 
-// The copy page's meter: a 3-pixel sunken frame around the 300 x 15 bar,
-// drawn off screen and copied in one step.
+// The copy page's meter: the model draws it on the widget's canvas.
 class MeterWidget : public QWidget {
   Q_OBJECT
  public:

@@ -66,3 +66,26 @@ int GdiCanvas::TextWidth(const std::string& text) {
   SelectObject(m_dc, current);
   return r.right - r.left;
 }
+
+void GdiCanvas::TextRect(const graphics::Rect& r, const std::string& text, graphics::Align align) {
+  RECT rect{r.left, r.top, r.right, r.bottom};
+  SetBkMode(m_dc, TRANSPARENT);
+  SetTextColor(m_dc, m_text);
+  const std::string shown = win32skin::AnsiText(text);
+  const UINT across = align == graphics::Align::kCenter ? DT_CENTER : DT_LEFT;
+  DrawTextA(m_dc, shown.c_str(), static_cast<int>(shown.size()), &rect,
+            across | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+void GdiCanvas::SetClip(const graphics::Rect& r) {
+  const HRGN region = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+  SelectClipRgn(m_dc, region);  // the context keeps a copy
+  DeleteObject(region);
+}
+
+void GdiCanvas::ClearClip() { SelectClipRgn(m_dc, nullptr); }
+
+void GdiCanvas::DrawPicture(int x, int y, const graphics::Picture& picture, bool disabled) {
+  const COLORREF clear = picture.transparent ? ToColorRef(picture.transparentColor) : CLR_INVALID;
+  win32skin::DrawBitmap(m_dc, win32skin::CachedBitmap(picture.name), x, y, clear, disabled);
+}

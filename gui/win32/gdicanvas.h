@@ -26,6 +26,12 @@ class GdiCanvas : public graphics::Canvas {
   void Polyline(const std::vector<graphics::Point>& points) override;
   void TextOut(int x, int y, const std::string& text) override;
   int TextWidth(const std::string& text) override;
+  void TextRect(const graphics::Rect& rect, const std::string& text, graphics::Align align) override;
+  // The canvas's clip replaces the context's clipping region.
+  void SetClip(const graphics::Rect& clip) override;
+  void ClearClip() override;
+  // Pictures are the program's bitmap resources by name.
+  void DrawPicture(int x, int y, const graphics::Picture& picture, bool disabled) override;
 
   static COLORREF ToColorRef(graphics::Color c) { return RGB(c.r, c.g, c.b); }
 

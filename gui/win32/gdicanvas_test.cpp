@@ -1,8 +1,12 @@
 // The GDI canvas on a memory bitmap: fills, the polyline's excluded end
-// point, text on the brush colour, and the single-line measure.
+// point, text on the brush colour, the single-line measure, text in a
+// rectangle and the clip.
 #include "gui/win32/gdicanvas.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -65,6 +69,50 @@ TEST_F(GdiCanvasTest, TextAndMeasure) {
   EXPECT_GT(canvas.TextWidth(""), 0);            // measured as one blank
   canvas.SetFontBold(true);
   EXPECT_EQ(canvas.TextWidth("Setup"), plain);   // measured in the normal font
+}
+
+TEST_F(GdiCanvasTest, ClipAndTextInARectangle) {
+  GdiCanvas canvas(dc, font);
+  canvas.SetBrushColor(graphics::kWhite);
+  canvas.FillRect({0, 0, 200, 60});
+  canvas.SetClip({10, 10, 20, 20});
+  canvas.SetBrushColor(graphics::kBlack);
+  canvas.FillRect({0, 0, 200, 60});
+  EXPECT_EQ(At(10, 10), RGB(0, 0, 0)) << "inside the clip";
+  EXPECT_EQ(At(20, 15), RGB(255, 255, 255)) << "right of the clip";
+  EXPECT_EQ(At(15, 9), RGB(255, 255, 255)) << "above the clip";
+  canvas.ClearClip();
+  canvas.SetBrushColor(graphics::kWhite);
+  canvas.FillRect({0, 0, 200, 60});
+  EXPECT_EQ(At(10, 10), RGB(255, 255, 255)) << "cleared clip";
+
+  // Centred: as much ink left of the middle as right of it, none outside.
+  struct Case {
+    const char* name;
+    graphics::Align align;
+  };
+  for (const Case& c : {Case{"centred", graphics::Align::kCenter}, Case{"left", graphics::Align::kLeft}}) {
+    canvas.FillRect({0, 0, 200, 60});
+    canvas.SetFontColor(graphics::kBlack);
+    canvas.TextRect({20, 20, 180, 40}, "88%", c.align);
+    int left = 0, right = 0, outside = 0, top = 60, bottom = 0;
+    for (int y = 0; y < 60; ++y) {
+      for (int x = 0; x < 200; ++x) {
+        if (GetRValue(At(x, y)) >= 128) continue;
+        (y < 20 || y >= 40 ? outside : x < 100 ? left : right) += 1;
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+      }
+    }
+    EXPECT_EQ(outside, 0) << c.name;
+    EXPECT_GT(top - 20, 1) << c.name << ": vertically centred";
+    EXPECT_LT(std::abs((top - 20) - (39 - bottom)), 4) << c.name << ": vertically centred";
+    if (c.align == graphics::Align::kCenter) {
+      EXPECT_LT(std::abs(left - right), (left + right) / 3) << c.name;
+    } else {
+      EXPECT_EQ(right, 0) << c.name;
+    }
+  }
 }
 
 }  // namespace

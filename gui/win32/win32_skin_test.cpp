@@ -14,6 +14,7 @@
 #include "platform/forwarding_platform.h"
 #include "platform/this_process.h"
 #include "setup/layout.h"
+#include "tests/support/meter_pixels.h"
 #include "tests/support/recording_presenter.h"
 
 namespace {
@@ -215,9 +216,14 @@ TEST_F(MainWindowTest, TheMeterIsDrawnFromItsModel) {
   HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right, r.bottom);
   const HGDIOBJ saved = SelectObject(dc, bitmap);
   SendMessageA(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(128, 128, 128));   // the sunken edge
-  EXPECT_EQ(GetPixel(dc, 3 + 4, 3), RGB(0, 0, 128));   // a filled segment
-  EXPECT_EQ(GetPixel(dc, 3 + 290, 3), RGB(255, 255, 255));  // an empty one
+  const auto at = [dc](int x, int y) {
+    const COLORREF c = GetPixel(dc, x, y);
+    return graphics::Color{GetRValue(c), GetGValue(c), GetBValue(c)};
+  };
+  for (const MeterPixel& p : HalfFullMeterPixels(r.right, r.bottom)) EXPECT_EQ(at(p.x, p.y), p.colour) << p.what;
+  const SplitInk ink = MeterSplitInk(at);
+  EXPECT_GT(ink.whiteLeft, 5) << "white text left of the split";
+  EXPECT_GT(ink.navyRight, 5) << "navy text right of the split";
   SelectObject(dc, saved);
   DeleteObject(bitmap);
   DeleteDC(dc);
@@ -371,19 +377,19 @@ class NavigateWindowTest : public ::testing::Test {
   // The centre of a rectangle of the list, in the side-bar's coordinates.
   POINT StepCentre(int index) {
     const TKelvaNavigate& nav = bar->Model();
-    const graphics::Rect item = nav.FList->ItemRect(index);
-    const graphics::Rect list = nav.FList->Bounds();
-    return POINT{nav.FScrollBox.bounds.left + list.left + (item.left + item.right) / 2,
-                 nav.FScrollBox.bounds.top + list.top + (item.top + item.bottom) / 2};
+    const graphics::Rect item = nav.List().ItemRect(index);
+    const graphics::Point origin = nav.ListOrigin();
+    return POINT{origin.x + (item.left + item.right) / 2, origin.y + (item.top + item.bottom) / 2};
   }
-  static POINT Centre(const NavigateChild& child) {
-    return POINT{(child.bounds.left + child.bounds.right) / 2, (child.bounds.top + child.bounds.bottom) / 2};
+  POINT Centre(NavigatePart part) {
+    const graphics::Rect r = bar->Model().Child(part).bounds;
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   }
-  void Click(POINT p) {
+  void Click(POINT p, bool right) {
     const LPARAM at = MAKELPARAM(p.x, p.y);
     SendMessageA(bar->Handle(), WM_MOUSEMOVE, 0, at);
-    SendMessageA(bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageA(bar->Handle(), WM_LBUTTONUP, 0, at);
+    SendMessageA(bar->Handle(), right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON, at);
+    SendMessageA(bar->Handle(), right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
   }
 
   HWND parent = nullptr;
@@ -396,17 +402,21 @@ TEST_F(NavigateWindowTest, ClicksReachTheStepsAndButtons) {
     const char* what;
     std::function<POINT(NavigateWindowTest&)> where;
     int offered;  // the step offered to OnSelect, -1: none
+    bool right = false;
   };
   const std::vector<Case> cases = {
       {"third step", [](NavigateWindowTest& t) { return t.StepCentre(2); }, 2},
       {"last step", [](NavigateWindowTest& t) { return t.StepCentre(4); }, 4},
-      {"previous button", [](NavigateWindowTest& t) { return Centre(t.bar->Model().FPrevButton); }, 3},
-      {"next button", [](NavigateWindowTest& t) { return Centre(t.bar->Model().FNextButton); }, 4},
-      {"the logo", [](NavigateWindowTest& t) { return Centre(t.bar->Model().FLogo); }, -1},
+      {"previous button", [](NavigateWindowTest& t) { return t.Centre(NavigatePart::kPrev); }, 3},
+      {"next button", [](NavigateWindowTest& t) { return t.Centre(NavigatePart::kNext); }, 4},
+      {"the logo", [](NavigateWindowTest& t) { return t.Centre(NavigatePart::kLogo); }, -1},
+      {"previous, right button", [](NavigateWindowTest& t) { return t.Centre(NavigatePart::kPrev); }, -1, true},
+      {"second step, right button", [](NavigateWindowTest& t) { return t.StepCentre(1); }, 1, true},
   };
   for (const Case& c : cases) {
     offered.clear();
-    Click(c.where(*this));
+    Click(c.where(*this), c.right);
+    EXPECT_NE(GetCapture(), bar->Handle()) << c.what;
     if (c.offered < 0) {
       EXPECT_TRUE(offered.empty()) << c.what;
     } else {
@@ -420,10 +430,10 @@ TEST_F(NavigateWindowTest, ClicksReachTheStepsAndButtons) {
 TEST_F(NavigateWindowTest, TheHandCursorOverAChoosableStep) {
   const POINT over = StepCentre(1);
   SendMessageA(bar->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(over.x, over.y));
-  EXPECT_TRUE(bar->Model().FList->HandCursor);
+  EXPECT_TRUE(bar->Model().List().HandCursor());
   const POINT outside{2, 399};
   SendMessageA(bar->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(outside.x, outside.y));
-  EXPECT_FALSE(bar->Model().FList->HandCursor);
+  EXPECT_FALSE(bar->Model().List().HandCursor());
 }
 
 }  // namespace

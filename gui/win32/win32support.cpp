@@ -1,6 +1,7 @@
 #include "gui/win32/win32support.h"
 
 #include <algorithm>
+#include <map>
 
 #include "setup/mainform.h"
 
@@ -77,6 +78,28 @@ HFONT MakeFont(const char* face, int pixels, bool bold) {
 
 HBITMAP LoadBitmapResource(const char* name) {
   return static_cast<HBITMAP>(LoadImageA(Instance(), name, IMAGE_BITMAP, 0, 0, 0));
+}
+
+HBITMAP CachedBitmap(const char* name) {
+  static std::map<std::string, HBITMAP> cache;
+  const auto found = cache.find(name);
+  if (found != cache.end()) return found->second;
+  return cache[name] = LoadBitmapResource(name);
+}
+
+void PaintBuffered(HWND hwnd, HDC target, const RECT& update, const std::function<void(HDC)>& paint) {
+  RECT client;
+  GetClientRect(hwnd, &client);
+  HDC dc = CreateCompatibleDC(target);
+  const HBITMAP buffer = CreateCompatibleBitmap(target, client.right, client.bottom);
+  const HGDIOBJ savedBitmap = SelectObject(dc, buffer);
+  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  paint(dc);
+  BitBlt(target, update.left, update.top, update.right - update.left, update.bottom - update.top, dc, update.left,
+         update.top, SRCCOPY);
+  SelectObject(dc, savedBitmap);
+  DeleteObject(buffer);
+  DeleteDC(dc);
 }
 
 SIZE BitmapSize(HBITMAP bitmap) {

@@ -37,12 +37,19 @@ HFONT MakeFont(const char* face, int pixels, bool bold = false);
 
 // A bitmap resource by name, or nullptr.
 HBITMAP LoadBitmapResource(const char* name);
+// The same, loaded once and kept for the program's life (the custom-drawn
+// controls' pictures).
+HBITMAP CachedBitmap(const char* name);
 // Draws a bitmap at (x, y); pixels of the colour `clear` stay transparent
 // unless it is CLR_INVALID.
 void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, COLORREF clear, bool disabled = false);
 SIZE BitmapSize(HBITMAP bitmap);
 // The colour of a bitmap's bottom-left pixel.
 COLORREF BottomLeftColour(HBITMAP bitmap);
+
+// Paints a window through an off-screen bitmap of its client area, white
+// at first, and copies the update rectangle to the target in one step.
+void PaintBuffered(HWND hwnd, HDC target, const RECT& update, const std::function<void(HDC)>& paint);
 
 // The hand cursor (CRSRHAND, hot spot 6,1).
 HCURSOR HandCursor();

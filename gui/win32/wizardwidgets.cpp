@@ -68,58 +68,16 @@ LRESULT CALLBACK BannerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-void Line(HDC dc, COLORREF colour, int x0, int y0, int x1, int y1) {
-  const HPEN pen = CreatePen(PS_SOLID, 1, colour);
-  const HGDIOBJ saved = SelectObject(dc, pen);
-  MoveToEx(dc, x0, y0, nullptr);
-  LineTo(dc, x1, y1);
-  SelectObject(dc, saved);
-  DeleteObject(pen);
-}
-
-void PaintMeter(HWND hwnd, HDC target) {
+void PaintMeter(HWND hwnd, HDC target, const RECT& update) {
   const auto* meter = reinterpret_cast<const TKCProgress*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  RECT r;
-  GetClientRect(hwnd, &r);
-  FillRect(target, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  // A sunken edge of two pixels, then one pixel of background.
-  const int right = r.right - 1;
-  const int bottom = r.bottom - 1;
-  Line(target, RGB(128, 128, 128), 0, 0, right + 1, 0);
-  Line(target, RGB(128, 128, 128), 0, 0, 0, bottom + 1);
-  Line(target, RGB(64, 64, 64), 1, 1, right, 1);
-  Line(target, RGB(64, 64, 64), 1, 1, 1, bottom);
-  Line(target, RGB(255, 255, 255), 0, bottom, right + 1, bottom);
-  Line(target, RGB(255, 255, 255), right, 0, right, bottom + 1);
-  Line(target, RGB(212, 208, 200), 1, bottom - 1, right, bottom - 1);
-  Line(target, RGB(212, 208, 200), right - 1, 1, right - 1, bottom);
-  if (!meter) return;
-
-  // The bar is prepared off screen and copied in one step.
-  HDC dc = CreateCompatibleDC(target);
-  const HBITMAP bar = CreateCompatibleBitmap(target, TKCProgress::kBarWidth, TKCProgress::kBarHeight);
-  const HGDIOBJ savedBitmap = SelectObject(dc, bar);
   const HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
-  {
+  PaintBuffered(hwnd, target, update, [&](HDC dc) {
+    if (!meter) return;
+    RECT client;
+    GetClientRect(hwnd, &client);
     GdiCanvas canvas(dc, font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
-    meter->PaintBar(canvas);
-    const std::string text = meter->Text();
-    RECT all{0, 0, TKCProgress::kBarWidth, TKCProgress::kBarHeight};
-    const int split = meter->SplitX();
-    SetBkMode(dc, TRANSPARENT);
-    const int saved = SaveDC(dc);
-    IntersectClipRect(dc, 0, 0, split, TKCProgress::kBarHeight);
-    SetTextColor(dc, RGB(255, 255, 255));
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &all, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    RestoreDC(dc, saved);
-    IntersectClipRect(dc, split, 0, TKCProgress::kBarWidth, TKCProgress::kBarHeight);
-    SetTextColor(dc, GdiCanvas::ToColorRef(TKCProgress::kNavy));
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &all, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  }
-  BitBlt(target, 3, 3, TKCProgress::kBarWidth, TKCProgress::kBarHeight, dc, 0, 0, SRCCOPY);
-  SelectObject(dc, savedBitmap);
-  DeleteObject(bar);
-  DeleteDC(dc);
+    meter->Paint(canvas, client.right, client.bottom);
+  });
 }
 
 LRESULT CALLBACK MeterProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -135,13 +93,16 @@ LRESULT CALLBACK MeterProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
-      PaintMeter(hwnd, dc);
+      PaintMeter(hwnd, dc, ps.rcPaint);
       EndPaint(hwnd, &ps);
       return 0;
     }
-    case WM_PRINTCLIENT:
-      PaintMeter(hwnd, reinterpret_cast<HDC>(wParam));
+    case WM_PRINTCLIENT: {
+      RECT client;
+      GetClientRect(hwnd, &client);
+      PaintMeter(hwnd, reinterpret_cast<HDC>(wParam), client);
       return 0;
+    }
     default:
       return DefWindowProcA(hwnd, msg, wParam, lParam);
   }

@@ -8,7 +8,8 @@ class TKCProgress;
 //  - "SetupContainer": the white panel, the notebook and its pages; it hands
 //    the notifications of its children to the top-level window.
 //  - "SetupBanner": the banner, white word-wrapped text on black.
-//  - "SetupMeter": the copy page's meter, prepared in an off-screen bitmap.
+//  - "SetupMeter": the copy page's meter, drawn by its model in an
+//    off-screen bitmap.
 namespace win32skin {
 
 extern const char kContainerClass[];

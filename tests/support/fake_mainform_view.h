@@ -56,7 +56,7 @@ class FakeMainFormView : public MainFormView, private NavigateHost {
   std::string Enabled() {
     std::string s;
     for (int i = 0; i < static_cast<int>(m_nav.Lines().size()); ++i) {
-      if (m_nav.FList->FHeights.GetEnabled(i)) s += std::to_string(i);
+      if (m_nav.List().Heights().GetEnabled(i)) s += std::to_string(i);
     }
     return s;
   }
@@ -80,8 +80,7 @@ class FakeMainFormView : public MainFormView, private NavigateHost {
     return it == map.end() ? fallback : it->second;
   }
   void Repaint() override {}
-  void RepaintList(const graphics::Rect&) override {}
-  void ChildrenChanged() override {}
+  void RepaintRect(const graphics::Rect&) override {}
   void PointerStateChanged() override {}
   void TimerChanged() override {}
   graphics::Canvas* MeasureCanvas() override { return &m_canvas; }

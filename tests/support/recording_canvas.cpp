@@ -12,10 +12,12 @@ std::string RecordingCanvas::Hex(graphics::Color c) {
   return text;
 }
 
-void RecordingCanvas::FillRect(const graphics::Rect& r) {
-  calls.push_back("fill " + std::to_string(r.left) + "," + std::to_string(r.top) + "-" +
-                  std::to_string(r.right) + "," + std::to_string(r.bottom) + " " + Hex(m_brush));
+std::string RecordingCanvas::Corners(const graphics::Rect& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
+         std::to_string(r.bottom);
 }
+
+void RecordingCanvas::FillRect(const graphics::Rect& r) { calls.push_back("fill " + Corners(r) + " " + Hex(m_brush)); }
 
 void RecordingCanvas::Polyline(const std::vector<graphics::Point>& points) {
   std::string line = "line";
@@ -36,4 +38,14 @@ int RecordingCanvas::TextWidth(const std::string& text) {
     ++count;
   }
   return count * m_charWidth;
+}
+
+void RecordingCanvas::TextRect(const graphics::Rect& r, const std::string& text, graphics::Align align) {
+  calls.push_back("textrect " + Corners(r) + (align == graphics::Align::kCenter ? " center " : " left ") +
+                  Hex(m_font) + (m_bold ? " bold" : "") + ": " + text);
+}
+
+void RecordingCanvas::DrawPicture(int x, int y, const graphics::Picture& picture, bool disabled) {
+  calls.push_back(std::string("picture ") + picture.name + " " + std::to_string(x) + "," + std::to_string(y) +
+                  (disabled ? " disabled" : ""));
 }
