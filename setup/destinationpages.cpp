@@ -26,7 +26,7 @@ bool TMainForm::ValidateTargets() {
 }
 
 void TMainForm::DestinationPageAction() {
-  TKelvaNavigate& nav = m_view.Navigate();
+  TKelvaNavigate& nav = m_nav;
   nav.SetItemEnabled(4, false);
   std::vector<std::string> offers = ScanTargetDrives(m_platform, m_sysInfo, m_data.Boot.DefaultTargetSubdir);
   // The target of the command line first, else the remembered one while it is there.
@@ -93,7 +93,7 @@ void TMainForm::Browse(const std::string& title, Control edit, Control button) {
   m_controls.SetVisible(button, false);
   if (m_dialog->ShowModal() == 1) {
     m_controls.SetText(edit, RemoveBackslash(m_dialog->SelectedDir));
-    m_view.Navigate().SetItemEnabled(4, ValidateTargets());
+    m_nav.SetItemEnabled(4, ValidateTargets());
   }
   m_controls.SetVisible(button, true);
 }
@@ -130,7 +130,7 @@ CopyRequest TMainForm::Request() const {
 }
 
 bool TMainForm::CopyPageAction() {
-  TKelvaNavigate& nav = m_view.Navigate();
+  TKelvaNavigate& nav = m_nav;
   for (int i = 0; i < static_cast<int>(nav.Lines().size()); ++i) nav.SetItemEnabled(i, false);
   m_view.RepaintNavigateNow();
   m_copying = true;

@@ -11,14 +11,14 @@
 
 const char kLegalNotice[] = "Copyright (c) 2026 Kelva Software. All rights reserved.";
 
-TMainForm::TMainForm(platform::Platform& platform, EventLoop& loop, MainFormView& view)
-    : m_platform(platform), m_loop(loop), m_view(view), m_controls(view), m_sysInfo(platform) {
-  m_view.Navigate().SetOnSelect([this](void* Sender, int NewTab, bool& AllowChange) {
+TMainForm::TMainForm(platform::Platform& platform, EventLoop& loop, MainFormView& view, TKelvaNavigate& sideBar)
+    : m_platform(platform), m_loop(loop), m_view(view), m_nav(sideBar), m_controls(view), m_sysInfo(platform) {
+  m_nav.SetOnSelect([this](void* Sender, int NewTab, bool& AllowChange) {
     KelvaNavigate1Select(Sender, NewTab, AllowChange);
   });
 }
 
-TMainForm::~TMainForm() { m_view.Navigate().SetOnSelect(nullptr); }
+TMainForm::~TMainForm() { m_nav.SetOnSelect(nullptr); }
 
 bool TMainForm::FormCreate() {
   graphics::Rect hidden = m_controls.Bounds(Control::nutzloser_Button);
@@ -98,7 +98,7 @@ void TMainForm::BindLanguageTexts() {
   m_controls.SetText(Control::KCLabel_1, TitleBanner(m_stored, m_data.Boot.SetupVersion));
   m_view.SetWindowCaption(WindowCaption(m_stored));
   m_controls.SetText(Control::Btn_Cancel, m_stored.CancelCaption);
-  TKelvaNavigate& nav = m_view.Navigate();
+  TKelvaNavigate& nav = m_nav;
   nav.SetHintNext(m_stored.NextStepHint);
   nav.SetHintPrevious(m_stored.PreviousStepHint);
   m_controls.SetText(Control::Label_103, kLegalNotice);
@@ -147,7 +147,7 @@ void TMainForm::UserSelected(Control list, int index) {
 }
 
 void TMainForm::KelvaNavigate1Select(void* /*Sender*/, int NewTab, bool& AllowChange) {
-  TKelvaNavigate& nav = m_view.Navigate();
+  TKelvaNavigate& nav = m_nav;
   const std::vector<intptr_t>& pages = nav.LineObjects();
   if (NewTab < 0 || NewTab >= static_cast<int>(pages.size())) return;
   const int page = static_cast<int>(pages[static_cast<size_t>(NewTab)]);
@@ -164,7 +164,7 @@ void TMainForm::KelvaNavigate1Select(void* /*Sender*/, int NewTab, bool& AllowCh
 }
 
 void TMainForm::LicencePageAction() {
-  m_view.Navigate().SetItemEnabled(2, m_eulaAccepted);
+  m_nav.SetItemEnabled(2, m_eulaAccepted);
   const std::string name = m_texts.LanguageText(1);
   std::string text;
   if (name.empty() || !m_platform.ReadWholeFile(AddBackslash(m_data.SourceDir) + name, &text)) {
@@ -176,14 +176,14 @@ void TMainForm::LicencePageAction() {
 }
 
 void TMainForm::accept_ButtonClick() {
-  TKelvaNavigate& nav = m_view.Navigate();
+  TKelvaNavigate& nav = m_nav;
   nav.SetItemEnabled(2, true);
   nav.SetItemIndex(2);
   m_eulaAccepted = true;
 }
 
 void TMainForm::CheckBoxClick() {
-  TKelvaNavigate& nav = m_view.Navigate();
+  TKelvaNavigate& nav = m_nav;
   nav.SetItemEnabled(4, false);
   const bool sirel = m_controls.Checked(Control::Sirel_CheckBox);
   const bool sample = m_controls.Checked(Control::Beispiel_CheckBox);
@@ -194,7 +194,7 @@ void TMainForm::CheckBoxClick() {
 }
 
 void TMainForm::FormKeyDown(int& Key) {
-  TKelvaNavigate& nav = m_view.Navigate();
+  TKelvaNavigate& nav = m_nav;
   if (Key == VK_RETURN || Key == VK_DOWN) {
     if (nav.ItemIndex() < static_cast<int>(nav.Lines().size())) nav.SetItemIndex(nav.ItemIndex() + 1);
     Key = 0;
@@ -217,7 +217,7 @@ void TMainForm::FormResize() {
   const int left = (cw - panel.width()) / 2;
   m_controls.SetBounds(Control::Panel_Gesamt, graphics::RectAt(left, top, panel.width(), panel.height()));
   const graphics::Rect banner = m_controls.Bounds(Control::KCLabel_1);
-  const int width = cw - 2 * banner.left - m_view.Navigate().Width();
+  const int width = cw - 2 * banner.left - m_nav.Width();
   m_controls.SetBounds(Control::KCLabel_1, graphics::RectAt(banner.left, banner.top, width, banner.height()));
 }
 

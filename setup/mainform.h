@@ -16,6 +16,7 @@
 #include "setupdata/setupfile.h"
 
 class EventLoop;
+class TKelvaNavigate;
 class InstallLog;
 
 // The legal notice of Label_103.
@@ -37,7 +38,8 @@ constexpr int kMinTrackHeight = 480;
 // copy pages. It reaches its widgets only through MainFormView.
 class TMainForm : private CopyProgressView {
  public:
-  TMainForm(platform::Platform& platform, EventLoop& loop, MainFormView& view);
+  // sideBar is the window's KelvaNavigate1; its steps drive the pages.
+  TMainForm(platform::Platform& platform, EventLoop& loop, MainFormView& view, TKelvaNavigate& sideBar);
   // The chooser is created after the main window, at C:\ (program entry).
   void SetDialog(TVerzeichnisDlg* dialog) { m_dialog = dialog; }
   ~TMainForm() override;
@@ -113,6 +115,7 @@ class TMainForm : private CopyProgressView {
   platform::Platform& m_platform;
   EventLoop& m_loop;
   MainFormView& m_view;
+  TKelvaNavigate& m_nav;
   FormControls m_controls;
   std::string m_applicationTitle;
   TVerzeichnisDlg* m_dialog = nullptr;

@@ -76,7 +76,7 @@ class MainFormTest : public ::testing::Test {
   FormLoop loop;
   FakeMainFormView view;
   RecordingPresenter presenter;
-  TMainForm form{faults, loop, view};
+  TMainForm form{faults, loop, view, view.Navigate()};
 };
 
 TEST_F(MainFormTest, StartUpBindsTheFirstLanguage) {
@@ -431,7 +431,7 @@ TEST_F(MainFormTest, TheCommandLineAndThenTheLastInstallPreselect) {
   // medium has no sample project: C:\CAD exists only as the user made it.)
   TempDrives::Write(drives.Host('C', "CAD/mine.txt"), "");
   FakeMainFormView next;
-  TMainForm again{faults, loop, next};
+  TMainForm again{faults, loop, next, next.Navigate()};
   ASSERT_TRUE(again.FormCreate());
   again.ApplyChoices(Choices());
   EXPECT_EQ(next.ItemIndex(Control::ComboBoxSprache), 1);

@@ -6,8 +6,6 @@
 #include "graphics/canvas.h"
 #include "setup/controls.h"
 
-class TKelvaNavigate;
-
 // What the main window's controller tells its widgets. A skin builds the
 // widgets from the layout table and implements this; tests use a fake. The
 // view is told what to show and never asked: the controller keeps its own
@@ -40,6 +38,4 @@ class MainFormView {
   // Paints the side-bar at once (outside the message loop).
   virtual void RepaintNavigateNow() = 0;
   virtual void Close() = 0;
-
-  virtual TKelvaNavigate& Navigate() = 0;
 };

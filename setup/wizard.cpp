@@ -10,10 +10,16 @@ Wizard::Wizard(platform::Platform& platform, WizardSkin& skin)
     : m_platform(platform),
       m_skin(skin),
       m_loop(skin.Loop(), [this] { return m_form.CloseRequested(); }),
-      m_form(platform, m_loop, skin.MainView()) {}
+      m_sideBar(&skin.SideBarHost()),
+      m_form(platform, m_loop, skin.MainView(), m_sideBar) {
+  // The window's side-bar lets any enabled step be chosen, backwards too.
+  m_sideBar.SetSelectLinear(false);
+  m_skin.ShowSideBar(&m_sideBar);
+}
 
 Wizard::~Wizard() {
   m_skin.Attach(nullptr);
+  m_skin.ShowSideBar(nullptr);
   if (m_chooser) m_chooser->SetView(nullptr);
 }
 

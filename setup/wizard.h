@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "dialogs/verzdlg.h"
+#include "navigate/navigate.h"
 #include "setup/mainform.h"
 #include "setup/wizardloop.h"
 
@@ -17,6 +18,10 @@ class WizardSkin {
   virtual EventLoop& Loop() = 0;
   virtual MainFormView& MainView() = 0;
   virtual VerzeichnisDlgView& ChooserView() = 0;
+  // The widget that shows the side-bar, and the model it shows from now on
+  // (nullptr: the model is going).
+  virtual NavigateHost& SideBarHost() = 0;
+  virtual void ShowSideBar(TKelvaNavigate* model) = 0;
   // The controllers exist: from now on the skin sends its widgets' events to
   // wizard->Form() and wizard->Chooser(). nullptr: they are going, the skin
   // sends nothing more.
@@ -24,7 +29,8 @@ class WizardSkin {
 };
 
 // The whole wizard without a toolkit: the main window's controller with its
-// meter, the directory chooser, the close request and the message throttle.
+// meter, the side-bar, the directory chooser, the close request and the
+// message throttle.
 // Every program entry and every test builds it the same way:
 //
 //   Wizard wizard(platform, skin);
@@ -51,6 +57,7 @@ class Wizard {
   TVerzeichnisDlg& Chooser() { return *m_chooser; }
   bool Started() const { return m_chooser != nullptr; }
   TKCProgress& Meter() { return m_form.Meter(); }
+  TKelvaNavigate& SideBar() { return m_sideBar; }
   // The loop the copy runs with: the skin's, throttled, ending on a close
   // request.
   EventLoop& Loop() { return m_loop; }
@@ -59,6 +66,7 @@ class Wizard {
   platform::Platform& m_platform;
   WizardSkin& m_skin;
   WizardLoop m_loop;
+  TKelvaNavigate m_sideBar;
   TMainForm m_form;
   std::unique_ptr<TVerzeichnisDlg> m_chooser;
 };

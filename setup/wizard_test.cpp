@@ -60,12 +60,20 @@ class FakeSkin : public WizardSkin {
   EventLoop& Loop() override { return loop; }
   MainFormView& MainView() override { return view; }
   VerzeichnisDlgView& ChooserView() override { return chooser; }
+  NavigateHost& SideBarHost() override { return view.SideBarHost(); }
+  void ShowSideBar(TKelvaNavigate* model) override {
+    shown.push_back(model);
+    if (!model) return;
+    model->SetBounds(TKelvaNavigate::kWidth, 400);
+    model->Loaded();
+  }
   void Attach(Wizard* w) override { attached.push_back(w); }
 
   CountingLoop loop;
   FakeMainFormView view;
   ScriptedDlgView chooser;
   std::vector<Wizard*> attached;
+  std::vector<TKelvaNavigate*> shown;
 };
 
 class WizardTest : public ::testing::Test {
@@ -102,6 +110,8 @@ TEST_F(WizardTest, AssembledWithAFakeSkinItInstallsFromTheFirstPageToTheEnd) {
     ASSERT_TRUE(wizard.Start(options, &log));
     ASSERT_EQ(skin.attached, std::vector<Wizard*>{&wizard});
     EXPECT_TRUE(wizard.Started());
+    EXPECT_EQ(skin.shown, std::vector<TKelvaNavigate*>{&wizard.SideBar()});
+    EXPECT_FALSE(wizard.SideBar().SelectLinear());
 
     Key(wizard, VK_RETURN);
     EXPECT_EQ(skin.view.page, 1);
@@ -127,6 +137,9 @@ TEST_F(WizardTest, AssembledWithAFakeSkinItInstallsFromTheFirstPageToTheEnd) {
     code = wizard.Finish(0, &log);
   }
   EXPECT_EQ(skin.attached.back(), nullptr);  // the skin was let go
+  ASSERT_EQ(skin.shown.size(), 2u);           // the wizard's side-bar, shown until the end
+  EXPECT_NE(skin.shown[0], nullptr);
+  EXPECT_EQ(skin.shown[1], nullptr);
   EXPECT_EQ(code, kExitInstalled);
   ASSERT_EQ(presenter.messages.size(), 1u);
   EXPECT_EQ(presenter.messages[0].text, "Done");

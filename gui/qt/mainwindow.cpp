@@ -285,8 +285,6 @@ void MainWindow::RepaintNavigateNow() { m_navigate->repaint(); }
 
 void MainWindow::Close() { close(); }
 
-TKelvaNavigate& MainWindow::Navigate() { return m_navigate->model(); }
-
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   if (m_form) m_form->FormResize();

@@ -44,7 +44,8 @@ class MainWindow : public QWidget, public MainFormView {
   void RepaintMeter() override;
   void RepaintNavigateNow() override;
   void Close() override;
-  TKelvaNavigate& Navigate() override;
+  // The side-bar's widget.
+  NavigateWidget& SideBar() { return *m_navigate; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;

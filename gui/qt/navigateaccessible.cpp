@@ -39,7 +39,8 @@ class SideBarAccessible : public QAccessibleWidget {
  public:
   explicit SideBarAccessible(NavigateWidget* bar) : QAccessibleWidget(bar) {}
 
-  int childCount() const override { return static_cast<int>(std::size(kParts)); }
+  // Nothing to show until the wizard gives the side-bar its model.
+  int childCount() const override { return Bar()->HasModel() ? static_cast<int>(std::size(kParts)) : 0; }
   QAccessibleInterface* child(int index) const override;
   int indexOfChild(const QAccessibleInterface* child) const override;
   QAccessibleInterface* childAt(int x, int y) const override;
@@ -210,6 +211,7 @@ int SideBarAccessible::indexOfChild(const QAccessibleInterface* child) const {
 }
 
 QAccessibleInterface* SideBarAccessible::childAt(int x, int y) const {
+  if (!Bar()->HasModel()) return nullptr;
   const QPoint p = Bar()->mapFromGlobal(QPoint(x, y));
   const NavigatePart part = Model().PartAt(p.x(), p.y());
   for (int i = 0; i < childCount(); ++i) {

@@ -25,25 +25,32 @@ NavigateWidget::NavigateWidget(QWidget* parent) : QWidget(parent) {
   setFont(font);
   m_measure = std::make_unique<QtCanvas>(nullptr, font, palette());
 
-  m_model = std::make_unique<TKelvaNavigate>(static_cast<NavigateHost*>(this));
-  TKelvaNavigate& nav = *m_model;
   m_repeat.setInterval(TKelvaNavigate::kRepeatInterval);
-  connect(&m_repeat, &QTimer::timeout, this, [this] { m_model->RepeatTimerTick(); });
-
+  connect(&m_repeat, &QTimer::timeout, this, [this] {
+    if (m_model) m_model->RepeatTimerTick();
+  });
   setFixedWidth(TKelvaNavigate::kWidth);
-  setMinimumHeight(nav.MinHeight());
-  nav.SetBounds(TKelvaNavigate::kWidth, std::max(height(), nav.MinHeight()));
-  nav.Loaded();
 }
 
-NavigateWidget::~NavigateWidget() {
-  m_repeat.stop();
-  // The model's host goes away with this widget.
-  m_model->SetOnSelect(nullptr);
+NavigateWidget::~NavigateWidget() { m_repeat.stop(); }
+
+void NavigateWidget::SetModel(TKelvaNavigate* model) {
+  m_model = model;
+  m_announcedIndex = 0;
+  if (!model) {
+    m_repeat.stop();
+    update();
+    return;
+  }
+  setMinimumHeight(model->MinHeight());
+  model->SetBounds(TKelvaNavigate::kWidth, std::max(height(), model->MinHeight()));
+  model->Loaded();
+  update();
 }
 
 void NavigateWidget::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
+  if (!m_model) return;
   QtCanvas canvas(&painter, font(), palette());
   const QRect r = event->rect();
   m_model->Paint(canvas, graphics::Rect{r.left(), r.top(), r.right() + 1, r.bottom() + 1});
@@ -51,42 +58,42 @@ void NavigateWidget::paintEvent(QPaintEvent* event) {
 
 void NavigateWidget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  m_model->SetBounds(width(), height());
+  if (m_model) m_model->SetBounds(width(), height());
 }
 
 void NavigateWidget::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() == QEvent::FontChange && m_measure) {
     m_measure = std::make_unique<QtCanvas>(nullptr, font(), palette());
-    m_model->FontChanged();
+    if (m_model) m_model->FontChanged();
   }
 }
 
 void NavigateWidget::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
-  m_model->MouseDown(p.x(), p.y(), event->button() == Qt::LeftButton);
+  if (m_model) m_model->MouseDown(p.x(), p.y(), event->button() == Qt::LeftButton);
 }
 
 void NavigateWidget::mouseReleaseEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
-  if (event->button() == Qt::LeftButton) m_model->MouseUp(p.x(), p.y());
+  if (m_model && event->button() == Qt::LeftButton) m_model->MouseUp(p.x(), p.y());
 }
 
 void NavigateWidget::mouseMoveEvent(QMouseEvent* event) {
   m_pointer = event->position().toPoint();
-  m_model->MouseMove(m_pointer.x(), m_pointer.y(), static_cast<int>(event->modifiers()));
+  if (m_model) m_model->MouseMove(m_pointer.x(), m_pointer.y(), static_cast<int>(event->modifiers()));
   PointerStateChanged();
 }
 
 void NavigateWidget::leaveEvent(QEvent* event) {
   QWidget::leaveEvent(event);
   m_pointer = QPoint(-1, -1);
-  m_model->MouseLeave();
+  if (m_model) m_model->MouseLeave();
   PointerStateChanged();
 }
 
 bool NavigateWidget::event(QEvent* event) {
-  if (event->type() == QEvent::ToolTip) {
+  if (event->type() == QEvent::ToolTip && m_model) {
     const auto* help = static_cast<QHelpEvent*>(event);
     m_hint = m_model->HintAt(help->pos().x(), help->pos().y());
     ShowHint(help->globalPos(), DisplayText(m_hint), this);

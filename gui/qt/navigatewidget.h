@@ -9,16 +9,22 @@
 #include "gui/qt/qtcanvas.h"
 #include "navigate/navigate.h"
 
-// The navigation side-bar as one Qt widget: it hosts the TKelvaNavigate
-// model, which draws every part on the widget's canvas; the pointer, the
-// repeat timer and hint requests go to the model.
+// The navigation side-bar as one Qt widget: it shows a TKelvaNavigate model
+// (the wizard's), which draws every part on the widget's canvas; the
+// pointer, the repeat timer and hint requests go to the model.
 class NavigateWidget : public QWidget, private NavigateHost {
   Q_OBJECT
  public:
   explicit NavigateWidget(QWidget* parent = nullptr);
   ~NavigateWidget() override;
 
+  // The host the model is made with.
+  NavigateHost& Host() { return *this; }
+  // From now on the widget shows model and sends it the pointer (nullptr:
+  // the model is going).
+  void SetModel(TKelvaNavigate* model);
   TKelvaNavigate& model() { return *m_model; }
+  bool HasModel() const { return m_model != nullptr; }
   // The hand cursor made from CRSRHAND, hot spot (6, 1).
   static QCursor NavigateHandCursor();
 
@@ -40,7 +46,7 @@ class NavigateWidget : public QWidget, private NavigateHost {
   graphics::Canvas* MeasureCanvas() override { return m_measure.get(); }
 
   std::unique_ptr<QtCanvas> m_measure;
-  std::unique_ptr<TKelvaNavigate> m_model;
+  TKelvaNavigate* m_model = nullptr;
   QTimer m_repeat;
   QPoint m_pointer{-1, -1};
   std::string m_hint;

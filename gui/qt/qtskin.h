@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/qt/mainwindow.h"
+#include "gui/qt/navigatewidget.h"
 #include "gui/qt/qtsupport.h"
 #include "gui/qt/verzdialog.h"
 #include "setup/wizard.h"
@@ -14,6 +15,8 @@ class QtSkin : public WizardSkin {
   EventLoop& Loop() override { return m_loop; }
   MainFormView& MainView() override { return m_window; }
   VerzeichnisDlgView& ChooserView() override { return m_dialog; }
+  NavigateHost& SideBarHost() override { return m_window.SideBar().Host(); }
+  void ShowSideBar(TKelvaNavigate* model) override { m_window.SideBar().SetModel(model); }
   void Attach(Wizard* wizard) override {
     m_window.Attach(wizard ? &wizard->Form() : nullptr);
     m_dialog.Attach(wizard ? &wizard->Chooser() : nullptr);

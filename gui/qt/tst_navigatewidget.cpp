@@ -12,13 +12,23 @@
 #include "gui/qt/navigatewidget.h"
 #include "navigate/pictures.h"
 
+// The side-bar's widget with a model of its own, as the wizard gives it one.
+class SideBar : public NavigateWidget {
+ public:
+  SideBar() { SetModel(&m_model); }
+  ~SideBar() override { SetModel(nullptr); }
+
+ private:
+  TKelvaNavigate m_model{&Host()};
+};
+
 class TestNavigateWidget : public QObject {
   Q_OBJECT
 
  private:
   // A side-bar 400 high with five steps, step 1 current, step 3 disabled.
-  static std::unique_ptr<NavigateWidget> MakeSideBar(const QStringList& captions) {
-    auto bar = std::make_unique<NavigateWidget>();
+  static std::unique_ptr<SideBar> MakeSideBar(const QStringList& captions) {
+    auto bar = std::make_unique<SideBar>();
     bar->resize(143, 400);
     bar->show();
     TKelvaNavigate& nav = bar->model();

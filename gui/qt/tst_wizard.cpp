@@ -110,7 +110,7 @@ class TestWizard : public QObject {
     QTest::keyClick(&window, Qt::Key_Return);
     QCOMPARE(page(), 3);
     QCOMPARE(Find<QComboBox>(window, "drive_Combo")->currentText(), QStringLiteral("C:\\SIREL"));
-    QVERIFY(!window.Navigate().List().Heights().GetEnabled(4));
+    QVERIFY(!wizard.SideBar().List().Heights().GetEnabled(4));
     QDir().mkpath(m_temp->path() + "/e/CAD");
     QTimer::singleShot(0, &dialog, [&] {
       chooser.List().SetDirectory("E:\\CAD");
@@ -118,7 +118,7 @@ class TestWizard : public QObject {
     });
     QTest::mouseClick(Find<QPushButton>(window, "DXFZiel_Button"), Qt::LeftButton);
     QCOMPARE(Find<QLineEdit>(window, "zielDXF_Edit")->text(), QStringLiteral("E:\\CAD"));
-    QVERIFY(window.Navigate().List().Heights().GetEnabled(4));
+    QVERIFY(wizard.SideBar().List().Heights().GetEnabled(4));
     if (screenshots) Shot(window, "page3-destination.png");
     recorder.messages.clear();
     QTest::keyClick(&window, Qt::Key_Return);
@@ -184,9 +184,9 @@ class TestWizard : public QObject {
     QVERIFY(shown.Start());
     MainWindow& window = shown.skin.Window();
     auto* bar = window.findChild<QWidget*>(QStringLiteral("KelvaNavigate1"));
-    const graphics::Rect next = window.Navigate().Child(NavigatePart::kNext).bounds;
+    const graphics::Rect next = shown.wizard.SideBar().Child(NavigatePart::kNext).bounds;
     const QPoint at(next.left + 5, next.top + 5);
-    QVERIFY(!window.Navigate().HintAt(at.x(), at.y()).empty());
+    QVERIFY(!shown.wizard.SideBar().HintAt(at.x(), at.y()).empty());
     const QPoint cursor = bar->mapToGlobal(at);
     QHelpEvent help(QEvent::ToolTip, at, cursor);
     QApplication::sendEvent(bar, &help);

@@ -52,7 +52,8 @@ class MainWindow final : public MainFormView {
   void RepaintMeter() override;
   void RepaintNavigateNow() override;
   void Close() override;
-  TKelvaNavigate& Navigate() override { return m_navigate->Model(); }
+  // The side-bar's window.
+  NavigateWindow& SideBar() { return *m_navigate; }
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

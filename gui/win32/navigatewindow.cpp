@@ -32,17 +32,26 @@ NavigateWindow::NavigateWindow(HWND parent, int id, const RECT& bounds) {
   m_measureDc = CreateCompatibleDC(nullptr);
   m_measure = std::make_unique<GdiCanvas>(m_measureDc, m_font);
 
-  m_model = std::make_unique<TKelvaNavigate>(static_cast<NavigateHost*>(this));
   m_hwnd = CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN,
                            bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
                            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), win32skin::Instance(), this);
-  TKelvaNavigate& nav = *m_model;
-  nav.SetBounds(TKelvaNavigate::kWidth, std::max<int>(bounds.bottom - bounds.top, nav.MinHeight()));
-  nav.Loaded();
+}
+
+void NavigateWindow::SetModel(TKelvaNavigate* model) {
+  m_model = model;
+  if (m_hwnd) {
+    KillTimer(m_hwnd, kRepeatTimer);
+    InvalidateRect(m_hwnd, nullptr, FALSE);
+  }
+  ForgetHint();
+  if (!model) return;
+  RECT client{};
+  if (m_hwnd) GetClientRect(m_hwnd, &client);
+  model->SetBounds(TKelvaNavigate::kWidth, std::max<int>(client.bottom, model->MinHeight()));
+  model->Loaded();
 }
 
 NavigateWindow::~NavigateWindow() {
-  m_model->SetOnSelect(nullptr);
   if (m_hwnd && IsWindow(m_hwnd)) {
     SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, 0);
     KillTimer(m_hwnd, kRepeatTimer);
@@ -72,6 +81,14 @@ LRESULT NavigateWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       m_model->Paint(canvas, graphics::Rect{update.left, update.top, update.right, update.bottom});
     });
   };
+  if (!m_model) {
+    // Until the wizard gives the side-bar its model there is nothing to show.
+    if (msg != WM_PAINT) return DefWindowProcA(m_hwnd, msg, wParam, lParam);
+    PAINTSTRUCT ps;
+    BeginPaint(m_hwnd, &ps);
+    EndPaint(m_hwnd, &ps);
+    return 0;
+  }
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;
@@ -167,13 +184,13 @@ void NavigateWindow::MouseMove(int x, int y, int shift) {
 }
 
 void NavigateWindow::MouseLeft() {
-  m_model->MouseLeave();
+  if (m_model) m_model->MouseLeave();
   ForgetHint();
 }
 
 void NavigateWindow::ForgetHint() {
   m_pendingHint.clear();
-  KillTimer(m_hwnd, kHintTimer);
+  if (m_hwnd) KillTimer(m_hwnd, kHintTimer);
   win32skin::HideHint();
 }
 

@@ -8,8 +8,8 @@
 #include "gui/win32/gdicanvas.h"
 #include "navigate/navigate.h"
 
-// The navigation side-bar as one Win32 window: it hosts the TKelvaNavigate
-// model, which draws every part on a GDI canvas, double-buffered; the
+// The navigation side-bar as one Win32 window: it shows a TKelvaNavigate
+// model (the wizard's), which draws every part on a GDI canvas, double-buffered; the
 // pointer, the buttons and the timers go to the model. Hints appear when the
 // pointer rests.
 class NavigateWindow final : private NavigateHost {
@@ -20,6 +20,11 @@ class NavigateWindow final : private NavigateHost {
   NavigateWindow& operator=(const NavigateWindow&) = delete;
 
   HWND Handle() const { return m_hwnd; }
+  // The host the model is made with.
+  NavigateHost& Host() { return *this; }
+  // From now on the window shows model and sends it the pointer (nullptr:
+  // the model is going).
+  void SetModel(TKelvaNavigate* model);
   TKelvaNavigate& Model() { return *m_model; }
   // Paints at once, outside the message loop.
   void PaintNow();
@@ -43,7 +48,7 @@ class NavigateWindow final : private NavigateHost {
   HFONT m_font = nullptr;
   HDC m_measureDc = nullptr;
   std::unique_ptr<GdiCanvas> m_measure;
-  std::unique_ptr<TKelvaNavigate> m_model;
+  TKelvaNavigate* m_model = nullptr;
   bool m_tracking = false;
   std::string m_pendingHint;
 };

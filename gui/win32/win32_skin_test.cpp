@@ -364,6 +364,8 @@ class NavigateWindowTest : public ::testing::Test {
   NavigateWindowTest() {
     parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 400, nullptr, nullptr, nullptr, nullptr);
     bar = std::make_unique<NavigateWindow>(parent, 7, RECT{0, 0, 143, 400});
+    model = std::make_unique<TKelvaNavigate>(&bar->Host());
+    bar->SetModel(model.get());
     TKelvaNavigate& nav = bar->Model();
     nav.SetLines({"Language", "Licence", "Components", "Targets", "Installation"});
     for (int i = 0; i < 5; ++i) nav.SetItemEnabled(i, true);
@@ -371,6 +373,8 @@ class NavigateWindowTest : public ::testing::Test {
     nav.SetOnSelect([this](void*, int tab, bool&) { offered.push_back(tab); });
   }
   ~NavigateWindowTest() override {
+    bar->SetModel(nullptr);
+    model.reset();
     bar.reset();
     DestroyWindow(parent);
   }
@@ -394,6 +398,7 @@ class NavigateWindowTest : public ::testing::Test {
 
   HWND parent = nullptr;
   std::unique_ptr<NavigateWindow> bar;
+  std::unique_ptr<TKelvaNavigate> model;
   std::vector<int> offered;
 };
 

@@ -17,6 +17,8 @@ class Win32Skin final : public WizardSkin {
   EventLoop& Loop() override { return m_loop; }
   MainFormView& MainView() override { return m_window; }
   VerzeichnisDlgView& ChooserView() override { return m_chooser; }
+  NavigateHost& SideBarHost() override { return m_window.SideBar().Host(); }
+  void ShowSideBar(TKelvaNavigate* model) override { m_window.SideBar().SetModel(model); }
   void Attach(Wizard* wizard) override {
     m_window.Attach(wizard ? &wizard->Form() : nullptr);
     m_chooser.Attach(wizard ? &wizard->Chooser() : nullptr);

@@ -50,7 +50,9 @@ class FakeMainFormView : public MainFormView, private NavigateHost {
   void RepaintMeter() override { ++meterPaints; }
   void RepaintNavigateNow() override { ++navigatePaints; }
   void Close() override { closed = true; }
-  TKelvaNavigate& Navigate() override { return m_nav; }
+  // The side-bar the form under test is given; this view is its host.
+  TKelvaNavigate& Navigate() { return m_nav; }
+  NavigateHost& SideBarHost() { return *this; }
 
   // The side-bar's steps that can be chosen, as "01" for steps 0 and 1.
   std::string Enabled() {
