@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include "gui/qt/navigatewidget.h"
+#include "gui/qt/tst_leaks.h"
 #include "navigate/pictures.h"
 
 // The side-bar's widget with a model of its own, as the wizard gives it one.
@@ -64,6 +65,12 @@ class TestNavigateWidget : public QObject {
   }
 
  private slots:
+  // No window of a test outlives it.
+  void cleanup() {
+    const QString left = WindowsLeftBehind();
+    QVERIFY2(left.isEmpty(), qPrintable(left));
+  }
+
   void arialIsLiberationSans() {
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(11);

@@ -17,6 +17,7 @@
 
 #include "gui/qt/qtcanvas.h"
 #include "gui/qt/qtskin.h"
+#include "gui/qt/tst_leaks.h"
 #include "setup/layout.h"
 #include "navigate/navigate.h"
 #include "setup/meter.h"
@@ -138,11 +139,8 @@ class TestWizard : public QObject {
 
   // No window of a test outlives it (the hint's label is Qt's own).
   void cleanup() {
-    QStringList left;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (w->objectName() != QStringLiteral("qtooltip_label")) left << w->objectName() + "/" + w->metaObject()->className();
-    }
-    QVERIFY2(left.isEmpty(), qPrintable(left.join(QStringLiteral(", "))));
+    const QString left = WindowsLeftBehind();
+    QVERIFY2(left.isEmpty(), qPrintable(left));
   }
 
   void installsEverythingAndSaysSo() {
