@@ -170,15 +170,20 @@ void MainWindow::Connect() {
       if (m_form) m_form->UserChecked(c, checked);
     });
   }
-  const auto click = [this](Control c, void (TMainForm::*handler)()) {
-    connect(qobject_cast<QPushButton*>(m_widgets[c]), &QPushButton::clicked, this, [this, handler] {
-      if (m_form) (m_form->*handler)();
-    });
-  };
-  click(Control::Btn_Cancel, &TMainForm::Btn_CancelClick);
-  click(Control::accept_Button, &TMainForm::accept_ButtonClick);
-  click(Control::SirelZiel_Button, &TMainForm::SirelZiel_ButtonClick);
-  click(Control::DXFZiel_Button, &TMainForm::BtnZielverzeichnisClick);
+  for (Control c : {Control::Btn_Cancel, Control::accept_Button, Control::SirelZiel_Button, Control::DXFZiel_Button}) {
+    connect(qobject_cast<QPushButton*>(m_widgets[c]), &QPushButton::clicked, this, [this, c] { Clicked(c); });
+  }
+}
+
+void MainWindow::Clicked(Control button) {
+  if (!m_form) return;
+  switch (button) {
+    case Control::Btn_Cancel: m_form->Btn_CancelClick(); break;
+    case Control::accept_Button: m_form->accept_ButtonClick(); break;
+    case Control::SirelZiel_Button: m_form->SirelZiel_ButtonClick(); break;
+    case Control::DXFZiel_Button: m_form->BtnZielverzeichnisClick(); break;
+    default: break;
+  }
 }
 
 QWidget* MainWindow::widget(Control control) const {

@@ -56,6 +56,8 @@ class MainWindow : public QWidget, public MainFormView {
  private:
   void Build();
   void Connect();
+  // A push button was clicked: its handler runs.
+  void Clicked(Control button);
   // Gives the outer frame the place the controller asked for.
   void PlaceFrame();
 
