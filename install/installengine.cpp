@@ -1,6 +1,7 @@
 #include "install/installengine.h"
 
 #include "install/eventloop.h"
+#include "install/manifest.h"
 #include "platform/platform.h"
 #include "install/spacecheck.h"
 #include "setupdata/catalogue.h"
@@ -228,8 +229,8 @@ bool InstallEngine::CopyOneFile(const std::string& Source, const std::string& Ta
     m_failureReason = "a folder stands where the file goes";
     return false;
   }
-  const bool ok = KCFileCtrl.CopyFile(Source, Target);
-  if (!ok) m_failureReason = m_platform.ErrorText(KCFileCtrl.LastError());
+  const bool ok = m_manifest ? CopyChecked(Source, Target) : KCFileCtrl.CopyFile(Source, Target);
+  if (!ok && m_failureReason.empty()) m_failureReason = m_platform.ErrorText(KCFileCtrl.LastError());
   KCFileCtrl.SetFileName(Target);
   const bool set = m_platform.SetAttributes(Target, kArchiveOnly);
   if (!ok) return false;
@@ -245,4 +246,28 @@ bool InstallEngine::CopyOneFile(const std::string& Source, const std::string& Ta
   const size_t nameAt = Target.find_last_of("\\:");
   const std::string name = nameAt == std::string::npos ? Target : Target.substr(nameAt + 1);
   return set && !name.empty() && name[0] == '.' && got == TKCFileCtrlAttributes{fcaArchive, fcaHidden};
+}
+
+void InstallEngine::UseManifest(const MediumManifest* manifest) {
+  m_manifest = manifest;
+  m_mediumDir = m_platform.FullPath(AddBackslash(m_sourceDir));
+}
+
+bool InstallEngine::CopyChecked(const std::string& Source, const std::string& Target) {
+  const std::string relative = MediumRelativePath(m_platform.FullPath(Source), m_mediumDir);
+  const std::string* digest = m_manifest->DigestOf(relative);
+  if (!digest) {
+    // The list cannot name itself; a group that copies the whole medium
+    // copies it unchecked.
+    if (IsManifestPath(relative)) return KCFileCtrl.CopyFile(Source, Target);
+    m_failureReason = std::string("the file is not listed in ") + MediumManifest::kFileName;
+    return false;
+  }
+  DigestCheck check(*digest);
+  const bool ok = KCFileCtrl.CheckedCopy(Source, Target, check);
+  if (check.Refused()) {
+    m_failureReason = std::string("the file is damaged on the medium: its content differs from ") +
+                      MediumManifest::kFileName;
+  }
+  return ok;
 }

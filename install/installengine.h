@@ -10,6 +10,7 @@
 #include "install/transaction.h"
 
 class EventLoop;
+class MediumManifest;
 class TextCatalogue;
 
 // The parts of the copy page and the window the copy run drives. The wizard
@@ -87,6 +88,12 @@ class InstallEngine {
   // Every problem of the plan, in plan order (for the authors' check).
   std::vector<PlanProblem> PlanProblems() const;
 
+  // With the medium's checksum list, every file is hashed as it is copied
+  // and takes its target's place only when its digest is the one listed; a
+  // file the list does not name is not copied. nullptr (the default): files
+  // are copied without a check. The list must outlive the copy run.
+  void UseManifest(const MediumManifest* manifest);
+
   void AddSearchGroups(int FirstId, const std::string& TargetBase);
   void KCFileGrepFound(void* Sender, const std::string& found);
   void CopyPlannedFiles();
@@ -131,6 +138,9 @@ class InstallEngine {
   // Shows a message of the current language (its built-in text when missing).
   void Tell(int textId, const std::vector<std::string>& args) const;
   void RollBack();
+  // The copy of one file checked against the list; sets m_failureReason
+  // when the list names no digest or the data differs.
+  bool CopyChecked(const std::string& Source, const std::string& Target);
 
   platform::Platform& m_platform;
   EventLoop& m_loop;
@@ -147,4 +157,6 @@ class InstallEngine {
   std::vector<PlanProblem> m_planProblems;
   InstallTransaction m_transaction;
   std::string m_failureReason;
+  const MediumManifest* m_manifest = nullptr;
+  std::string m_mediumDir;  // the full path of the medium, for the list's paths
 };

@@ -62,6 +62,12 @@ bool TKCFileCtrl::FileOperation(const std::string& Source, const std::string& Ta
   return m_lastError == 0;
 }
 
+bool TKCFileCtrl::CheckedCopy(const std::string& Source, const std::string& Target,
+                              platform::CopyCheck& check) {
+  m_lastError = m_platform.CheckedCopy(m_platform.FullPath(Source), m_platform.FullPath(Target), check);
+  return m_lastError == 0;
+}
+
 void TKCFileCtrl::SetFileName(const std::string& Name) {
   if (!m_platform.IsFile(Name)) return;
   const std::string full = m_platform.FullPath(Name);

@@ -7,6 +7,7 @@
 #include "install/kcsysinfo.h"
 
 namespace platform {
+class CopyCheck;
 class Platform;
 }
 
@@ -58,6 +59,9 @@ class TKCFileCtrl : public TKCCustomComponent {
   bool CopyFile(const std::string& Source, const std::string& Target) {
     return FileOperation(Source, Target, foCopy);
   }
+  // The copy of one file with every byte shown to check
+  // (Platform::CheckedCopy), both names expanded to full paths.
+  bool CheckedCopy(const std::string& Source, const std::string& Target, platform::CopyCheck& check);
   // The error code of the last shell operation (0 after success).
   int LastError() const { return m_lastError; }
 

@@ -4,7 +4,8 @@
 #include <string>
 
 // SHA-256 of a byte string, fed in pieces; the digest as 64 lower-case hex
-// digits.
+// digits. Where the processor has the SHA instructions (x86), whole blocks
+// go through them, about six times as fast as the portable rounds.
 class Sha256 {
  public:
   Sha256();
@@ -18,8 +19,12 @@ class Sha256 {
     return h.HexDigest();
   }
 
+  // For tests: false makes every hash use the portable rounds, true the
+  // processor's where it has them.
+  static void UseProcessorRounds(bool use);
+
  private:
-  void Block(const uint8_t* block);
+  void Blocks(const uint8_t* data, size_t count);
 
   uint32_t m_state[8];
   uint8_t m_buffer[64];

@@ -118,23 +118,33 @@ int FaultPlatform::ShellOperation(ShellFunc func, const std::string& from, const
   static const char* const kVerbs[] = {"?", "move ", "copy ", "delete ", "rename "};
   m_log.push_back(std::string(func <= kFoRename ? kVerbs[func] : "? ") + names);
   if (func == kFoCopy || func == kFoMove) {
-    CrashPoint(names);
-    if (Hit(FaultOp::kCopy, names)) return 5;  // ERROR_ACCESS_DENIED
-    if (const Fault* f = Hit(FaultOp::kDiskFull, names)) {
-      CopyFaultHook* hook = CopyFaultHookOf(m_inner);
-      if (!hook) {
-        // A test asked for what this backend cannot do; passing the copy
-        // would let it pass without the failure it meant to check.
-        std::fprintf(stderr, "FaultPlatform: the backend has no copy fault hook\n");
-        std::abort();
-      }
-      hook->SetCopyWriteLimit(static_cast<int64_t>(f->bytes));
-      const int result = m_inner.ShellOperation(func, from, to, flags);
-      hook->SetCopyWriteLimit(-1);
-      return result;
-    }
+    return Copy(names, [&] { return m_inner.ShellOperation(func, from, to, flags); });
   }
   return m_inner.ShellOperation(func, from, to, flags);
+}
+
+int FaultPlatform::CheckedCopy(const std::string& source, const std::string& target, CopyCheck& check) {
+  const std::string names = source + " -> " + target;
+  m_log.push_back("copy " + names);
+  return Copy(names, [&] { return m_inner.CheckedCopy(source, target, check); });
+}
+
+int FaultPlatform::Copy(const std::string& names, const std::function<int()>& run) {
+  CrashPoint(names);
+  if (Hit(FaultOp::kCopy, names)) return 5;  // ERROR_ACCESS_DENIED
+  const Fault* f = Hit(FaultOp::kDiskFull, names);
+  if (!f) return run();
+  CopyFaultHook* hook = CopyFaultHookOf(m_inner);
+  if (!hook) {
+    // A test asked for what this backend cannot do; passing the copy
+    // would let it pass without the failure it meant to check.
+    std::fprintf(stderr, "FaultPlatform: the backend has no copy fault hook\n");
+    std::abort();
+  }
+  hook->SetCopyWriteLimit(static_cast<int64_t>(f->bytes));
+  const int result = run();
+  hook->SetCopyWriteLimit(-1);
+  return result;
 }
 
 }  // namespace platform

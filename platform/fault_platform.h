@@ -11,7 +11,7 @@ namespace platform {
 enum class FaultOp {
   kProbeCreate,      // ProbeCreate fails
   kMakeDirectories,  // MakeDirectories fails
-  kCopy,             // a copy by ShellOperation is refused before any byte
+  kCopy,             // a copy (ShellOperation, CheckedCopy) is refused before any byte
   kDiskFull,         // a copy writes `bytes` bytes, then the disk is full
   kSetAttributes,    // SetAttributes fails
   kAttributeReadBack,// FileAttributes reports `attributes` instead
@@ -72,6 +72,8 @@ class FaultPlatform : public ForwardingPlatform {
   static constexpr int kCrashExitCode = 86;
   int ShellOperation(ShellFunc func, const std::string& from, const std::string& to,
                      uint32_t flags) override;
+  // Logged and failed as a copy by ShellOperation.
+  int CheckedCopy(const std::string& source, const std::string& target, CopyCheck& check) override;
 
  private:
   struct Planned {
@@ -83,6 +85,9 @@ class FaultPlatform : public ForwardingPlatform {
 
   // Ends the process when a kCrash fault hits this call.
   void CrashPoint(const std::string& path);
+  // A copy or move of names ("FROM -> TO"): the planned crash, refusal or
+  // full disk, else run().
+  int Copy(const std::string& names, const std::function<int()>& run);
 
   std::vector<Planned> m_faults;
   std::vector<std::string> m_log;

@@ -63,6 +63,9 @@ class ForwardingPlatform : public Platform {
                      uint32_t flags) override {
     return m_inner.ShellOperation(func, from, to, flags);
   }
+  int CheckedCopy(const std::string& source, const std::string& target, CopyCheck& check) override {
+    return m_inner.CheckedCopy(source, target, check);
+  }
   bool FileSizeOf(const std::string& path, uint64_t* size) override {
     return m_inner.FileSizeOf(path, size);
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -105,6 +106,22 @@ constexpr const char kCopyTempPrefix[] = ".setup-copy-";
 // Opaque handle of a probe file; kNoProbe when creation failed.
 using ProbeHandle = intptr_t;
 constexpr ProbeHandle kNoProbe = -1;
+
+// Sees the data of one copy as it is read (CheckedCopy): every piece in
+// order, each valid only during the call; then, once the whole source is
+// read and before the copy takes the target's place, Accept says whether it
+// may. A refused copy fails with kErrorCopyRefused.
+class CopyCheck {
+ public:
+  virtual void Piece(const char* data, size_t size) = 0;
+  virtual bool Accept() = 0;
+
+ protected:
+  ~CopyCheck() = default;
+};
+
+// The error of a copy whose check refused the data (ERROR_CRC, "Data error").
+constexpr int kErrorCopyRefused = 23;
 
 // Which time stamp SetFileTimeOf changes.
 enum class Stamp { kCreation, kLastAccess, kLastWrite };
@@ -249,6 +266,14 @@ class Platform {
   // it was opened.
   virtual int ShellOperation(ShellFunc func, const std::string& from, const std::string& to,
                              uint32_t flags) = 0;
+
+  // The copy of one regular file to a full target path, made as
+  // ShellOperation makes the copy of a single file (a temporary file beside
+  // the target, then one step into its place), with every byte read shown to
+  // check. The data passes through memory; ShellOperation alone may move it
+  // by the system's faster means. Returns 0, kErrorCopyRefused when check
+  // refuses, or another error code; on failure the old target is as it was.
+  virtual int CheckedCopy(const std::string& source, const std::string& target, CopyCheck& check) = 0;
 
   // Size of a file opened for reading without sharing. False when it cannot
   // be opened.

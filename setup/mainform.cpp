@@ -4,6 +4,7 @@
 #include "navigate/navigate.h"
 #include "platform/platform.h"
 #include "setup/installlog.h"
+#include "setup/loadmedium.h"
 #include "setup/recovery.h"
 #include "setupdata/format.h"
 #include "setupdata/textcase.h"
@@ -26,9 +27,9 @@ bool TMainForm::FormCreate() {
   m_controls.SetBounds(Control::nutzloser_Button, hidden);
   m_view.SetWindowBounds(m_view.ScreenRect());
 
-  const SetupLoadResult result = LoadSetup(m_platform, &m_data);
-  if (result != SetupLoadResult::kLoaded) {
-    ReportStartupFailure(result);
+  const std::string failure = LoadMedium(m_platform, &m_data, &m_manifest);
+  if (!failure.empty()) {
+    ShowMsgBox("Error", failure, MB_OK);
     return false;
   }
   m_controls.ShowPage(0);
@@ -43,6 +44,7 @@ bool TMainForm::FormCreate() {
   m_engine = std::make_unique<InstallEngine>(m_platform, m_loop, static_cast<CopyProgressView&>(*this),
                                              m_texts, m_data.SourceDir,
                                              [this] { return MessageCaption(); });
+  if (m_manifest) m_engine->UseManifest(&*m_manifest);
   RecoverInterruptedRuns();
   return true;
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "dialogs/verzdlg.h"
 #include "install/installengine.h"
 #include "install/kcsysinfo.h"
+#include "install/manifest.h"
 #include "setup/choices.h"
 #include "setup/commandline.h"
 #include "setup/formcontrols.h"
@@ -120,6 +122,7 @@ class TMainForm : private CopyProgressView {
   std::string m_applicationTitle;
   TVerzeichnisDlg* m_dialog = nullptr;
   SetupData m_data;
+  std::optional<MediumManifest> m_manifest;  // SETUP.SUM, when the medium has one
   TextCatalogue m_texts{m_data.SetupIni};
   StoredTexts m_stored;
   TKCSysInfo m_sysInfo;

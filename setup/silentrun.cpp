@@ -9,6 +9,7 @@
 #include "platform/platform.h"
 #include "setup/choices.h"
 #include "setup/installlog.h"
+#include "setup/loadmedium.h"
 #include "setup/runlog.h"
 #include "setup/recovery.h"
 #include "setupdata/catalogue.h"
@@ -60,11 +61,12 @@ int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const Comman
                      InstallLog* log) {
   if (!OpenRunLog(platform, options, log)) return kExitCommandLine;
   SetupData data;
-  const SetupLoadResult loaded = LoadSetup(platform, &data);
+  std::optional<MediumManifest> manifest;
+  const std::string failure = LoadMedium(platform, &data, &manifest);
   LogStart(platform, options, data.SourceDir, log);
-  if (loaded != SetupLoadResult::kLoaded) {
-    log->Error("setup", {StartupFailureText(loaded)});
-    ReportStartupFailure(loaded);
+  if (!failure.empty()) {
+    log->Error("setup", {failure});
+    ShowMsgBox("Error", failure, MB_OK);
     return kExitSetupInf;
   }
   // The last install of this product preselects; the command line wins.
@@ -148,6 +150,7 @@ int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const Comman
   log->Info("targets", {request.SirelTargetBase, request.DxfTargetBase});
   NullProgressView view;
   InstallEngine engine(platform, loop, view, texts, data.SourceDir, [&caption] { return caption; });
+  if (manifest) engine.UseManifest(&*manifest);
   LogEngine(log, platform, engine);
   engine.BuildCopyPlan(request);
   LogOutcome(log, engine);

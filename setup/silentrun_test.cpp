@@ -103,6 +103,63 @@ TEST(SilentRunTest, EachOutcomeHasItsExitCode) {
   }
 }
 
+// With SETUP.SUM on the medium every copy is checked against it: a damaged
+// or unlisted file fails the run, which leaves the targets exactly as they
+// were; a damaged SETUP.INF ends start-up.
+TEST(SilentRunTest, WithAChecksumListADamagedFileChangesNothing) {
+  const std::vector<std::string> all = {"SETUP.INF", "LICENSE.TXT", "README.TXT", "macros/a.mac",
+                                        "macros/sub/b.mac", "dxf/x.dxf"};
+  struct Case {
+    const char* name;
+    std::vector<std::string> listed;
+    std::function<void(TempDrives&)> change;  // after the list was written
+    int code;
+    const char* message;  // part of one message
+  };
+  const std::string big(3 << 20, 'b');  // hashed beside its copy
+  const Case cases[] = {
+      {"intact", all, [](TempDrives&) {}, kExitInstalled, "Done"},
+      {"listed in another letter case", {"setup.inf", "readme.txt", "MACROS/A.MAC", "macros/SUB/b.mac", "dxf/X.DXF"},
+       [](TempDrives&) {}, kExitInstalled, "Done"},
+      {"a flipped byte",
+       all,
+       [&](TempDrives& d) { TempDrives::Write(d.Host('D', "macros/sub/b.mac"), big.substr(1) + "c"); },
+       kExitCopyFailed, "D:\\macros\\sub\\b.mac\nC:\\SIREL\\MACROS\\sub\\b.mac\nthe file is damaged on the medium"},
+      {"a planned file not listed", {"SETUP.INF", "README.TXT", "macros/a.mac", "macros/sub/b.mac"},
+       [](TempDrives&) {}, kExitCopyFailed, "D:\\dxf\\x.dxf\nE:\\CAD\\DRAWINGS\\x.dxf\nthe file is not listed in SETUP.SUM"},
+      {"SETUP.INF changed", all,
+       [](TempDrives& d) { TempDrives::Write(d.Host('D', "SETUP.INF"), TempDrives::Read(d.Host('D', "SETUP.INF")) + "\n"); },
+       kExitSetupInf, "File SETUP.INF is damaged (it does not match SETUP.SUM)"},
+  };
+  for (const Case& c : cases) {
+    TempDrives drives("CDE");
+    MakeMedium(drives);
+    TempDrives::Write(drives.Host('D', "macros/sub/b.mac"), big);
+    TempDrives::Write(drives.Host('C', "SIREL/MACROS/sub/b.mac"), "old b");
+    TempDrives::Write(drives.Host('E', "CAD/DRAWINGS/x.dxf"), "old x");
+    drives.WriteChecksums('D', c.listed);
+    c.change(drives);
+    // C: is also the home folder; the program's own folders there start with a dot.
+    const std::vector<std::string> before[] = {drives.Snapshot('C', "."), drives.Snapshot('E')};
+    DirectEventLoop loop;
+    RecordingPresenter presenter;
+    CommandLine options;
+    std::string error;
+    ASSERT_TRUE(ParseCommandLine({"/S", "/ACCEPTLICENSE", "/COMPONENTS=macros,dxf", "/SIREL=C:\\SIREL",
+                                  "/DXF=E:\\CAD"}, &options, &error));
+    EXPECT_EQ(RunSilentInstall(drives.platform(), loop, options), c.code) << c.name;
+    EXPECT_TRUE(std::any_of(presenter.messages.begin(), presenter.messages.end(),
+                            [&](const RecordingPresenter::Message& m) { return m.text.find(c.message) != std::string::npos; }))
+        << c.name << ": " << (presenter.messages.empty() ? std::string() : presenter.messages.front().text);
+    if (c.code == kExitInstalled) {
+      EXPECT_TRUE(TempDrives::Read(drives.Host('C', "SIREL/MACROS/sub/b.mac")) == big) << c.name;
+    } else {
+      EXPECT_EQ(drives.Snapshot('C', "."), before[0]) << c.name;
+      EXPECT_EQ(drives.Snapshot('E'), before[1]) << c.name;
+    }
+  }
+}
+
 TEST(SilentRunTest, TheTreeIsThePlan) {
   TempDrives drives("CDE");
   MakeMedium(drives);

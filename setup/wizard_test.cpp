@@ -147,6 +147,42 @@ TEST_F(WizardTest, AssembledWithAFakeSkinItInstallsFromTheFirstPageToTheEnd) {
   EXPECT_EQ(TempDrives::Read(drives.Host('E', "CAD/DRAWINGS/x.dxf")), "x");
 }
 
+// With SETUP.SUM on the medium: a file damaged after it was listed fails its
+// copy with the copy-failure message, and the targets stay exactly as they
+// were; a damaged SETUP.INF ends start-up as a missing one does.
+TEST_F(WizardTest, WithAChecksumListADamagedFileFailsTheCopyAndADamagedSetupFileTheStart) {
+  TempDrives::Write(drives.Host('C', "SIREL/MACROS/a.mac"), "old a");
+  drives.WriteChecksums('D', {"SETUP.INF", "LICENSE.TXT", "macros/a.mac", "dxf/x.dxf"});
+  TempDrives::Write(drives.Host('D', "macros/a.mac"), "A");
+  const std::vector<std::string> before = drives.Snapshot('C', ".");
+  {
+    Wizard wizard(drives.platform(), skin);
+    ASSERT_TRUE(wizard.Start(CommandLine{}, nullptr));
+    Key(wizard, VK_RETURN);
+    wizard.Form().accept_ButtonClick();
+    Key(wizard, VK_RETURN);
+    Key(wizard, VK_RETURN);
+    EXPECT_EQ(skin.view.page, 4);
+    EXPECT_EQ(wizard.Finish(0, nullptr), kExitCopyFailed);
+  }
+  ASSERT_EQ(presenter.messages.size(), 2u);  // the failure, then the abort
+  EXPECT_NE(presenter.messages[0].text.find("D:\\macros\\a.mac\nC:\\SIREL\\MACROS\\a.mac\n"
+                                            "the file is damaged on the medium"),
+            std::string::npos)
+      << presenter.messages[0].text;
+  EXPECT_EQ(drives.Snapshot('C', "."), before);
+
+  presenter.messages.clear();
+  TempDrives::Write(drives.Host('D', "SETUP.INF"), TempDrives::Read(drives.Host('D', "SETUP.INF")) + "\n");
+  FakeSkin fresh;
+  Wizard wizard(drives.platform(), fresh);
+  EXPECT_FALSE(wizard.Start(CommandLine{}, nullptr));
+  ASSERT_EQ(presenter.messages.size(), 1u);
+  EXPECT_EQ(presenter.messages[0].caption, "Error");
+  EXPECT_EQ(presenter.messages[0].text, "File SETUP.INF is damaged (it does not match SETUP.SUM)");
+  EXPECT_EQ(presenter.messages[0].flags, MB_OK);
+}
+
 TEST_F(WizardTest, EndsAtStartUpWithoutSetupFileOrWhenClosedBeforeAnInstall) {
   struct Case {
     const char* name;

@@ -646,7 +646,7 @@ uint32_t MemoryPlatform::DriveTypeOf(const std::string& root) {
   return drive ? drive->type : kDriveNoRootDir;
 }
 
-int MemoryPlatform::CopyOne(const std::string& source, const std::string& target) {
+int MemoryPlatform::CopyOne(const std::string& source, const std::string& target, CopyCheck* check) {
   const Walk s = WalkFull(source, true);
   if (!s.valid) return kErrorInvalidParameter;
   if (!s.node) return kErrorFileNotFound;
@@ -677,6 +677,13 @@ int MemoryPlatform::CopyOne(const std::string& source, const std::string& target
       return kErrorDiskFull;
     }
     m_writeLimit -= static_cast<int64_t>(size);
+  }
+  if (check) {
+    const std::string& data = s.node->content;
+    for (size_t at = 0; at < data.size(); at += size_t{64} << 10) {
+      check->Piece(data.data() + at, std::min(data.size() - at, size_t{64} << 10));
+    }
+    if (!check->Accept()) return kErrorCopyRefused;
   }
   auto copy = std::make_shared<Node>(Node::Kind::kFile);
   copy->content = s.node->content;
@@ -723,6 +730,13 @@ int MemoryPlatform::ShellOperation(ShellFunc func, const std::string& from, cons
   }
   if (func == kFoCopy) return CopyOne(sources[0], target);
   return MoveEntry(sources[0], target, true) ? 0 : kErrorAccessDenied;
+}
+
+int MemoryPlatform::CheckedCopy(const std::string& source, const std::string& target, CopyCheck& check) {
+  std::string from;
+  std::string to;
+  if (!Full(source, m_currentDir, &from) || !Full(target, m_currentDir, &to)) return kErrorInvalidParameter;
+  return CopyOne(from, to, &check);
 }
 
 bool MemoryPlatform::FileSizeOf(const std::string& path, uint64_t* size) {

@@ -116,6 +116,8 @@ class MemoryPlatform : public Platform, public CopyFaultHook {
   // each name given, a folder with everything in it.
   int ShellOperation(ShellFunc func, const std::string& from, const std::string& to,
                      uint32_t flags) override;
+  // Shows the data to check in pieces of 64 KiB.
+  int CheckedCopy(const std::string& source, const std::string& target, CopyCheck& check) override;
   bool FileSizeOf(const std::string& path, uint64_t* size) override;
   bool FileTimesOf(const std::string& path, FileTime* creation, FileTime* lastAccess,
                    FileTime* lastWrite) override;
@@ -174,7 +176,7 @@ class MemoryPlatform : public Platform, public CopyFaultHook {
   uint64_t Allocated(const Drive& drive, uint64_t size) const;
   uint64_t Free(const Drive& drive) const;
   uint64_t Held(const Drive& drive, const Node& node) const;
-  int CopyOne(const std::string& source, const std::string& target);
+  int CopyOne(const std::string& source, const std::string& target, CopyCheck* check = nullptr);
   int DeleteEntry(const std::string& path);
 
   std::map<char, Drive> m_drives;

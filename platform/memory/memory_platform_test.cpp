@@ -1,8 +1,10 @@
 #include "platform/memory/memory_platform.h"
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
-#include <functional>
+#include "tests/support/recording_check.h"
 
 namespace {
 
@@ -177,6 +179,19 @@ TEST(MemoryPlatformTest, CopyCarriesAttributesAndLastWriteAndObeysTheWriteLimit)
   EXPECT_FALSE(p.Exists("C:\\c.txt"));
   p.SetCopyWriteLimit(-1);
   EXPECT_EQ(p.ShellOperation(platform::kFoCopy, List("D:\\a.txt"), List("C:\\c.txt"), 0), 0);
+}
+
+TEST(MemoryPlatformTest, CheckedCopyShowsEveryByteAndReplacesOnlyWhenAccepted) {
+  for (const bool accept : {false, true}) {
+    MemoryPlatform p("D:\\SETUP.EXE");
+    p.AddFile("D:\\a.bin", std::string(150000, 'd'));
+    p.AddFile("C:\\a.bin", "old");
+    RecordingCheck check(accept);
+    EXPECT_EQ(p.CheckedCopy("D:\\a.bin", "C:\\a.bin", check), accept ? 0 : platform::kErrorCopyRefused);
+    EXPECT_EQ(check.seen, p.Content("D:\\a.bin")) << accept;
+    EXPECT_EQ(check.pieces, 3) << accept;
+    EXPECT_EQ(p.Content("C:\\a.bin"), accept ? check.seen : "old") << accept;
+  }
 }
 
 TEST(MemoryPlatformTest, LinksAndDevicesAsTheBackendsReportThem) {

@@ -102,6 +102,7 @@ int WindowsErrorFromErrno(int err) {
     case EMFILE: case ENFILE: return 4;  // ERROR_TOO_MANY_OPEN_FILES
     case EACCES: case EPERM: case EROFS: return 5;  // ERROR_ACCESS_DENIED
     case ENOMEM: return 8;          // ERROR_NOT_ENOUGH_MEMORY
+    case EBADMSG: return kErrorCopyRefused;  // ERROR_CRC: a copy's check refused the data
     case EXDEV: return 17;          // ERROR_NOT_SAME_DEVICE
     case EBUSY: return 32;          // ERROR_SHARING_VIOLATION
     case EEXIST: return 80;         // ERROR_FILE_EXISTS
@@ -115,8 +116,8 @@ int WindowsErrorFromErrno(int err) {
 }
 
 int ErrnoFromWindowsError(int code) {
-  static const int kErrnos[] = {ENOENT, ENOTDIR, EMFILE, EACCES, ENOMEM, EXDEV, EBUSY, EEXIST,
-                                EINVAL, ENOSPC, ENAMETOOLONG, EISDIR, ELOOP};
+  static const int kErrnos[] = {ENOENT, ENOTDIR, EMFILE, EACCES, ENOMEM, EBADMSG, EXDEV, EBUSY,
+                                EEXIST, EINVAL, ENOSPC, ENAMETOOLONG, EISDIR, ELOOP};
   for (const int e : kErrnos) {
     if (WindowsErrorFromErrno(e) == code) return e;
   }

@@ -81,6 +81,7 @@ class PosixPlatform : public Platform, public CopyFaultHook {
   uint32_t DriveTypeOf(const std::string& root) override;
   int ShellOperation(ShellFunc func, const std::string& from, const std::string& to,
                      uint32_t flags) override;
+  int CheckedCopy(const std::string& source, const std::string& target, CopyCheck& check) override;
   bool FileSizeOf(const std::string& path, uint64_t* size) override;
   bool FileTimesOf(const std::string& path, FileTime* creation, FileTime* lastAccess,
                    FileTime* lastWrite) override;
@@ -107,10 +108,12 @@ class PosixPlatform : public Platform, public CopyFaultHook {
   std::string HomeFolder(std::initializer_list<const char*> parts);
   // The host path of the nearest existing folder at or above a DOS path.
   bool ExistingHostAncestor(const std::string& dosPath, std::string* hostPath) const;
-  int CopyOne(const std::string& source, const std::string& target);
+  // With check, only a file is copied and its data goes through memory.
+  int CopyOne(const std::string& source, const std::string& target, CopyCheck* check = nullptr);
   int CopyTree(const std::string& source, const std::string& target);
-  // Copies the data, attributes and times of a file; 0 or an errno value.
-  int CopyFileData(const std::string& srcHost, const std::string& dstHost);
+  // Copies the data, attributes and times of a file; 0 or an errno value
+  // (EBADMSG when check refuses the data).
+  int CopyFileData(const std::string& srcHost, const std::string& dstHost, CopyCheck* check);
   int MoveOne(const std::string& source, const std::string& target);
   int DeleteOne(const std::string& path);
   bool WriteAllowed(size_t* chunk);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/fault_platform.h"
+#include "tests/support/recording_check.h"
 #include "tests/support/temp_medium.h"
 
 namespace {
@@ -240,6 +241,42 @@ TEST(PosixPlatformTest, FailedCopyLeavesTheOldTargetAndNoTemporaryFile) {
   faults.Clear();
   EXPECT_EQ(faults.ShellOperation(platform::kFoCopy, List("D:\\big.dat"), List("C:\\T\\big.dat"), 0x414), 0);
   EXPECT_EQ(TempDrives::Read(drives.Host('C', "T/big.dat")).size(), 100000u);
+}
+
+TEST(PosixPlatformTest, CheckedCopyShowsEveryByteAndReplacesOnlyWhenAccepted) {
+  TempDrives drives;
+  std::string data(200000, '\0');
+  for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 31);
+  TempDrives::Write(drives.Host('D', "big.dat"), data);
+  TempDrives::Write(drives.Host('C', "T/big.dat"), "old target");
+  platform::FaultPlatform faults(drives.platform());
+  struct Case {
+    const char* name;
+    bool accept;
+    platform::Fault fault;  // kFindEntries matches no copy: no fault
+    int result;
+    std::string target;
+    size_t seen;
+  };
+  const platform::Fault none{platform::FaultOp::kFindEntries, "none"};
+  const Case cases[] = {
+      {"refused", false, none, platform::kErrorCopyRefused, "old target", data.size()},
+      {"disk full part-way", true, {platform::FaultOp::kDiskFull, "big.dat", 0, 70000}, 112, "old target", 70000},
+      {"accepted", true, none, 0, data, data.size()},
+  };
+  for (const Case& c : cases) {
+    faults.Clear();
+    faults.Add(c.fault);
+    RecordingCheck check(c.accept);
+    EXPECT_EQ(faults.CheckedCopy("D:\\BIG.DAT", "C:\\T\\big.dat", check), c.result) << c.name;
+    EXPECT_EQ(check.seen.size(), c.seen) << c.name;
+    EXPECT_EQ(check.seen, data.substr(0, c.seen)) << c.name;
+    EXPECT_GT(check.pieces, 1) << c.name;
+    EXPECT_EQ(check.accepts, c.seen == data.size() ? 1 : 0) << c.name;
+    EXPECT_TRUE(TempDrives::Read(drives.Host('C', "T/big.dat")) == c.target) << c.name;
+    EXPECT_EQ(TempDrives::List(drives.Host('C', "T")), std::vector<std::string>{"big.dat"}) << c.name;
+  }
+  EXPECT_EQ(faults.log().back(), "copy D:\\BIG.DAT -> C:\\T\\big.dat");
 }
 
 TEST(PosixPlatformTest, ProbeNeverFollowsALink) {

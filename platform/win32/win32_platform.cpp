@@ -441,7 +441,7 @@ class Win32Platform : public Platform, public CopyFaultHook {
         if (source.empty() || target.empty()) return ERROR_INVALID_NAME;
         const DWORD attributes = GetFileAttributesA(source.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-          return CopyOneFile(source, target);
+          return CopyOneFile(source, target, nullptr);
         }
       }
     }
@@ -457,6 +457,14 @@ class Win32Platform : public Platform, public CopyFaultHook {
     op.fFlags = static_cast<FILEOP_FLAGS>(flags);
     op.lpszProgressTitle = "";
     return SHFileOperationA(&op);
+  }
+
+  int CheckedCopy(const std::string& source, const std::string& target, CopyCheck& check) override {
+    const std::string from = FullPath(source);
+    const std::string to = FullPath(target);
+    if (from.empty() || to.empty()) return ERROR_INVALID_NAME;
+    // A folder as source is refused there (ERROR_BAD_FILE_TYPE).
+    return CopyOneFile(from, to, &check);
   }
 
   bool FileSizeOf(const std::string& path, uint64_t* size) override {
@@ -576,7 +584,9 @@ class Win32Platform : public Platform, public CopyFaultHook {
   // last-write time, is flushed, and then takes the target's place in one
   // rename; the old target is untouched until that rename. Returns 0 or the
   // Win32 error.
-  int CopyOneFile(const std::string& source, std::string target) {
+  // With check, each piece read is shown to it, and the copy takes the
+  // target's place only when it accepts.
+  int CopyOneFile(const std::string& source, std::string target, CopyCheck* check) {
     // Devices are refused before they are opened: opening one may block.
     const DWORD sourceAttributes = GetFileAttributesA(source.c_str());
     if (sourceAttributes == INVALID_FILE_ATTRIBUTES) return LastError();
@@ -632,9 +642,11 @@ class Win32Platform : public Platform, public CopyFaultHook {
       if (got == 0) break;
       copied += got;
       if (copied > size) return ERROR_FILE_INVALID;
+      if (check) check->Piece(buffer.get(), got);
       if (const int error = WriteCounted(out.get(), buffer.get(), got)) return error;
     }
     if (copied != size) return ERROR_FILE_INVALID;
+    if (check && !check->Accept()) return kErrorCopyRefused;
 
     // Attributes as Windows copies them (the source's, plus archive) and the
     // last-write time; zero fields are left as they are.

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/copy_fault_hook.h"
+#include "tests/support/recording_check.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -288,6 +289,48 @@ TEST_F(Win32Test, FailedCopyLeavesTheOldTargetAsItWas) {
     if (c.held) CloseHandle(held);
     EXPECT_EQ(Snap("dst\\a.mac"), before) << c.name;
     EXPECT_EQ(Snap("dst\\file"), file) << c.name;
+    EXPECT_EQ(TempFiles("dst"), std::vector<std::string>{}) << c.name;
+  }
+}
+
+// The 64 KiB loop shows each piece to the check before it is written, and
+// the copy takes the target's place only when the check accepts.
+TEST_F(Win32Test, CheckedCopyShowsEveryByteAndReplacesOnlyWhenAccepted) {
+  std::string data(200000, '\0');
+  for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 31);
+  Write("src\\big.dat", data);
+  Write("dst\\big.dat", "old");
+  platform->SetAttributes(root + "\\dst\\big.dat", platform::kAttrReadOnly | platform::kAttrArchive);
+  const Snapshot before = Snap("dst\\big.dat");
+  struct Case {
+    const char* name;
+    bool accept;
+    int64_t writeLimit;
+    int result;
+    size_t seen;
+  } const cases[] = {
+      {"refused", false, -1, platform::kErrorCopyRefused, data.size()},
+      {"disk full part-way", true, 70000, ERROR_DISK_FULL, 131072},
+      {"accepted", true, -1, 0, data.size()},
+  };
+  platform::CopyFaultHook* hook = platform::CopyFaultHookOf(*platform);
+  ASSERT_NE(hook, nullptr);
+  for (const Case& c : cases) {
+    RecordingCheck check(c.accept);
+    hook->SetCopyWriteLimit(c.writeLimit);
+    EXPECT_EQ(platform->CheckedCopy(root + "\\src\\big.dat", root + "\\dst\\big.dat", check), c.result)
+        << c.name;
+    hook->SetCopyWriteLimit(-1);
+    EXPECT_EQ(check.seen.size(), c.seen) << c.name;
+    EXPECT_TRUE(check.seen == data.substr(0, c.seen)) << c.name;
+    EXPECT_EQ(check.pieces, static_cast<int>((c.seen + 65535) / 65536)) << c.name;
+    EXPECT_EQ(check.accepts, c.seen == data.size() ? 1 : 0) << c.name;
+    if (c.result != 0) {
+      EXPECT_EQ(Snap("dst\\big.dat"), before) << c.name;
+    } else {
+      EXPECT_TRUE(Read("dst\\big.dat") == data) << c.name;
+      EXPECT_EQ(platform->FileAttributes(root + "\\dst\\big.dat"), platform::kAttrArchive) << c.name;
+    }
     EXPECT_EQ(TempFiles("dst"), std::vector<std::string>{}) << c.name;
   }
 }

@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include "install/manifest.h"
+#include "install/sha256.h"
+
 namespace {
 
 void MakeParents(const std::string& path) {
@@ -121,4 +124,16 @@ std::vector<std::string> TempDrives::Snapshot(char letter, const std::string& sk
   }
   std::sort(lines.begin(), lines.end());
   return lines;
+}
+
+void TempDrives::WriteChecksums(char letter, const std::vector<std::string>& paths) {
+  std::vector<MediumManifest::Entry> entries;
+  for (const std::string& p : paths) {
+    std::string dos = std::string(1, letter) + ":\\" + p;
+    std::replace(dos.begin(), dos.end(), '/', '\\');
+    std::string data;
+    EXPECT_TRUE(m_platform->ReadWholeFile(dos, &data)) << dos;
+    entries.push_back({p, Sha256::Of(data)});
+  }
+  Write(Host(letter, MediumManifest::kFileName), MediumManifest::Format(entries));
 }

@@ -33,6 +33,10 @@ class TempDrives {
   // "path/", files as "path size mtime attributes content" (the attribute
   // word as the platform reads it). Names starting with skip are left out.
   std::vector<std::string> Snapshot(char letter, const std::string& skip = ".local");
+  // Writes SETUP.SUM into a drive's root, listing these files (relative to
+  // it, "/" between names, found as the platform finds them) with the
+  // SHA-256 of their content now.
+  void WriteChecksums(char letter, const std::vector<std::string>& paths);
 
  private:
   std::string m_root;

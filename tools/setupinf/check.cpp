@@ -4,7 +4,6 @@
 #include <map>
 #include <set>
 
-#include "install/eventloop.h"
 #include "install/installengine.h"
 #include "platform/platform.h"
 #include "setupdata/catalogue.h"
@@ -12,7 +11,9 @@
 #include "setupdata/setupvalue.h"
 #include "setupdata/textcase.h"
 #include "stools/stools.h"
+#include "tools/setupinf/manifest.h"
 #include "tools/setupinf/medium.h"
+#include "tools/setupinf/plan.h"
 #include "tools/setupinf/tree.h"
 
 namespace {
@@ -243,21 +244,13 @@ void Checker::CheckGroups(const std::string& section, int firstId, const char* b
 }
 
 void Checker::CheckPlan(const std::string& language) {
-  TextCatalogue texts(m_data.SetupIni);
-  texts.SetCurrentLanguage(language);
-  DirectEventLoop loop;
-  NullProgressView view;
-  InstallEngine engine(m_platform, loop, view, texts, m_data.SourceDir, [] { return std::string(); });
-  CopyRequest request;
-  request.Sirel = request.Beispiel = request.DXF = true;
-  request.SirelTargetBase = "C:\\SIREL";
-  request.DxfTargetBase = "C:\\DXF";
-  engine.PlanCopy(request);
-  for (const PlanProblem& p : engine.PlanProblems()) {
-    const std::string text = "the plan is refused: " + p.why;
-    // The same medium problem shows once, not once per language.
-    if (m_reportedPlanProblems.insert(text).second) Error(0, "[" + language + "] " + text);
-  }
+  WithFullPlan(m_platform, m_data, language, [&](const InstallEngine& engine) {
+    for (const PlanProblem& p : engine.PlanProblems()) {
+      const std::string text = "the plan is refused: " + p.why;
+      // The same medium problem shows once, not once per language.
+      if (m_reportedPlanProblems.insert(text).second) Error(0, "[" + language + "] " + text);
+    }
+  });
 }
 
 std::vector<Finding> Checker::Run() {
@@ -283,6 +276,7 @@ std::vector<Finding> Checker::Run() {
   CheckLanguages();
   for (const std::string& language : m_data.Languages) CheckLanguage(language);
   for (const std::string& language : m_data.Languages) CheckPlan(language);
+  CheckManifest(m_platform, m_data, &m_findings);
 
   // Text ids present in one language and missing in another. Each section's
   // ids are collected once, so a huge file costs one pass per language.

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include "install/sha256.h"
 #include "tests/support/temp_medium.h"
+#include "tools/setupinf/manifest.h"
 #include "tools/setupinf/medium.h"
 
 namespace {
@@ -204,6 +206,81 @@ TEST(CheckTest, APlanTheWizardWouldRefuseIsAnError) {
     const std::vector<std::string> lines = Check(CleanSetup(), true, c.make);
     EXPECT_TRUE(Has(lines, std::string("error: [English] the plan is refused: ") + c.expected))
         << c.name << ": " << ::testing::PrintToString(lines);
+  }
+}
+
+// setupinf manifest on a medium; its exit code, what it said.
+int Manifest(TempDrives& drives, std::string* said) {
+  ::testing::internal::CaptureStdout();
+  ::testing::internal::CaptureStderr();
+  Medium medium;
+  std::string error;
+  SetupData data;
+  EXPECT_TRUE(medium.Open(drives.Host('D'), &error)) << error;
+  EXPECT_EQ(medium.Load(&data), SetupLoadResult::kLoaded);
+  const int code = RunManifest(medium, data);
+  *said = ::testing::internal::GetCapturedStdout() + ::testing::internal::GetCapturedStderr();
+  return code;
+}
+
+TEST(ManifestToolTest, ListsEveryFileOnceSortedAsSpeltOnTheMediumAndTheSameEachTime) {
+  TempDrives drives;
+  TempDrives::Write(drives.Host('D', "SETUP.INF"), CleanSetup("Txt_501=notes.txt\r\n"));
+  for (const char* f : {"LICENSE.TXT", "README.TXT", "NOTES.TXT", "macros/a.mac", "macros/Sub/b.mac", "other.txt"}) {
+    TempDrives::Write(drives.Host('D', f), std::string("data of ") + f);
+  }
+  std::string said;
+  ASSERT_EQ(Manifest(drives, &said), 0) << said;
+  EXPECT_EQ(said, "SETUP.SUM: 6 file(s) listed\n");
+  const std::string first = TempDrives::Read(drives.Host('D', "SETUP.SUM"));
+  std::string expected;
+  for (const char* f : {"LICENSE.TXT", "NOTES.TXT", "README.TXT", "SETUP.INF", "macros/Sub/b.mac", "macros/a.mac"}) {
+    expected += Sha256::Of(TempDrives::Read(drives.Host('D', f))) + "  " + f + "\n";
+  }
+  EXPECT_EQ(first, expected);
+  ASSERT_EQ(Manifest(drives, &said), 0) << said;
+  EXPECT_EQ(TempDrives::Read(drives.Host('D', "SETUP.SUM")), first);
+  EXPECT_EQ(TempDrives::List(drives.Host('D')),
+            (std::vector<std::string>{"LICENSE.TXT", "NOTES.TXT", "README.TXT", "SETUP.INF", "SETUP.SUM", "macros",
+                                      "other.txt"}));
+}
+
+TEST(ManifestToolTest, CheckFindsEachFileThatDiffersFromTheList) {
+  struct Case {
+    const char* name;
+    std::function<void(TempDrives&)> change;  // after the list was written
+    std::vector<std::string> expected;        // every finding
+  };
+  const auto edit = [](TempDrives& d, const std::string& from, const std::string& to) {
+    std::string text = TempDrives::Read(d.Host('D', "SETUP.SUM"));
+    text.replace(text.find(from), from.size(), to);
+    TempDrives::Write(d.Host('D', "SETUP.SUM"), text);
+  };
+  const Case cases[] = {
+      {"as written", [](TempDrives&) {}, {}},
+      {"one flipped byte", [](TempDrives& d) { TempDrives::Write(d.Host('D', "macros/a.mac"), "b"); },
+       {"error: \"macros/a.mac\" differs from its checksum in SETUP.SUM (changed or damaged)"}},
+      {"a listed file missing", [](TempDrives& d) { std::remove(d.Host('D', "macros/a.mac").c_str()); },
+       {"error: SETUP.SUM lists \"macros/a.mac\", which is not on the medium"}},
+      {"a planned file not listed", [](TempDrives& d) { TempDrives::Write(d.Host('D', "macros/new.mac"), "n"); },
+       {"error: \"macros/new.mac\" is copied by the plan but not listed in SETUP.SUM"}},
+      {"SETUP.INF not listed", [&](TempDrives& d) { edit(d, "SETUP.INF", "SETUP.INX"); },
+       {"error: SETUP.SUM lists \"SETUP.INX\", which is not on the medium",
+        "error: \"SETUP.INF\" is not listed in SETUP.SUM; the wizard will not start"}},
+      {"the licence not listed", [&](TempDrives& d) { edit(d, "LICENSE.TXT", "LICENSE.TXU"); },
+       {"error: SETUP.SUM lists \"LICENSE.TXU\", which is not on the medium",
+        "warning: licence file \"LICENSE.TXT\" is not listed in SETUP.SUM"}},
+      {"a line that is no checksum line",
+       [](TempDrives& d) { TempDrives::Write(d.Host('D', "SETUP.SUM"), TempDrives::Read(d.Host('D', "SETUP.SUM")) + "x\n"); },
+       {"error: SETUP.SUM line 5: not a checksum line (64 hex digits, two blanks, a path)"}},
+  };
+  for (const Case& c : cases) {
+    const std::vector<std::string> lines = Check(CleanSetup(), true, [&](TempDrives& d) {
+      std::string said;
+      EXPECT_EQ(Manifest(d, &said), 0) << c.name << ": " << said;
+      c.change(d);
+    });
+    EXPECT_EQ(lines, c.expected) << c.name;
   }
 }
 

@@ -11,6 +11,7 @@
 #include "setupdata/setupvalue.h"
 #include "setupdata/textcase.h"
 #include "tools/setupinf/check.h"
+#include "tools/setupinf/manifest.h"
 #include "tools/setupinf/medium.h"
 #include "tools/setupinf/plan.h"
 #include "tools/setupinf/show.h"
@@ -18,7 +19,7 @@
 namespace {
 
 const char kUsage[] =
-    "usage: setupinf check [MEDIUM] | show [MEDIUM] | languages [MEDIUM]\n"
+    "usage: setupinf check [MEDIUM] | manifest [MEDIUM] | show [MEDIUM] | languages [MEDIUM]\n"
     "       | value MEDIUM SECTION KEY | int MEDIUM SECTION KEY DEFAULT\n"
     "       | text MEDIUM [--language NAME] ID\n"
     "       | plan MEDIUM --components LIST --sirel DIR --dxf DIR [--drive X=HOSTDIR ...]\n";
@@ -70,13 +71,14 @@ int Run(const std::vector<std::string>& args) {
   const std::string& command = args[0];
   const size_t n = args.size();
 
-  if (command == "check" || command == "show" || command == "languages") {
+  if (command == "check" || command == "manifest" || command == "show" || command == "languages") {
     if (n > 2) return Usage();
     const std::string dir = n == 2 ? args[1] : ".";
     if (command == "check") return RunCheck(dir);
     Medium medium;
     SetupData data;
     if (!OpenAndLoad(dir, &medium, &data)) return 1;
+    if (command == "manifest") return RunManifest(medium, data);
     if (command == "show") return ShowMedium(medium, data, std::cout);
     for (const std::string& language : data.Languages) std::cout << language << "\n";
     return 0;

@@ -123,3 +123,18 @@ int RunPlan(const std::vector<std::string>& args) {
   }
   return 0;
 }
+
+void WithFullPlan(platform::Platform& platform, const SetupData& data, const std::string& language,
+                  const std::function<void(const InstallEngine&)>& visit) {
+  TextCatalogue texts(data.SetupIni);
+  texts.SetCurrentLanguage(language);
+  DirectEventLoop loop;
+  NullProgressView view;
+  InstallEngine engine(platform, loop, view, texts, data.SourceDir, [] { return std::string(); });
+  CopyRequest request;
+  request.Sirel = request.Beispiel = request.DXF = true;
+  request.SirelTargetBase = "C:\\SIREL";
+  request.DxfTargetBase = "C:\\DXF";
+  engine.PlanCopy(request);
+  visit(engine);
+}
