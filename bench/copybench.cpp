@@ -4,10 +4,12 @@
 // 100,000 entries (search only). Rounds alternate engine and tool. Also: (a)
 // again over the installation the engine has just made (every file replaced
 // and journalled) against the fresh run, and the rollback of a run of (a)
-// that fails at its last file. The medians and their ratios are printed, the
-// ratios as the last lines.
+// that fails at its last file, and (a) and (b) with the medium's checksum
+// list (every file hashed as it is copied) against the same copy without.
+// The medians and their ratios are printed, the ratios as the last lines.
 //
-// Usage: copybench [WORKDIR] [--rounds N] [--large-mib M]
+// Usage: copybench [WORKDIR] [--rounds N] [--large-mib M] [--only NAME,...]
+// (--only runs just the measures named, as the result lines name them).
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,6 +24,8 @@
 #include "install/eventloop.h"
 #include "install/installengine.h"
 #include "install/kcfilegrep.h"
+#include "install/manifest.h"
+#include "install/sha256.h"
 #include "platform/fault_platform.h"
 #include "platform/forwarding_platform.h"
 #include "platform/posix/posix_platform.h"
@@ -125,8 +129,29 @@ class NoFlush : public platform::ForwardingPlatform {
   bool FlushVolume(const std::string&) override { return true; }
 };
 
+// The checksum list of the synthetic medium's data sets (a) and (b).
+MediumManifest MakeManifest(const std::string& medium) {
+  std::vector<MediumManifest::Entry> entries;
+  auto add = [&](const std::string& relative) {
+    Sha256 hash;
+    std::vector<char> buffer(1 << 20);
+    const int fd = open((medium + "/" + relative).c_str(), O_RDONLY);
+    for (ssize_t n; fd >= 0 && (n = read(fd, buffer.data(), buffer.size())) > 0;) {
+      hash.Update(buffer.data(), static_cast<size_t>(n));
+    }
+    if (fd >= 0) close(fd);
+    entries.push_back({relative, hash.HexDigest()});
+  };
+  for (int d = 0; d < 100; ++d) {
+    for (int f = 0; f < 100; ++f) add("small/d" + std::to_string(d) + "/f" + std::to_string(f) + ".dat");
+  }
+  add("large/big.dat");
+  std::vector<MediumManifest::BadLine> bad;
+  return MediumManifest::Parse(MediumManifest::Format(entries), &bad);
+}
+
 double EngineCopy(const std::string& work, const std::string& group, const std::string& failAt = "",
-                  bool flush = true) {
+                  bool flush = true, const MediumManifest* manifest = nullptr) {
   platform::posix::DriveTable drives({{'C', work + "/target", platform::kDriveFixed},
                                       {'D', work + "/medium", platform::kDriveCdRom}});
   platform::posix::PosixPlatform posix(drives, work + "/medium/SETUP.EXE");
@@ -140,6 +165,7 @@ double EngineCopy(const std::string& work, const std::string& group, const std::
   watch.watched = failAt.substr(failAt.find_last_of('\\') + 1);
   MessagePresenter* previous = SetMessagePresenter(&watch);
   InstallEngine engine(platform, watch, watch, texts, "D:", [] { return std::string("bench"); });
+  engine.UseManifest(manifest);
   CopyRequest request;
   request.Sirel = true;
   request.SirelTargetBase = "C:\\";
@@ -155,7 +181,8 @@ double EngineCopy(const std::string& work, const std::string& group, const std::
     return std::chrono::duration<double>(watch.shown - watch.reached).count();
   }
   if (engine.InstallAborted) {
-    std::fprintf(stderr, "copybench: the engine's copy of %s failed\n", group.c_str());
+    std::fprintf(stderr, "copybench: the engine's copy of %s failed: %s\n", group.c_str(),
+                 engine.FailureDetails.c_str());
     std::exit(1);
   }
   return seconds;
@@ -219,12 +246,15 @@ int main(int argc, char** argv) {
   std::string work;
   int rounds = 5;
   int largeMiB = 1024;
+  std::string only;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--rounds" && i + 1 < argc) {
       rounds = std::max(1, std::atoi(argv[++i]));
     } else if (a == "--large-mib" && i + 1 < argc) {
       largeMiB = std::max(1, std::atoi(argv[++i]));
+    } else if (a == "--only" && i + 1 < argc) {
+      only = "," + std::string(argv[++i]) + ",";
     } else {
       work = a;
     }
@@ -235,6 +265,7 @@ int main(int argc, char** argv) {
     work = pattern;
   }
   MakeMedium(work + "/medium", largeMiB);
+  const MediumManifest manifest = MakeManifest(work + "/medium");
 
   struct Measure {
     const char* name;
@@ -249,9 +280,15 @@ int main(int argc, char** argv) {
   Measure silent{"silent", "engine", {}, {}};
   std::vector<double> rollback;
   Measure search{"search", "find", {}, {}};
+  Measure smallListed{"small-sum", "no list", {}, {}};
+  Measure largeListed{"large-sum", "no list", {}, {}};
   size_t found = 0;
+  const auto wanted = [&](const std::string& name) {
+    return only.empty() || only.find("," + name + ",") != std::string::npos;
+  };
   for (int r = 0; r < rounds; ++r) {
     for (Measure* m : {&small, &large}) {
+      if (!wanted(m->name)) continue;
       const std::string group = m == &small ? "small" : "large";
       // An untimed copy first: the run after a change of data set pays for
       // it (cache and block allocation), whichever it is.
@@ -268,8 +305,23 @@ int main(int argc, char** argv) {
         }
       }
     }
+    // (a) and (b) checked against the list, against the same copy without.
+    for (Measure* m : {&smallListed, &largeListed}) {
+      if (!wanted(m->name)) continue;
+      const std::string group = m == &smallListed ? "small" : "large";
+      Run("rm -rf " + work + "/target && mkdir -p " + work + "/target && sync");
+      EngineCopy(work, group);  // untimed, as above
+      for (int turn = 0; turn < 2; ++turn) {
+        Run("rm -rf " + work + "/target && mkdir -p " + work + "/target && sync");
+        if ((turn == 0) == (r % 2 == 0)) {
+          m->engine.push_back(EngineCopy(work, group, "", true, &manifest));
+        } else {
+          m->reference.push_back(EngineCopy(work, group));
+        }
+      }
+    }
     // (a) over the engine's own installation, against the fresh run.
-    for (int turn = 0; turn < 2; ++turn) {
+    for (int turn = 0; turn < 2 && wanted(over.name); ++turn) {
       Run("rm -rf " + work + "/target && mkdir -p " + work + "/target && sync");
       if ((turn == 0) == (r % 2 == 0)) {
         EngineCopy(work, "small");
@@ -280,7 +332,7 @@ int main(int argc, char** argv) {
       }
     }
     // (a) with and without the final flush.
-    for (int turn = 0; turn < 2; ++turn) {
+    for (int turn = 0; turn < 2 && wanted(durable.name); ++turn) {
       Run("rm -rf " + work + "/target && mkdir -p " + work + "/target && sync");
       if ((turn == 0) == (r % 2 == 0)) {
         durable.engine.push_back(EngineCopy(work, "small"));
@@ -289,7 +341,7 @@ int main(int argc, char** argv) {
       }
     }
     // (a) through the silent install against the engine alone.
-    for (int turn = 0; turn < 2; ++turn) {
+    for (int turn = 0; turn < 2 && wanted(silent.name); ++turn) {
       Run("rm -rf " + work + "/target && mkdir -p " + work + "/target && sync");
       if ((turn == 0) == (r % 2 == 0)) {
         silent.engine.push_back(SilentCopy(work));
@@ -299,14 +351,16 @@ int main(int argc, char** argv) {
     }
     // (a) failing at its last file, over an earlier installation: all of
     // it is put back.
-    Run("rm -rf " + work + "/target && mkdir -p " + work + "/target && sync");
-    EngineCopy(work, "small");
-    Run("sync");
-    rollback.push_back(EngineCopy(work, "small", "d99\\f99.dat"));
-    if (r % 2 == 0) {
+    if (wanted("rollback")) {
+      Run("rm -rf " + work + "/target && mkdir -p " + work + "/target && sync");
+      EngineCopy(work, "small");
+      Run("sync");
+      rollback.push_back(EngineCopy(work, "small", "d99\\f99.dat"));
+    }
+    if (wanted(search.name) && r % 2 == 0) {
       search.engine.push_back(EngineSearch(work, &found));
       search.reference.push_back(ToolSearch(work));
-    } else {
+    } else if (wanted(search.name)) {
       search.reference.push_back(ToolSearch(work));
       search.engine.push_back(EngineSearch(work, &found));
     }
@@ -314,10 +368,16 @@ int main(int argc, char** argv) {
   Run("rm -rf " + work);
 
   std::printf("rounds %d; large file %d MiB; search found %zu entries\n", rounds, largeMiB, found);
-  std::printf("rollback     of (a) failing at its last file: %.3f s (median); rounds:", Median(rollback));
-  for (double t : rollback) std::printf(" %.3f", t);
-  std::printf("\n");
-  for (const Measure* m : {&small, &large, &over, &durable, &silent, &search}) {
+  if (!rollback.empty()) {
+    std::printf("rollback     of (a) failing at its last file: %.3f s (median); rounds:", Median(rollback));
+    for (double t : rollback) std::printf(" %.3f", t);
+    std::printf("\n");
+  }
+  std::vector<const Measure*> all;
+  for (const Measure* m : {&small, &large, &over, &durable, &silent, &search, &smallListed, &largeListed}) {
+    if (!m->engine.empty()) all.push_back(m);
+  }
+  for (const Measure* m : all) {
     std::printf("%-12s engine %.3f s, %s %.3f s (medians); rounds:", m->name, Median(m->engine),
                 m->tool, Median(m->reference));
     for (size_t i = 0; i < m->engine.size(); ++i) {
@@ -325,7 +385,7 @@ int main(int argc, char** argv) {
     }
     std::printf("\n");
   }
-  for (const Measure* m : {&small, &large, &over, &durable, &silent, &search}) {
+  for (const Measure* m : all) {
     std::printf("ratio %s=%.2f\n", m->name, Median(m->engine) / Median(m->reference));
   }
   return 0;

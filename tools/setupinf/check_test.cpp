@@ -226,15 +226,18 @@ int Manifest(TempDrives& drives, std::string* said) {
 TEST(ManifestToolTest, ListsEveryFileOnceSortedAsSpeltOnTheMediumAndTheSameEachTime) {
   TempDrives drives;
   TempDrives::Write(drives.Host('D', "SETUP.INF"), CleanSetup("Txt_501=notes.txt\r\n"));
-  for (const char* f : {"LICENSE.TXT", "README.TXT", "NOTES.TXT", "macros/a.mac", "macros/Sub/b.mac", "other.txt"}) {
+  // macros/.hide is hidden here, not on Windows, where the wizard copies it.
+  for (const char* f : {"LICENSE.TXT", "README.TXT", "NOTES.TXT", "macros/a.mac", "macros/Sub/b.mac", "other.txt",
+                        "macros/.hide/c.mac"}) {
     TempDrives::Write(drives.Host('D', f), std::string("data of ") + f);
   }
   std::string said;
   ASSERT_EQ(Manifest(drives, &said), 0) << said;
-  EXPECT_EQ(said, "SETUP.SUM: 6 file(s) listed\n");
+  EXPECT_EQ(said, "SETUP.SUM: 7 file(s) listed\n");
   const std::string first = TempDrives::Read(drives.Host('D', "SETUP.SUM"));
   std::string expected;
-  for (const char* f : {"LICENSE.TXT", "NOTES.TXT", "README.TXT", "SETUP.INF", "macros/Sub/b.mac", "macros/a.mac"}) {
+  for (const char* f : {"LICENSE.TXT", "NOTES.TXT", "README.TXT", "SETUP.INF", "macros/.hide/c.mac", "macros/Sub/b.mac",
+                        "macros/a.mac"}) {
     expected += Sha256::Of(TempDrives::Read(drives.Host('D', f))) + "  " + f + "\n";
   }
   EXPECT_EQ(first, expected);
@@ -263,7 +266,7 @@ TEST(ManifestToolTest, CheckFindsEachFileThatDiffersFromTheList) {
       {"a listed file missing", [](TempDrives& d) { std::remove(d.Host('D', "macros/a.mac").c_str()); },
        {"error: SETUP.SUM lists \"macros/a.mac\", which is not on the medium"}},
       {"a planned file not listed", [](TempDrives& d) { TempDrives::Write(d.Host('D', "macros/new.mac"), "n"); },
-       {"error: \"macros/new.mac\" is copied by the plan but not listed in SETUP.SUM"}},
+       {"error: \"macros/new.mac\" can be copied by a plan but is not listed in SETUP.SUM"}},
       {"SETUP.INF not listed", [&](TempDrives& d) { edit(d, "SETUP.INF", "SETUP.INX"); },
        {"error: SETUP.SUM lists \"SETUP.INX\", which is not on the medium",
         "error: \"SETUP.INF\" is not listed in SETUP.SUM; the wizard will not start"}},

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <iostream>
 #include <map>
 
@@ -15,6 +16,7 @@
 #include "stools/stools.h"
 #include "tools/setupinf/medium.h"
 #include "tools/setupinf/plan.h"
+#include "tools/setupinf/tree.h"
 
 namespace {
 
@@ -47,6 +49,23 @@ bool WriteInOneStep(platform::Platform& platform, const std::string& path, const
   return false;
 }
 
+// Calls add for every file below dir, in hidden and system folders too,
+// without entering links to folders.
+void AddFilesBelow(platform::Platform& platform, const std::string& dir,
+                   const std::function<void(const std::string&)>& add) {
+  std::vector<std::string> subdirs;
+  platform.Enumerate(AddBackslash(dir) + "*.*", [&](const platform::FindData& d) {
+    const std::string path = AddBackslash(dir) + d.name;
+    if (!(d.attributes & platform::kAttrDirectory)) {
+      if (!(d.attributes & platform::kAttrDevice)) add(path);
+    } else if (d.name != "." && d.name != ".." && !(d.attributes & platform::kAttrReparsePoint)) {
+      subdirs.push_back(path);
+    }
+    return true;
+  });
+  for (const std::string& sub : subdirs) AddFilesBelow(platform, sub, add);
+}
+
 }  // namespace
 
 std::vector<ListedFile> FilesToList(platform::Platform& platform, const SetupData& data,
@@ -74,6 +93,17 @@ std::vector<ListedFile> FilesToList(platform::Platform& platform, const SetupDat
       }
       for (const std::string& source : engine.SourceFileList) add(source, ListedFile::kPlanned);
     });
+    // What one system hides another may not (a name with a leading dot on
+    // Windows, a hidden attribute a Linux mount does not show): the files of
+    // hidden folders in the search groups are listed too.
+    for (const int first : {kSirelGroupsFirstId, kSampleGroupsFirstId, kDxfGroupsFirstId}) {
+      for (int id = first; !texts.LanguageText(id).empty(); ++id) {
+        const std::string root =
+            platform.FullPath(AddBackslash(data.SourceDir) + SplitSearchGroup(texts.LanguageText(id)).dir);
+        if (!LiesInside(root, mediumDir)) continue;
+        AddFilesBelow(platform, root, [&](const std::string& path) { add(path, ListedFile::kPlanned); });
+      }
+    }
   }
   std::vector<ListedFile> list;
   for (auto& [key, file] : files) list.push_back(std::move(file));
@@ -168,7 +198,7 @@ void CheckManifest(platform::Platform& platform, const SetupData& data, std::vec
         error("\"" + f.relative + "\" is not listed in " + name + "; the wizard will not start");
         break;
       case ListedFile::kPlanned:
-        error("\"" + f.relative + "\" is copied by the plan but not listed in " + name);
+        error("\"" + f.relative + "\" can be copied by a plan but is not listed in " + name);
         break;
       case ListedFile::kLicence:
         findings->push_back({false, 0, "licence file \"" + f.relative + "\" is not listed in " + name});

@@ -20,8 +20,9 @@ struct ListedFile {
 };
 
 // What SETUP.SUM lists: SETUP.INF, the licence file of each language and
-// every file a plan of any language with all three components copies,
-// each once, in no particular order. Never SETUP.SUM itself. Why a plan
+// every file a plan of any language with all three components copies, also
+// on a system that hides other folders (every file in the search groups'
+// folders), each once, in no particular order. Never SETUP.SUM itself. Why a plan
 // is refused goes to *refusals (when given), once per problem.
 std::vector<ListedFile> FilesToList(platform::Platform& platform, const SetupData& data,
                                     std::vector<std::string>* refusals = nullptr);
