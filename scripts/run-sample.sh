@@ -13,5 +13,5 @@ if [ -n "${DISPLAY:-}" ]; then
   exec build/release/stage/sirelsetup
 fi
 echo "No display: touring the wizard under Xvfb."
-xvfb-run -a -s "-screen 0 1024x768x24" build/release/gui/qt/wizardtour build/release/stage build/screenshots
+xvfb-run -a -s "-screen 0 1024x768x24" build/release/tools/wizardtour/wizardtour build/release/stage build/screenshots
 echo "Screenshots of every page are in build/screenshots/."

@@ -1,5 +1,7 @@
 #include "setup/layout.h"
 
+#include <algorithm>
+
 namespace {
 
 using C = Control;
@@ -82,4 +84,22 @@ const ControlLayout* FindLayout(Control control) {
     if (row.control == control) return &row;
   }
   return nullptr;
+}
+
+std::vector<Control> TabChain() {
+  // Each stop's key: the tab orders (and the page) from the window down.
+  std::vector<std::pair<std::vector<int>, Control>> stops;
+  for (const ControlLayout& row : MainFormLayout()) {
+    if (row.tabOrder < 0 || row.kind == ControlKind::kPanel || row.kind == ControlKind::kNotebook) continue;
+    std::vector<int> key = {row.tabOrder};
+    if (row.page >= 0) key.insert(key.begin(), row.page);
+    for (const ControlLayout* up = FindLayout(row.parent); up; up = FindLayout(up->parent)) {
+      key.insert(key.begin(), up->tabOrder);
+    }
+    stops.emplace_back(std::move(key), row.control);
+  }
+  std::sort(stops.begin(), stops.end());
+  std::vector<Control> chain;
+  for (const auto& stop : stops) chain.push_back(stop.second);
+  return chain;
 }

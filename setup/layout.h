@@ -42,6 +42,11 @@ struct ControlLayout {
 const std::vector<ControlLayout>& MainFormLayout();
 const ControlLayout* FindLayout(Control control);
 
+// The controls that take the keyboard focus in the order Tab visits them:
+// depth first, a container's stops standing where the container stands among
+// its siblings, the notebook's pages one after the other.
+std::vector<Control> TabChain();
+
 // Fixed values of the main window.
 constexpr int kWindowFontPixels = 13;   // Arial 10 pt
 constexpr int kHeadingFontPixels = 19;  // Arial 14 pt

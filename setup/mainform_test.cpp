@@ -6,6 +6,7 @@
 #include "navigate/navigate.h"
 #include "platform/fault_platform.h"
 #include "setup/installlog.h"
+#include "setup/layout.h"
 #include "tests/support/fake_mainform_view.h"
 #include "tests/support/recording_presenter.h"
 #include "tests/support/scripted_dlg_view.h"
@@ -485,3 +486,14 @@ TEST_F(MainFormTest, TheWizardLogsItsCopyRun) {
 }
 
 }  // namespace
+
+// Tab goes through the pages' stops, then the side-bar, then the focus holder
+// (the containers' own orders place their children).
+TEST(MainFormLayoutTest, TabChainIsDepthFirstInTheTablesOrder) {
+  using C = Control;
+  const std::vector<Control> expected = {C::ComboBoxSprache, C::eula_Memo,      C::Sirel_CheckBox,
+                                         C::Beispiel_CheckBox, C::DXF_CheckBox, C::zielDXF_Edit,
+                                         C::drive_Combo,     C::zielSirel_Edit, C::KelvaNavigate1,
+                                         C::nutzloser_Button};
+  EXPECT_EQ(TabChain(), expected);
+}

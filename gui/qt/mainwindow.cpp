@@ -131,17 +131,11 @@ void MainWindow::Build() {
     if (auto* box = qobject_cast<QCheckBox*>(w)) box->setChecked(row.checked);
     m_widgets[row.control] = w;
   }
-  // Tab order within each parent, as the table numbers it.
-  std::map<QWidget*, std::map<int, QWidget*>> order;
-  for (const ControlLayout& row : MainFormLayout()) {
-    if (row.tabOrder >= 0) order[m_widgets[row.control]->parentWidget()][row.tabOrder] = m_widgets[row.control];
-  }
-  for (const auto& [parent, widgets] : order) {
-    QWidget* previous = nullptr;
-    for (const auto& [index, w] : widgets) {
-      if (previous) setTabOrder(previous, w);
-      previous = w;
-    }
+  // One chain for the whole window, as the table orders it.
+  QWidget* previous = nullptr;
+  for (Control control : TabChain()) {
+    if (previous) setTabOrder(previous, m_widgets[control]);
+    previous = m_widgets[control];
   }
 }
 

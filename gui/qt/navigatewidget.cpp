@@ -20,6 +20,7 @@ NavigateWidget::NavigateWidget(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("KelvaNavigate1"));
   setAutoFillBackground(true);
   setMouseTracking(true);
+  setFocusPolicy(Qt::TabFocus);  // a tab stop after the page, as the table orders it
   QFont font(QStringLiteral("Arial"));
   font.setPixelSize(kSideBarFontPixels);
   setFont(font);

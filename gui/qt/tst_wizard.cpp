@@ -223,6 +223,23 @@ class TestWizard : public QObject {
     skin.Dialog().hide();
   }
 
+  // Tab on the first page: the language box, the side-bar, the focus holder.
+  void tabWalksThePageTheSideBarAndTheFocusHolder() {
+    Shown shown(*m_platform);
+    QVERIFY(shown.Start());
+    MainWindow& window = shown.skin.Window();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    Find<QWidget>(window, "ComboBoxSprache")->setFocus();
+    QStringList visited;
+    for (int i = 0; i < 3; ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      visited << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(visited, QStringList({QStringLiteral("KelvaNavigate1"), QStringLiteral("nutzloser_Button"),
+                                   QStringLiteral("ComboBoxSprache")}));
+  }
+
   void theMeterIsDrawnFromItsModel() {
     Shown shown(*m_platform);
     QVERIFY(shown.wizard.Start(CommandLine{}, nullptr));

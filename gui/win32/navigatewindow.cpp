@@ -32,7 +32,9 @@ NavigateWindow::NavigateWindow(HWND parent, int id, const RECT& bounds) {
   m_measureDc = CreateCompatibleDC(nullptr);
   m_measure = std::make_unique<GdiCanvas>(m_measureDc, m_font);
 
-  m_hwnd = CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN,
+  // A tab stop of its own (no control parent: it has no children for Tab to
+  // walk into, and the dialog keys would skip it).
+  m_hwnd = CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN,
                            bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
                            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), win32skin::Instance(), this);
 }

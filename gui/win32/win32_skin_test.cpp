@@ -134,6 +134,19 @@ TEST_F(MainWindowTest, TabStopsFollowTheTableWithinEachParent) {
   }
 }
 
+// The dialog keys walk the first page's tab stops: the language box, the
+// side-bar, the focus holder, and round again.
+TEST_F(MainWindowTest, TabWalksThePageTheSideBarAndTheFocusHolder) {
+  MainWindow& w = Window();
+  ASSERT_TRUE(wizard->Start(CommandLine{}, nullptr));
+  const std::vector<Control> chain = {Control::ComboBoxSprache, Control::KelvaNavigate1, Control::nutzloser_Button,
+                                      Control::ComboBoxSprache};
+  for (size_t i = 1; i < chain.size(); ++i) {
+    SCOPED_TRACE(ControlName(chain[i - 1]));
+    EXPECT_EQ(GetNextDlgTabItem(w.Handle(), w.ControlHandle(chain[i - 1]), FALSE), w.ControlHandle(chain[i]));
+  }
+}
+
 TEST_F(MainWindowTest, KeysAndWindowMessagesReachTheController) {
   MainWindow& w = Window();
   ASSERT_TRUE(wizard->Start(CommandLine{}, nullptr));
