@@ -3,17 +3,7 @@
 #include <algorithm>
 
 #include "platform/platform.h"
-#include "setupdata/textcase.h"
-
-namespace {
-
-std::string Upper(const std::string& s) {
-  std::string u = s;
-  for (char& c : u) c = FoldCase1252(c);
-  return u;
-}
-
-}  // namespace
+#include "platform/text/utf8.h"
 
 DirectoryListModel::DirectoryListModel(platform::Platform& platform) : m_platform(platform) {
   m_directory = m_platform.CurrentDirectory();
@@ -24,7 +14,7 @@ bool DirectoryListModel::SetDirectory(const std::string& name) {
   if (name.empty()) return true;
   const std::string full = m_platform.FullPath(name);
   if (full.empty()) return false;
-  if (SameTextNoCase(full, m_directory)) return true;
+  if (text::SameName(full, m_directory)) return true;
   if (!m_platform.IsDirectory(full)) return false;
   m_directory = full;
   Rebuild();
@@ -70,7 +60,7 @@ void DirectoryListModel::Rebuild() {
     return true;
   });
   std::sort(subdirs.begin(), subdirs.end(),
-            [](const std::string& a, const std::string& b) { return Upper(a) < Upper(b); });
+            [](const std::string& a, const std::string& b) { return text::FoldName(a) < text::FoldName(b); });
   for (const std::string& s : subdirs) {
     m_entries.push_back({s, prefix + s, static_cast<int>(parts.size()) + 1, Kind::kClosed});
   }

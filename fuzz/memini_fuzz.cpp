@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/text/utf8.h"
 #include "setupdata/catalogue.h"
 #include "setupdata/format.h"
 #include "setupdata/memini.h"
@@ -14,7 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   const TMemIniFile ini(text);
   const BootSetup boot = ReadBootSetup(ini);
-  if (boot.SetupVersion.size() > kMaxVersionLength) __builtin_trap();
+  // Everything read is UTF-8, and no cut is longer than the file's own text
+  // allows.
+  if (ini.Length(boot.SetupVersion) > kMaxVersionLength || !text::IsUtf8(boot.SetupVersion)) __builtin_trap();
   const std::vector<std::string> languages = LanguageList(ini);
   if (languages.size() > kMaxLanguages + 1) __builtin_trap();
   TextCatalogue texts(ini);
@@ -22,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     texts.SetCurrentLanguage(languages[i]);
     for (const TextIdInfo& info : TextIds()) {
       const std::string value = texts.LanguageText(info.id);
-      if (value.size() > kMaxSetupValue) __builtin_trap();
+      if (ini.Length(value) > kMaxSetupValue || !text::IsUtf8(value)) __builtin_trap();
       std::string out;
       FormatPattern(value, {"a", "b"}, &out);
     }

@@ -3,6 +3,7 @@
 #include "install/datepattern.h"
 #include "platform/filetime.h"
 #include "platform/platform.h"
+#include "platform/text/utf8.h"
 
 namespace {
 
@@ -130,8 +131,5 @@ std::string TKCFileCtrl::FileType() const {
   if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) {
     extension = m_fileName.substr(dot);
   }
-  for (char& c : extension) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  }
-  return extension + "-Files";
+  return text::FoldName(extension) + "-Files";
 }

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "stools/stools.h"
+#include "platform/text/utf8.h"
 
 const char InstallTransaction::kBackupFolder[] = "_backup";
 const char InstallTransaction::kNotRestoredList[] = "NOT-RESTORED.TXT";
@@ -76,13 +77,7 @@ std::string RelativeTo(const std::string& path, const std::string& base) {
 
 }  // namespace
 
-std::string FoldPathCase(const std::string& path) {
-  std::string folded = path;
-  for (char& c : folded) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  }
-  return folded;
-}
+std::string FoldPathCase(const std::string& path) { return text::FoldName(path); }
 
 bool PathLiesIn(const std::string& path, const std::string& base) {
   if (path.empty() || base.empty() || path.size() < base.size()) return false;

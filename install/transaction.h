@@ -83,8 +83,8 @@ class InstallTransaction {
   std::string m_lastDir;
 };
 
-// A full path folded the way the platform matches names: ASCII letters
-// without regard to case, every other byte as it is.
+// A full path folded the way the platform matches names: letters without
+// regard to case (text::FoldName).
 std::string FoldPathCase(const std::string& path);
 // True when the full path lies in base or below it, names matched as the
 // platform matches them.

@@ -6,7 +6,7 @@
 #include "setupdata/setupfile.h"
 #include "setupdata/memini.h"
 #include "setupdata/setupvalue.h"
-#include "setupdata/textcase.h"
+#include "platform/text/utf8.h"
 #include "stools/stools.h"
 
 namespace {
@@ -34,7 +34,7 @@ std::string Clean(std::string value) {
 std::string ProductKey(const SetupData& data) {
   const std::string first = data.Languages.empty() ? std::string() : data.Languages.front();
   return data.Boot.DefaultTargetSubdir + "|" +
-         ReadSetupValue(data.SetupIni, first.substr(0, kMaxLanguageName), "Txt_073");
+         ReadSetupValue(data.SetupIni, LanguageSectionName(data.SetupIni, first), "Txt_073");
 }
 
 Choices ChoicesOf(const CommandLine& options) {
@@ -127,7 +127,7 @@ std::string RememberedChoices::Replaced(const std::string& text, const std::stri
     start = end + 1;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-      inProduct = SameTextNoCase(line.substr(1, line.size() - 2), product);
+      inProduct = text::SameName(line.substr(1, line.size() - 2), product);
     }
     if (!inProduct) kept += line + "\r\n";
   }

@@ -7,7 +7,7 @@
 #include "setup/installlog.h"
 #include "setup/recovery.h"
 #include "setup/runlog.h"
-#include "setupdata/textcase.h"
+#include "platform/text/utf8.h"
 #include "setup/silentrun.h"
 #include "setupdata/format.h"
 #include "stools/stools.h"
@@ -34,7 +34,7 @@ void TMainForm::DestinationPageAction() {
   if (preferred.empty() && m_platform.IsDirectory(m_rememberedChoices.sirel)) preferred = m_rememberedChoices.sirel;
   if (!preferred.empty()) {
     offers.erase(std::remove_if(offers.begin(), offers.end(),
-                                [&](const std::string& o) { return SameTextNoCase(o, preferred); }),
+                                [&](const std::string& o) { return text::SameName(o, preferred); }),
                  offers.end());
     offers.insert(offers.begin(), preferred);
   }

@@ -3,11 +3,11 @@
 #include "install/eventloop.h"
 #include "navigate/navigate.h"
 #include "platform/platform.h"
+#include "platform/text/utf8.h"
 #include "setup/installlog.h"
 #include "setup/loadmedium.h"
 #include "setup/recovery.h"
 #include "setupdata/format.h"
-#include "setupdata/textcase.h"
 #include "stools/stools.h"
 
 const char kLegalNotice[] = "Copyright (c) 2026 Kelva Software. All rights reserved.";
@@ -56,7 +56,7 @@ void TMainForm::ApplyChoices(const Choices& commandLine) {
   if (damaged && m_log) m_log->Error("settings", {"the settings file cannot be read; it is ignored"});
   const Choices c = Overlay(m_rememberedChoices, commandLine);
   for (size_t i = 0; i < m_data.Languages.size() && !c.language.empty(); ++i) {
-    if (SameTextNoCase(m_data.Languages[i].substr(0, kMaxLanguageName), c.language)) {
+    if (text::SameName(LanguageSectionName(m_data.SetupIni, m_data.Languages[i]), c.language)) {
       m_controls.SetItemIndex(Control::ComboBoxSprache, static_cast<int>(i));
       ComboBoxSpracheChange();
       break;
@@ -172,6 +172,8 @@ void TMainForm::LicencePageAction() {
   if (name.empty() || !m_platform.ReadWholeFile(AddBackslash(m_data.SourceDir) + name, &text)) {
     // The page stays usable; the memo says what is missing.
     text = "The licence file \"" + name + "\" could not be read from the delivery medium.";
+  } else {
+    text = text::DecodeText(text);  // read as SETUP.INF is: UTF-8, else Windows-1252
   }
   m_controls.SetText(Control::eula_Memo, text);
   m_view.SetFocus(Control::nutzloser_Button);

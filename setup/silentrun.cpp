@@ -15,7 +15,7 @@
 #include "setupdata/catalogue.h"
 #include "setupdata/format.h"
 #include "setupdata/setupfile.h"
-#include "setupdata/textcase.h"
+#include "platform/text/utf8.h"
 #include "stools/stools.h"
 
 int ExitCodeOf(InstallOutcome outcome) {
@@ -34,7 +34,7 @@ namespace {
 // The language of SETUP.INF named so, letter case ignored; empty when none is.
 std::string FindLanguage(const SetupData& data, const std::string& name) {
   for (const std::string& l : data.Languages) {
-    if (!name.empty() && SameTextNoCase(l.substr(0, kMaxLanguageName), name)) return l;
+    if (!name.empty() && text::SameName(LanguageSectionName(data.SetupIni, l), name)) return l;
   }
   return std::string();
 }

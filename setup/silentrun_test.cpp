@@ -255,3 +255,51 @@ TEST(SilentRunTest, TheNextRunTakesTheRememberedChoices) {
 }
 
 }  // namespace
+
+// Names beyond ASCII: SETUP.INF in Windows-1252 or in UTF-8 names the target
+// PROJEKTE\MÜLLER and the source folder Prüfung; the medium's tree holds a
+// Greek folder; the target lies 300 characters deep. Either way the files
+// arrive under UTF-8 names and the log names them in UTF-8.
+TEST(SilentRunTest, NamesBeyondAsciiArriveAsMeant) {
+  const std::string ue = "\xC3\xBC";           // ü
+  const std::string UE = "\xC3\x9C";           // Ü
+  const std::string greek = "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC";  // Ελληνικά
+  const std::string body = "[BootSetup]\nVersion=2.0\nDefaultDir=SIREL\n[Languages]\n1=English\n"
+                           "[English]\nTxt_001=LICENSE.TXT\nTxt_031=Done\nTxt_073=Sirel\n"
+                           "Txt_600=Pr" + ue + "fung\\;PROJEKTE\\M" + UE + "LLER\n";
+  const struct {
+    const char* name;
+    std::string setupInf;
+  } encodings[] = {
+      {"Windows-1252", "[BootSetup]\nVersion=2.0\nDefaultDir=SIREL\n[Languages]\n1=English\n"
+                       "[English]\nTxt_001=LICENSE.TXT\nTxt_031=Done\nTxt_073=Sirel\n"
+                       "Txt_600=Pr\xFC" "fung\\;PROJEKTE\\M\xDCLLER\n"},
+      {"UTF-8", body},
+      {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + body},
+  };
+  std::string deep = "C:";
+  while (deep.size() < 300) deep += "\\Verzeichnis";
+  deep.resize(300);
+  for (const auto& e : encodings) {
+    SCOPED_TRACE(e.name);
+    TempDrives drives("CD");
+    TempDrives::Write(drives.Host('D', "SETUP.INF"), e.setupInf);
+    TempDrives::Write(drives.Host('D', "LICENSE.TXT"), "licence");
+    TempDrives::Write(drives.Host('D', "Pr" + ue + "fung/" + greek + "/plan.dxf"), "0\nEOF\n");
+    DirectEventLoop loop;
+    RecordingPresenter presenter;
+    CommandLine options;
+    std::string error;
+    ASSERT_TRUE(ParseCommandLine({"/S", "/ACCEPTLICENSE", "/COMPONENTS=macros", "/SIREL=" + deep, "/LOG=C:\\setup.log"},
+                                 &options, &error))
+        << error;
+    ASSERT_EQ(RunSilentInstall(drives.platform(), loop, options), kExitInstalled)
+        << (presenter.messages.empty() ? "" : presenter.messages.back().text);
+    std::string host = deep.substr(3);
+    std::replace(host.begin(), host.end(), '\\', '/');
+    const std::string installed = host + "/PROJEKTE/M" + UE + "LLER/" + greek + "/plan.dxf";
+    EXPECT_EQ(TempDrives::Read(drives.Host('C', installed)), "0\nEOF\n");
+    EXPECT_NE(TempDrives::Read(drives.Host('C', "setup.log")).find("PROJEKTE\\M" + UE + "LLER\\" + greek + "\\plan.dxf"),
+              std::string::npos);
+  }
+}

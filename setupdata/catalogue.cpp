@@ -12,8 +12,12 @@ std::string TextKey(int id) {
   return buffer;
 }
 
+std::string LanguageSectionName(const TMemIniFile& SetupIni, const std::string& entry) {
+  return SetupIni.Cut(entry, kMaxLanguageName);
+}
+
 void TextCatalogue::SetCurrentLanguage(const std::string& entry) {
-  m_currentLanguage = entry.substr(0, kMaxLanguageName);
+  m_currentLanguage = LanguageSectionName(*m_ini, entry);
 }
 
 std::string TextCatalogue::LanguageText(int Id) const {

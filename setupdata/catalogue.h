@@ -11,12 +11,16 @@ std::string TextKey(int id);
 // Longest language name that counts; longer list entries are cut.
 constexpr size_t kMaxLanguageName = 40;
 
+// The section name a language list entry stands for: its first 40
+// characters of the file's own text.
+std::string LanguageSectionName(const TMemIniFile& SetupIni, const std::string& entry);
+
 // Texts of the current language, read from the section named by it.
 class TextCatalogue {
  public:
   explicit TextCatalogue(const TMemIniFile& SetupIni) : m_ini(&SetupIni) {}
 
-  // Takes the first 40 bytes of a language list entry as CurrentLanguage.
+  // Takes the language section name of a list entry as CurrentLanguage.
   void SetCurrentLanguage(const std::string& entry);
   const std::string& CurrentLanguage() const { return m_currentLanguage; }
 

@@ -2,12 +2,13 @@
 
 #include <cstring>
 
-#include "setupdata/textcase.h"
+#include "platform/text/utf8.h"
 
-TMemIniFile::TMemIniFile(const std::string& text) {
-  const size_t nul = text.find('\0');
+TMemIniFile::TMemIniFile(const std::string& file) {
+  const size_t nul = file.find('\0');
   m_cutAtNul = nul != std::string::npos;
-  const size_t end = m_cutAtNul ? nul : text.size();
+  const std::string text = text::DecodeText(std::string_view(file).substr(0, nul), &m_utf8);
+  const size_t end = text.size();
   Section* current = nullptr;
   size_t pos = 0;
   while (pos < end) {
@@ -31,14 +32,29 @@ TMemIniFile::TMemIniFile(const std::string& text) {
     entry.lineNumber = m_lineCount;
     current->entries.push_back(std::move(entry));
   }
-  if (m_cutAtNul || (end > 0 && text[end - 1] != '\n' && text[end - 1] != '\r')) {
-    // the last line had no line end; it was counted above
+}
+
+size_t TMemIniFile::Length(std::string_view value) const {
+  if (m_utf8) return value.size();
+  size_t n = 0;
+  for (text::Utf8Reader r(value); !r.AtEnd(); r.Next()) ++n;
+  return n;
+}
+
+std::string TMemIniFile::Cut(std::string value, size_t max) const {
+  if (m_utf8) {
+    value.resize(text::CutPoint(value, max));
+    return value;
   }
+  text::Utf8Reader r(value);
+  for (size_t n = 0; n < max && !r.AtEnd(); ++n) r.Next();
+  value.resize(value.size() - r.Rest());
+  return value;
 }
 
 const TMemIniFile::Section* TMemIniFile::FindSection(const std::string& name) const {
   for (const Section& s : m_sections) {
-    if (SameTextNoCase(s.name, name)) return &s;
+    if (text::SameName(s.name, name)) return &s;
   }
   return nullptr;
 }
@@ -49,7 +65,7 @@ const TMemIniFile::Entry* TMemIniFile::FindEntry(const std::string& Section,
   if (!section) return nullptr;
   for (const Entry& e : section->entries) {
     if (e.equals != std::string::npos &&
-        SameTextNoCase(std::string_view(e.line).substr(0, e.equals), Key)) {
+        text::SameName(std::string_view(e.line).substr(0, e.equals), Key)) {
       return &e;
     }
   }

@@ -40,7 +40,9 @@ TEST(MemIniTest, LineRulesDecideWhatALookupFinds) {
       {"NUL cuts a value", std::string("[S]\nK=ab\0cd\n", 12), "S", "K", "ab"},
       {"missing section", "[S]\nK=1\n", "X", "K", ""},
       {"empty file", "", "S", "K", ""},
-      {"umlaut section folds", "[\xC4rger]\nK=1\n", "\xE4rger", "K", "1"},
+      {"Windows-1252 section found by its UTF-8 name, case folded", "[\xC4rger]\nK=1\n", "\xC3\xA4rger", "K", "1"},
+      {"UTF-8 section, case folded", "[\xCE\x91\xCE\xB8\xCE\xAE\xCE\xBD\xCE\xB1]\nK=1\n",
+       "\xCE\xB1\xCE\xB8\xCE\xAE\xCE\xBD\xCE\xB1", "K", "1"},
   };
   for (const Case& c : cases) {
     TMemIniFile ini(c.text);
@@ -55,6 +57,45 @@ TEST(MemIniTest, ReadSetupValueCutsBeforeRemovingQuotes) {
   // The cut keeps 255 characters; only the leading quote is then removed.
   EXPECT_EQ(ReadSetupValue(ini, "S", "B"), std::string(254, 'v'));
   EXPECT_EQ(ReadSetupValue(ini, "S", "C"), std::string(253, 'x'));
+}
+
+// The file is decoded once: UTF-8 when all of it is valid UTF-8 (a byte-order
+// mark skipped), otherwise Windows-1252. Cuts count the file's own text and
+// never split a character.
+TEST(MemIniTest, EncodingOfTheWholeFileAndCuts) {
+  const std::string muellerUtf8 = "M\xC3\x9CLLER \xE2\x82\xAC";  // MÜLLER €
+  const struct {
+    const char* name;
+    std::string file;
+    bool utf8;
+    std::string value;  // of [Fran\xC3\xA7" "ais] Txt_001
+  } cases[] = {
+      {"Windows-1252", "[Fran\xE7" "ais]\nTxt_001=M\xDCLLER \x80\n", false, muellerUtf8},
+      {"UTF-8", "[Fran\xC3\xA7" "ais]\nTxt_001=" + muellerUtf8 + "\n", true, muellerUtf8},
+      {"UTF-8 with mark", "\xEF\xBB\xBF[Fran\xC3\xA7" "ais]\nTxt_001=" + muellerUtf8 + "\n", true, muellerUtf8},
+      {"UTF-8 bytes in a Windows-1252 file", "[Fran\xE7" "ais]\nTxt_001=\xC3\x9C\n", false,
+       "\xC3\x83\xC5\x93"},
+  };
+  for (const auto& c : cases) {
+    TMemIniFile ini(c.file);
+    EXPECT_EQ(ini.utf8(), c.utf8) << c.name;
+    EXPECT_EQ(ReadSetupValue(ini, "Fran\xC3\xA7" "ais", "Txt_001"), c.value) << c.name;
+  }
+
+  std::string eAcute1252(300, '\xE9');
+  std::string eAcuteUtf8;
+  for (int i = 0; i < 300; ++i) eAcuteUtf8 += "\xC3\xA9";
+  const TMemIniFile cp1252("[S]\nK=" + eAcute1252 + "\n");
+  const TMemIniFile utf8("[S]\nK=" + std::string(254, 'v') + "\xE2\x82\xAC\nL=" + eAcuteUtf8 + "\n");
+  // 255 characters of a Windows-1252 file: 255 letters, 510 bytes of UTF-8.
+  EXPECT_EQ(ReadSetupValue(cp1252, "S", "K"), eAcuteUtf8.substr(0, 510));
+  // 255 bytes of a UTF-8 file, but not half a character: the euro sign goes.
+  EXPECT_EQ(ReadSetupValue(utf8, "S", "K"), std::string(254, 'v'));
+  EXPECT_EQ(ReadSetupValue(utf8, "S", "L"), eAcuteUtf8.substr(0, 254));
+  EXPECT_EQ(LanguageSectionName(cp1252, eAcuteUtf8), eAcuteUtf8.substr(0, 80));
+  EXPECT_EQ(LanguageSectionName(utf8, eAcuteUtf8), eAcuteUtf8.substr(0, 40));
+  EXPECT_EQ(cp1252.Length(eAcuteUtf8), 300u);
+  EXPECT_EQ(utf8.Length(eAcuteUtf8), 600u);
 }
 
 TEST(MemIniTest, IntegerRead) {

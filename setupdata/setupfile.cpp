@@ -19,7 +19,7 @@ BootSetup ReadBootSetup(const TMemIniFile& SetupIni) {
   boot.TotalFileSize = ReadSetupInteger(SetupIni, "BootSetup", "TotalFileSize", 1);
   boot.ReqSpace = ReadSetupInteger(SetupIni, "BootSetup", "ReqSpace", 1);
   boot.SetupVersion = ReadSetupValue(SetupIni, "BootSetup", "Version");
-  if (boot.SetupVersion.size() > kMaxVersionLength) boot.SetupVersion.resize(kMaxVersionLength);
+  boot.SetupVersion = SetupIni.Cut(boot.SetupVersion, kMaxVersionLength);
   boot.DefaultBrowsePath = ReadSetupValue(SetupIni, "BootSetup", "DefaultPath");
   boot.DefaultTargetSubdir = ReadSetupValue(SetupIni, "BootSetup", "DefaultDir");
   return boot;

@@ -12,7 +12,7 @@ class Platform;
 
 // The [BootSetup] settings, read once at start-up.
 struct BootSetup {
-  std::string SetupVersion;         // "Version", at most 10 bytes
+  std::string SetupVersion;         // "Version", at most 10 characters of the file's text
   std::string DefaultBrowsePath;    // "DefaultPath"
   std::string DefaultTargetSubdir;  // "DefaultDir"
   int32_t TotalFileSize = 1;        // read, never used

@@ -4,11 +4,11 @@
 
 std::string ReadSetupValue(const TMemIniFile& ini, const std::string& Section,
                            const std::string& Key) {
-  return CleanSetupValue(ini.ReadString(Section, Key, std::string()));
+  return CleanSetupValue(ini, ini.ReadString(Section, Key, std::string()));
 }
 
-std::string CleanSetupValue(std::string value) {
-  if (value.size() > kMaxSetupValue) value.resize(kMaxSetupValue);
+std::string CleanSetupValue(const TMemIniFile& ini, std::string value) {
+  value = ini.Cut(std::move(value), kMaxSetupValue);
   if (!value.empty() && value.front() == '"') value.erase(0, 1);
   if (!value.empty() && value.back() == '"') value.pop_back();
   return value;

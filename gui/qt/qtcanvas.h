@@ -44,6 +44,6 @@ class QtCanvas : public graphics::Canvas {
   QColor m_text;
 };
 
-// Display text of a string of bytes: valid UTF-8 as UTF-8, anything else as
-// Windows-1252, so a SETUP.INF saved on either kind of machine reads right.
-QString DisplayText(const std::string& bytes);
+// Display text of the program's UTF-8 text (bytes that are not valid UTF-8,
+// such as a Linux file name in another encoding, read as Windows-1252).
+QString DisplayText(const std::string& text);

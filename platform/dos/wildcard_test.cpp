@@ -23,6 +23,10 @@ TEST(WildcardMatch, Table) {
       {"A?C.txt", "abc.TXT", true}, {"a?c", "ac", false},         {"a?c", "a.c", true},
       {"*.mac", "a.b.mac", true},   {"*.mac", "a.mac.b", false},  {"*ab", "aab", true},
       {"a*b*c", "aXbYc", true},     {"a*b*c", "aXbY", false},     {"ab", "abc", false},
+      // UTF-8 names: '?' takes one character, letters fold beyond ASCII.
+      {"?.dxf", "\xC3\xA4.dxf", true}, {"??.dxf", "\xC3\xA4.dxf", false},
+      {"PR\xC3\x9C" "F*", "pr\xC3\xBC" "fung", true}, {"\xCE\x95*", "\xCE\xB5\xCE\xBB", true},
+      {"\xC3\xA9*", "e", false},
       {"abc", "ab", false},         {".*", "abc", false},         {"", "a", false},
       {"\xE4*", "\xC4", false},     {"\xE4*", "\xE4", true},
   };

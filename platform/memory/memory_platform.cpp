@@ -11,6 +11,7 @@
 #include "platform/dos/wildcard.h"
 #include "platform/englishdates.h"
 #include "platform/filetime.h"
+#include "platform/text/utf8.h"
 
 namespace platform {
 
@@ -50,19 +51,6 @@ constexpr int kErrorDirectory = 267;
 
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = UpperAscii(c);
-  return out;
-}
-
-bool SameNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-  }
-  return true;
-}
 
 void AppendName(std::string* path, std::string_view name) {
   if (path->empty() || path->back() != '\\') *path += '\\';
@@ -188,13 +176,15 @@ MemoryPlatform::Walk MemoryPlatform::WalkPath(const std::string& path, bool foll
 
 MemoryPlatform::Children::iterator MemoryPlatform::FindChild(Node* folder,
                                                              std::string_view name) {
-  // Names equal but for case sit together in NTFS order, the byte-wise
-  // smallest first; the all-upper spelling sorts before every one of them.
-  auto it = folder->children.lower_bound(Upper(name));
-  if (it == folder->children.end() || !SameNoCase(it->first, name)) {
+  // Names equal but for case sit together in NTFS order, by their bytes.
+  // The folded spelling lies among them or next to them (a capital can
+  // have the greater code, as with Ÿ and ÿ), so look both ways.
+  auto it = folder->children.lower_bound(text::FoldName(name));
+  while (it != folder->children.begin() && text::SameName(std::prev(it)->first, name)) --it;
+  if (it == folder->children.end() || !text::SameName(it->first, name)) {
     return folder->children.end();
   }
-  for (auto same = it; same != folder->children.end() && SameNoCase(same->first, name); ++same) {
+  for (auto same = it; same != folder->children.end() && text::SameName(same->first, name); ++same) {
     if (same->first == name) return same;
   }
   return it;

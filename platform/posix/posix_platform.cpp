@@ -22,6 +22,7 @@
 #include "platform/englishdates.h"
 #include "platform/filetime.h"
 #include "platform/posix/host_files.h"
+#include "platform/text/utf8.h"
 
 namespace platform::posix {
 namespace {
@@ -36,13 +37,7 @@ std::string DosDirectoryOf(const std::string& dosPath) {
   return slash <= 2 ? dosPath.substr(0, 3) : dosPath.substr(0, slash);
 }
 
-std::string FoldName(const std::string& name) {
-  std::string folded = name;
-  for (char& c : folded) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  }
-  return folded;
-}
+std::string FoldName(const std::string& name) { return text::FoldName(name); }
 
 std::string HostDirName(const std::string& host) {
   const size_t slash = host.rfind('/');

@@ -84,6 +84,13 @@ std::string FromCp1252(std::string_view bytes) {
 
 std::string AsUtf8(std::string_view bytes) { return IsUtf8(bytes) ? std::string(bytes) : FromCp1252(bytes); }
 
+std::string DecodeText(std::string_view bytes, bool* utf8) {
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  const bool valid = IsUtf8(bytes);
+  if (utf8) *utf8 = valid;
+  return valid ? std::string(bytes) : FromCp1252(bytes);
+}
+
 size_t CutPoint(std::string_view s, size_t max) {
   if (s.size() <= max) return s.size();
   size_t cut = max;

@@ -20,6 +20,11 @@ std::string FromCp1252(std::string_view bytes);
 // Valid UTF-8 as it is, anything else read as Windows-1252.
 std::string AsUtf8(std::string_view bytes);
 
+// The text of a file in UTF-8: a UTF-8 byte-order mark is skipped; the rest
+// is taken as UTF-8 when it is valid UTF-8 as a whole, else as
+// Windows-1252. utf8 (when given) tells which of the two it was.
+std::string DecodeText(std::string_view bytes, bool* utf8 = nullptr);
+
 // The longest length of at most max bytes that does not end inside a UTF-8
 // character of s (s itself when it is short enough).
 size_t CutPoint(std::string_view s, size_t max);
@@ -35,6 +40,7 @@ class Utf8Reader {
  public:
   explicit Utf8Reader(std::string_view s) : m_s(s) {}
   bool AtEnd() const { return m_at >= m_s.size(); }
+  size_t Rest() const { return m_s.size() - m_at; }  // bytes not read yet
   char32_t Next();
 
  private:

@@ -9,7 +9,7 @@
 #include "setupdata/catalogue.h"
 #include "setupdata/format.h"
 #include "setupdata/setupvalue.h"
-#include "setupdata/textcase.h"
+#include "platform/text/utf8.h"
 #include "stools/stools.h"
 #include "tools/setupinf/manifest.h"
 #include "tools/setupinf/medium.h"
@@ -23,6 +23,10 @@ class Checker {
   explicit Checker(Medium& medium) : m_medium(medium), m_platform(medium.platform()) {}
 
   std::vector<Finding> Run();
+  std::string Encoding() const {
+    if (!m_loaded) return std::string();
+    return m_data.SetupIni.utf8() ? "UTF-8" : "Windows-1252";
+  }
 
  private:
   void Error(int line, std::string text) { m_findings.push_back({true, line, std::move(text)}); }
@@ -34,6 +38,7 @@ class Checker {
   }
   bool IsReadSection(const std::string& name) const;
   void CheckLines();
+  void CheckEncoding();
   void CheckLanguages();
   void CheckLanguage(const std::string& language);
   void CheckLists(const std::string& language);
@@ -47,6 +52,7 @@ class Checker {
 
   Medium& m_medium;
   platform::Platform& m_platform;
+  bool m_loaded = false;
   SetupData m_data;
   std::vector<Finding> m_findings;
   std::set<std::string> m_reportedSemicolons;
@@ -54,9 +60,9 @@ class Checker {
 };
 
 bool Checker::IsReadSection(const std::string& name) const {
-  if (SameTextNoCase(name, "BootSetup") || SameTextNoCase(name, "Languages")) return true;
+  if (text::SameName(name, "BootSetup") || text::SameName(name, "Languages")) return true;
   for (const std::string& l : m_data.Languages) {
-    if (SameTextNoCase(name, l.substr(0, kMaxLanguageName))) return true;
+    if (text::SameName(name, LanguageSectionName(m_data.SetupIni, l))) return true;
   }
   return false;
 }
@@ -79,9 +85,7 @@ void Checker::CheckLines() {
   }
   std::map<std::string, int> firstHeader;
   for (const TMemIniFile::Section& s : ini.sections()) {
-    std::string folded;
-    for (char c : s.name) folded += FoldCase1252(c);
-    const auto [it, fresh] = firstHeader.emplace(folded, s.lineNumber);
+    const auto [it, fresh] = firstHeader.emplace(text::FoldName(s.name), s.lineNumber);
     if (!fresh) {
       const std::string text = "section [" + s.name + "] occurs again (first at line " +
                                std::to_string(it->second) + "); this one is never read";
@@ -103,7 +107,7 @@ void Checker::CheckLines() {
                             name.back() == '\t')) {
         Error(e.lineNumber, "key \"" + name + "\" has a blank before \"=\" or at its start and is never matched");
       }
-      if (e.line.size() - e.equals - 1 > kMaxSetupValue) {
+      if (ini.Length(std::string_view(e.line).substr(e.equals + 1)) > kMaxSetupValue) {
         Warning(e.lineNumber, "value of " + name + " is longer than 255 characters and is cut");
       }
     }
@@ -137,7 +141,7 @@ void Checker::CheckLanguages() {
     }
   }
   for (const std::string& language : m_data.Languages) {
-    const std::string name = language.substr(0, kMaxLanguageName);
+    const std::string name = LanguageSectionName(m_data.SetupIni, language);
     if (!ini.FindSection(name)) {
       Error(LineOf("Languages", "1"), "language \"" + name + "\" has no section [" + name + "]");
     }
@@ -253,20 +257,47 @@ void Checker::CheckPlan(const std::string& language) {
   });
 }
 
+void Checker::CheckEncoding() {
+  if (m_data.SetupIni.utf8()) return;
+  // Not UTF-8 as a whole, yet holding UTF-8 sequences: most likely a UTF-8
+  // file with one stray byte, which reads as Windows-1252 throughout.
+  std::string raw;
+  if (!m_platform.ReadWholeFile(SetupFilePath(m_data.SourceDir), &raw)) return;
+  raw = raw.substr(0, raw.find('\0'));
+  bool utf8Sequence = false;
+  int line = 1;
+  int firstBadLine = 0;
+  for (text::Utf8Reader r(raw); !r.AtEnd();) {
+    const char32_t c = r.Next();
+    if (c == U'\n') ++line;
+    if (c >= 0xDC80 && c <= 0xDCFF) {
+      if (!firstBadLine) firstBadLine = line;
+    } else if (c >= 0x80) {
+      utf8Sequence = true;
+    }
+  }
+  if (utf8Sequence) {
+    Warning(firstBadLine, "SETUP.INF is not valid UTF-8 from here on, so the whole file is read as Windows-1252: "
+                          "its UTF-8 characters will show as pairs such as \"\xC3\x83\xC2\xBC\"");
+  }
+}
+
 std::vector<Finding> Checker::Run() {
   const SetupLoadResult result = m_medium.Load(&m_data);
   if (result == SetupLoadResult::kMissing || result == SetupLoadResult::kUnreadable) {
     Error(0, StartupFailureText(result));
     return m_findings;
   }
+  m_loaded = true;
+  CheckEncoding();
   if (!m_data.SetupIni.FindSection("BootSetup")) {
     Error(0, "section [BootSetup] is missing");
   } else {
     const std::string version = ReadSetupValue(m_data.SetupIni, "BootSetup", "Version");
-    if (version.size() > kMaxVersionLength) {
+    if (m_data.SetupIni.Length(version) > kMaxVersionLength) {
       Warning(LineOf("BootSetup", "Version"),
               "Version \"" + version + "\" is longer than 10 characters and shows as \"" +
-                  version.substr(0, kMaxVersionLength) + "\"");
+                  m_data.Boot.SetupVersion + "\"");
     }
     if (m_data.Boot.DefaultTargetSubdir.empty()) {
       Warning(LineOf("BootSetup", "DefaultDir"), "DefaultDir is empty: every writable drive root is offered");
@@ -283,7 +314,7 @@ std::vector<Finding> Checker::Run() {
   std::vector<std::string> sections;
   std::vector<std::map<int, int>> idsOf;  // per section: id -> line of its first non-empty text
   for (const std::string& language : m_data.Languages) {
-    const std::string name = language.substr(0, kMaxLanguageName);
+    const std::string name = LanguageSectionName(m_data.SetupIni, language);
     const TMemIniFile::Section* s = m_data.SetupIni.FindSection(name);
     if (!s || std::find(sections.begin(), sections.end(), name) != sections.end()) continue;
     sections.push_back(name);
@@ -291,12 +322,11 @@ std::vector<Finding> Checker::Run() {
     std::set<std::string> seenKeys;
     for (const TMemIniFile::Entry& e : s->entries) {
       if (e.equals == std::string::npos || e.equals <= 4) continue;
-      std::string key;
-      for (size_t i = 0; i < e.equals; ++i) key += FoldCase1252(e.line[i]);
+      const std::string key = text::FoldName(std::string_view(e.line).substr(0, e.equals));
       if (key.compare(0, 4, "TXT_") != 0 || !seenKeys.insert(key).second) continue;
       const std::string digits = key.substr(4);
       if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 6) continue;
-      if (CleanSetupValue(e.line.substr(e.equals + 1)).empty()) continue;
+      if (CleanSetupValue(m_data.SetupIni, e.line.substr(e.equals + 1)).empty()) continue;
       ids.emplace(std::stoi(digits), e.lineNumber);
     }
     idsOf.push_back(std::move(ids));
@@ -320,7 +350,12 @@ std::vector<Finding> Checker::Run() {
 
 }  // namespace
 
-std::vector<Finding> CheckMedium(Medium& medium) { return Checker(medium).Run(); }
+std::vector<Finding> CheckMedium(Medium& medium, std::string* encoding) {
+  Checker checker(medium);
+  std::vector<Finding> findings = checker.Run();
+  if (encoding) *encoding = checker.Encoding();
+  return findings;
+}
 
 std::string FormatFinding(const Finding& f) {
   std::string text = f.error ? "error: " : "warning: ";

@@ -14,7 +14,9 @@ struct Finding {
 
 // Reads SETUP.INF of the medium as the wizard does and reports what would go
 // wrong for the user, or what the author most likely did not mean.
-std::vector<Finding> CheckMedium(Medium& medium);
+// *encoding (when given) names how SETUP.INF was read: "UTF-8" or
+// "Windows-1252" (empty when it could not be read).
+std::vector<Finding> CheckMedium(Medium& medium, std::string* encoding = nullptr);
 
 // "error: line 12: text" / "warning: text".
 std::string FormatFinding(const Finding& finding);

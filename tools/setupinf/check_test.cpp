@@ -103,6 +103,8 @@ TEST(CheckTest, EachFaultIsReported) {
       {"fixed file leaves base", CleanSetup("Txt_501=..\\README.TXT\r\n"), "outside"},
       {"NUL hides the rest", CleanSetup() + std::string("\0[Deutsch]\r\n", 12), "a NUL byte ends the text"},
       {"entry without =", CleanSetup("just words\r\n"), "has no \"=\""},
+      {"UTF-8 file with a stray byte", CleanSetup("Txt_999=M\xC3\xBCller\r\nTxt_998=\xFC\r\n"),
+       "is not valid UTF-8 from here on"},
       {"space pattern with a fourth %s",
        CleanSetup().replace(CleanSetup().find("Txt_040=%s %s %s"), 16, "Txt_040=%s %s %s %s"),
        "error: line 45: [English] Txt_040 \"%s %s %s %s\" cannot be formatted with 3 string argument(s)"},

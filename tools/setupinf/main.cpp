@@ -9,7 +9,7 @@
 
 #include "setupdata/catalogue.h"
 #include "setupdata/setupvalue.h"
-#include "setupdata/textcase.h"
+#include "platform/text/utf8.h"
 #include "tools/setupinf/check.h"
 #include "tools/setupinf/manifest.h"
 #include "tools/setupinf/medium.h"
@@ -55,13 +55,15 @@ int RunCheck(const std::string& dir) {
     std::fprintf(stderr, "setupinf: %s\n", error.c_str());
     return 1;
   }
-  const std::vector<Finding> findings = CheckMedium(medium);
+  std::string encoding;
+  const std::vector<Finding> findings = CheckMedium(medium, &encoding);
   int errors = 0;
   int warnings = 0;
   for (const Finding& f : findings) {
     std::cout << FormatFinding(f) << "\n";
     (f.error ? errors : warnings)++;
   }
+  if (!encoding.empty()) std::cout << "SETUP.INF: read as " << encoding << "\n";
   std::cout << "SETUP.INF: " << errors << " error(s), " << warnings << " warning(s)\n";
   return errors > 0 ? 1 : 0;
 }

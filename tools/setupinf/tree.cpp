@@ -3,7 +3,7 @@
 #include "install/eventloop.h"
 #include "install/kcfilegrep.h"
 #include "platform/platform.h"
-#include "setupdata/textcase.h"
+#include "platform/text/utf8.h"
 #include "stools/stools.h"
 
 std::vector<TreeFile> WalkTree(platform::Platform& platform, const std::string& dir,
@@ -42,7 +42,7 @@ SearchGroupText SplitSearchGroup(const std::string& text) {
 
 bool LiesInside(const std::string& path, const std::string& base) {
   const std::string b = RemoveBackslash(base);
-  if (path.size() < b.size() || !SameTextNoCase(path.substr(0, b.size()), b)) return false;
+  if (path.size() < b.size() || !text::SameName(path.substr(0, b.size()), b)) return false;
   return path.size() == b.size() || path[b.size()] == '\\' || b.back() == '\\' ||
          (b.size() == 2 && b[1] == ':');
 }
