@@ -109,6 +109,14 @@ void TCustomNavigate::SetItemIndex(int Index) {
   UpdatePrevNextButtons();
 }
 
+void TCustomNavigate::ShowAsCurrent(int Index) {
+  if (Index < 0 || Index >= FList->FHeights.Count() || Index == FList->FItemIndex) return;
+  FList->FItemIndex = Index;
+  FList->FHotIndex = Index;
+  RequestRepaint();
+  UpdatePrevNextButtons();
+}
+
 void TCustomNavigate::SetItemEnabled(int Index, bool Enabled) {
   FList->FHeights.SetEnabled(Index, Enabled);
   LinesChanged();

@@ -101,6 +101,9 @@ class TCustomNavigate {
   void SetItemIndex(int Index);
   // Ignored outside the steps; the current step stays current.
   void SetItemEnabled(int Index, bool Enabled);
+  // Marks a step as the current one without selecting it (no OnSelect):
+  // the copy page shows its step while the copy runs inside OnSelect.
+  void ShowAsCurrent(int Index);
 
   // Size of the side-bar; a change runs the layout pass.
   void SetBounds(int NewWidth, int NewHeight);

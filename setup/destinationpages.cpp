@@ -131,7 +131,12 @@ CopyRequest TMainForm::Request() const {
 
 bool TMainForm::CopyPageAction() {
   TKelvaNavigate& nav = m_nav;
+  const int previous = nav.ItemIndex();
   for (int i = 0; i < static_cast<int>(nav.Lines().size()); ++i) nav.SetItemEnabled(i, false);
+  // The copy runs before the side-bar would make its step current: mark it
+  // now, so what the user sees (and a screen reader says) is this step.
+  const std::vector<intptr_t>& pages = nav.LineObjects();
+  nav.ShowAsCurrent(static_cast<int>(std::find(pages.begin(), pages.end(), 4) - pages.begin()));
   m_view.RepaintNavigateNow();
   m_copying = true;
   const CopyRequest request = Request();
@@ -156,6 +161,7 @@ bool TMainForm::CopyPageAction() {
     // user may choose another target.
     for (int i = 0; i <= 3; ++i) nav.SetItemEnabled(i, true);
     nav.SetItemEnabled(4, ValidateTargets());
+    nav.ShowAsCurrent(previous);
     m_controls.ShowPage(3);
     return false;
   }

@@ -14,6 +14,10 @@ FormControls::FormControls(MainFormView& view) : m_view(view) {
 void FormControls::SetText(Control control, const std::string& text) {
   At(control).text = text;
   m_view.SetText(control, text);
+  if (control == Control::KCLabel_1) m_view.SetAccessibleName(control, text);
+  for (const ControlLayout& row : MainFormLayout()) {
+    if (LabelOf(row.control) == control) m_view.SetAccessibleName(row.control, text);
+  }
 }
 
 void FormControls::SetVisible(Control control, bool visible) {

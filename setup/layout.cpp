@@ -23,6 +23,11 @@ ControlLayout Wrap(ControlLayout row) {
   return row;
 }
 
+ControlLayout Hidden(ControlLayout row) {
+  row.visible = false;
+  return row;
+}
+
 ControlLayout Checked(ControlLayout row) {
   row.checked = true;
   return row;
@@ -38,7 +43,9 @@ const std::vector<ControlLayout>& MainFormLayout() {
   static const std::vector<ControlLayout> kLayout = {
       Wrap(Row(C::KCLabel_1, K::kBanner, C::kCount, -1, 22, 23, 577, 37, -1, kBannerFontPixels)),
       Row(C::Panel_Gesamt, K::kPanel, C::kCount, -1, 68, 90, 480, 400, 0),
-      Row(C::nutzloser_Button, K::kPushButton, C::kCount, -1, 232, 520, 75, 25, 1),
+      // The focus holder: no tab stop and never shown (nothing is announced
+      // for it); every page gives the focus to a control of its own.
+      Hidden(Row(C::nutzloser_Button, K::kPushButton, C::kCount, -1, 232, 520, 75, 25)),
       Row(C::Hauptseite, K::kNotebook, C::Panel_Gesamt, -1, 2, 2, 333, 397, 0),
       Row(C::KelvaNavigate1, K::kNavigate, C::Panel_Gesamt, -1, 337, 0, 143, 400, 1,
           kSideBarFontPixels),
@@ -48,11 +55,11 @@ const std::vector<ControlLayout>& MainFormLayout() {
       Wrap(Row(C::Label_106, K::kLabel, C::Hauptseite, 0, 8, 178, 315, 77)),
       Row(C::Label_103, K::kLabel, C::Hauptseite, 0, 8, 371, 317, 16),
       Auto(Row(C::Label_104, K::kLabel, C::Hauptseite, 0, 21, 269, 0, 0)),
-      Row(C::Btn_Cancel, K::kSpeedButton, C::Hauptseite, 0, 115, 325, 102, 25),
+      Row(C::Btn_Cancel, K::kSpeedButton, C::Hauptseite, 0, 115, 325, 102, 25, 1),
       Row(C::ComboBoxSprache, K::kComboBox, C::Hauptseite, 0, 172, 265, 140, 24, 0),
       // Page 1: licence
       Heading(C::Nutzervertrag_Label, 1, 167, 40, 84),
-      Row(C::accept_Button, K::kSpeedButton, C::Hauptseite, 1, 115, 360, 102, 25),
+      Row(C::accept_Button, K::kSpeedButton, C::Hauptseite, 1, 115, 360, 102, 25, 1),
       Row(C::eula_Memo, K::kMemo, C::Hauptseite, 1, 0, 88, 337, 265, 0),
       // Page 2: selection
       Heading(C::Auswahl_Label, 2, 169, 38, 88),
@@ -66,10 +73,10 @@ const std::vector<ControlLayout>& MainFormLayout() {
       Auto(Row(C::SirelZiel_Label, K::kLabel, C::Hauptseite, 3, 24, 200, 0, 0)),
       Row(C::drive_Combo, K::kComboBox, C::Hauptseite, 3, 24, 220, 300, 24, 1),
       Row(C::zielSirel_Edit, K::kEdit, C::Hauptseite, 3, 24, 219, 300, 24, 2),
-      Row(C::SirelZiel_Button, K::kSpeedButton, C::Hauptseite, 3, 117, 247, 100, 24),
+      Row(C::SirelZiel_Button, K::kSpeedButton, C::Hauptseite, 3, 117, 247, 100, 24, 3),
       Auto(Row(C::DXFZiel_Label, K::kLabel, C::Hauptseite, 3, 24, 312, 0, 0)),
       Row(C::zielDXF_Edit, K::kEdit, C::Hauptseite, 3, 24, 331, 300, 24, 0),
-      Row(C::DXFZiel_Button, K::kSpeedButton, C::Hauptseite, 3, 117, 360, 100, 24),
+      Row(C::DXFZiel_Button, K::kSpeedButton, C::Hauptseite, 3, 117, 360, 100, 24, 4),
       // Page 4: copy
       Heading(C::Label_134, 4, 165, 40, 88),
       Row(C::Label_130, K::kLabel, C::Hauptseite, 4, 8, 154, 321, 16),
@@ -84,6 +91,18 @@ const ControlLayout* FindLayout(Control control) {
     if (row.control == control) return &row;
   }
   return nullptr;
+}
+
+Control LabelOf(Control control) {
+  switch (control) {
+    case Control::ComboBoxSprache: return Control::Label_104;
+    case Control::eula_Memo: return Control::Nutzervertrag_Label;
+    case Control::drive_Combo:
+    case Control::zielSirel_Edit: return Control::SirelZiel_Label;
+    case Control::zielDXF_Edit: return Control::DXFZiel_Label;
+    case Control::KCMeter_File: return Control::Label_134;
+    default: return Control::kCount;
+  }
 }
 
 std::vector<Control> TabChain() {

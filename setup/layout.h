@@ -42,6 +42,10 @@ struct ControlLayout {
 const std::vector<ControlLayout>& MainFormLayout();
 const ControlLayout* FindLayout(Control control);
 
+// The label that names a control for screen readers (the skins link the
+// two); Control::kCount when none does.
+Control LabelOf(Control control);
+
 // The controls that take the keyboard focus in the order Tab visits them:
 // depth first, a container's stops standing where the container stands among
 // its siblings, the notebook's pages one after the other.

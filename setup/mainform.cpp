@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "platform/text/utf8.h"
 #include "setup/installlog.h"
+#include "setup/layout.h"
 #include "setup/loadmedium.h"
 #include "setup/recovery.h"
 #include "setupdata/format.h"
@@ -46,6 +47,8 @@ bool TMainForm::FormCreate() {
                                              [this] { return MessageCaption(); });
   if (m_manifest) m_engine->UseManifest(&*m_manifest);
   RecoverInterruptedRuns();
+  // The window opens with the focus on the first page's control.
+  m_view.SetFocus(Control::ComboBoxSprache);
   return true;
 }
 
@@ -155,6 +158,9 @@ void TMainForm::KelvaNavigate1Select(void* /*Sender*/, int NewTab, bool& AllowCh
   const int page = static_cast<int>(pages[static_cast<size_t>(NewTab)]);
   m_controls.ShowPage(page);
   nav.SetItemEnabled(NewTab + 1, true);
+  // The focus never stays on a control of a page that is now hidden.
+  if (page == 0) m_view.SetFocus(Control::ComboBoxSprache);
+  if (page == 2) m_view.SetFocus(Control::Sirel_CheckBox);
   switch (page) {
     case 1: LicencePageAction(); break;
     case 3: DestinationPageAction(); break;
@@ -176,7 +182,9 @@ void TMainForm::LicencePageAction() {
     text = text::DecodeText(text);  // read as SETUP.INF is: UTF-8, else Windows-1252
   }
   m_controls.SetText(Control::eula_Memo, text);
-  m_view.SetFocus(Control::nutzloser_Button);
+  // The licence text takes the focus: a screen reader reads it, the arrow
+  // keys scroll it, and Tab goes on to the accept button.
+  m_view.SetFocus(Control::eula_Memo);
 }
 
 void TMainForm::accept_ButtonClick() {
@@ -197,7 +205,12 @@ void TMainForm::CheckBoxClick() {
   if (!dxf) m_controls.SetText(Control::zielDXF_Edit, std::string());
 }
 
-void TMainForm::FormKeyDown(int& Key) {
+void TMainForm::FormKeyDown(int& Key, Control focused) {
+  const ControlLayout* row = FindLayout(focused);
+  const ControlKind kind = row ? row->kind : ControlKind::kPanel;
+  const bool usesArrows = kind == ControlKind::kComboBox || kind == ControlKind::kMemo;
+  const bool usesReturn = kind == ControlKind::kSpeedButton || kind == ControlKind::kPushButton;
+  if (((Key == VK_DOWN || Key == VK_UP) && usesArrows) || (Key == VK_RETURN && usesReturn)) return;
   TKelvaNavigate& nav = m_nav;
   if (Key == VK_RETURN || Key == VK_DOWN) {
     if (nav.ItemIndex() < static_cast<int>(nav.Lines().size())) nav.SetItemIndex(nav.ItemIndex() + 1);

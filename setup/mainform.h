@@ -68,8 +68,11 @@ class TMainForm : private CopyProgressView {
   // handler of that control runs.
   void UserChecked(Control box, bool checked);
   void UserSelected(Control list, int index);
-  // Key is set to 0 when consumed.
-  void FormKeyDown(int& Key);
+  // Key is set to 0 when consumed. Return, Up and Down step the pages
+  // unless the focused control uses them: a list and the licence text keep
+  // Up and Down, a button keeps Return (it presses it). Unknown focus
+  // (kCount): the keys always step.
+  void FormKeyDown(int& Key, Control focused = Control::kCount);
   void Btn_CancelClick();
   void FormResize();
   // Where a hint appears for the pointer at (x, y).

@@ -114,7 +114,7 @@ TEST_F(MainFormTest, PageFlowAndKeys) {
   Key(VK_RETURN);
   EXPECT_EQ(view.page, 1);
   EXPECT_EQ(view.Text(Control::eula_Memo), "licence text");
-  EXPECT_EQ(view.focus, Control::nutzloser_Button);
+  EXPECT_EQ(view.focus, Control::eula_Memo);
   Key(VK_RETURN);  // step 2 stays disabled until accepted
   EXPECT_EQ(view.page, 1);
   form.accept_ButtonClick();
@@ -137,6 +137,42 @@ TEST_F(MainFormTest, PageFlowAndKeys) {
   int other = 65;  // 'A' passes on
   form.FormKeyDown(other);
   EXPECT_EQ(other, 65);
+}
+
+// Return, Up and Down step the pages unless the focused control uses them;
+// each page gives the focus to a control of its own.
+TEST_F(MainFormTest, KeysStepThePagesUnlessTheFocusedControlUsesThem) {
+  ASSERT_TRUE(form.FormCreate());
+  const struct {
+    int key;
+    Control focused;
+    bool consumed;
+  } cases[] = {
+      {VK_DOWN, Control::ComboBoxSprache, false}, {VK_UP, Control::ComboBoxSprache, false},
+      {VK_DOWN, Control::eula_Memo, false},       {VK_RETURN, Control::accept_Button, false},
+      {VK_RETURN, Control::Btn_Cancel, false},    {VK_RETURN, Control::SirelZiel_Button, false},
+      {VK_RETURN, Control::ComboBoxSprache, true}, {VK_RETURN, Control::eula_Memo, true},
+      {VK_DOWN, Control::KelvaNavigate1, true},   {VK_DOWN, Control::Sirel_CheckBox, true},
+      {VK_UP, Control::zielDXF_Edit, true},       {VK_DOWN, Control::kCount, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(ControlName(c.focused));
+    nav().SetItemIndex(0);
+    int key = c.key;
+    form.FormKeyDown(key, c.focused);
+    EXPECT_EQ(key == 0, c.consumed);
+    EXPECT_EQ(view.page, c.consumed && c.key != VK_UP ? 1 : 0);
+  }
+  form.accept_ButtonClick();
+  const std::pair<int, Control> focusOf[] = {{0, Control::ComboBoxSprache},
+                                             {1, Control::eula_Memo},
+                                             {2, Control::Sirel_CheckBox},
+                                             {3, Control::KelvaNavigate1}};
+  for (const auto& [step, control] : focusOf) {
+    view.focus = Control::kCount;
+    nav().SetItemIndex(step);
+    EXPECT_EQ(view.focus, control) << step;
+  }
 }
 
 TEST_F(MainFormTest, CheckBoxesDecideStepThreeAndEmptyTargets) {
@@ -260,6 +296,7 @@ TEST_F(MainFormTest, CopyPageInstallsAndReportsSuccess) {
   form.DestinationPageAction();
   Browse(&TMainForm::BtnZielverzeichnisClick, "E:\\CAD");
   form.CopyPageAction();
+  EXPECT_EQ(view.currentStepAtPaint, 4);  // the copy's step is marked while it runs
   EXPECT_FALSE(form.InstallAborted());
   ASSERT_EQ(presenter.messages.size(), 1u);
   EXPECT_EQ(presenter.messages[0].text, "Done");
@@ -487,13 +524,14 @@ TEST_F(MainFormTest, TheWizardLogsItsCopyRun) {
 
 }  // namespace
 
-// Tab goes through the pages' stops, then the side-bar, then the focus holder
-// (the containers' own orders place their children).
+// Tab goes through the pages' stops, then the side-bar (the containers' own
+// orders place their children; the focus holder takes no part).
 TEST(MainFormLayoutTest, TabChainIsDepthFirstInTheTablesOrder) {
   using C = Control;
-  const std::vector<Control> expected = {C::ComboBoxSprache, C::eula_Memo,      C::Sirel_CheckBox,
-                                         C::Beispiel_CheckBox, C::DXF_CheckBox, C::zielDXF_Edit,
-                                         C::drive_Combo,     C::zielSirel_Edit, C::KelvaNavigate1,
-                                         C::nutzloser_Button};
+  const std::vector<Control> expected = {C::ComboBoxSprache,  C::Btn_Cancel,     C::eula_Memo,
+                                         C::accept_Button,    C::Sirel_CheckBox, C::Beispiel_CheckBox,
+                                         C::DXF_CheckBox,     C::zielDXF_Edit,   C::drive_Combo,
+                                         C::zielSirel_Edit,   C::SirelZiel_Button, C::DXFZiel_Button,
+                                         C::KelvaNavigate1};
   EXPECT_EQ(TabChain(), expected);
 }

@@ -22,6 +22,9 @@ class MainFormView {
   virtual void SetItemIndex(Control control, int index) = 0;
   virtual void SetBounds(Control control, const graphics::Rect& bounds) = 0;
   virtual void SetFocus(Control control) = 0;
+  // The name a screen reader gives the control (the text of its label, the
+  // banner's own text).
+  virtual void SetAccessibleName(Control /*control*/, const std::string& /*name*/) {}
 
   // The notebook Hauptseite.
   virtual void ShowPage(int page) = 0;

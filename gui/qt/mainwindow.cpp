@@ -96,8 +96,11 @@ void MainWindow::Build() {
         break;
       }
       case ControlKind::kSpeedButton: {
+        // Tab reaches it and Return or Space press it; a click leaves the
+        // focus where it was.
         auto* button = new QPushButton(parent);
-        button->setFocusPolicy(Qt::NoFocus);
+        button->setFocusPolicy(Qt::TabFocus);
+        button->setAutoDefault(true);
         w = button;
         break;
       }
@@ -126,10 +129,15 @@ void MainWindow::Build() {
       bp.setColor(QPalette::WindowText, Qt::white);
       w->setPalette(bp);
     }
-    if (row.tabOrder < 0 && row.kind != ControlKind::kSpeedButton) w->setFocusPolicy(Qt::NoFocus);
+    if (row.tabOrder < 0) w->setFocusPolicy(Qt::NoFocus);
+    if (!row.visible) w->hide();
     w->setGeometry(row.bounds.left, row.bounds.top, row.bounds.width(), row.bounds.height());
     if (auto* box = qobject_cast<QCheckBox*>(w)) box->setChecked(row.checked);
     m_widgets[row.control] = w;
+  }
+  // Labels name the controls they stand for (a screen reader says the label).
+  for (const ControlLayout& row : MainFormLayout()) {
+    if (auto* label = qobject_cast<QLabel*>(widget(LabelOf(row.control)))) label->setBuddy(m_widgets[row.control]);
   }
   // One chain for the whole window, as the table orders it.
   QWidget* previous = nullptr;
@@ -178,6 +186,20 @@ void MainWindow::Clicked(Control button) {
     case Control::DXFZiel_Button: m_form->BtnZielverzeichnisClick(); break;
     default: break;
   }
+}
+
+Control MainWindow::ControlOf(QWidget* w) const {
+  // A part of a control (a list's view, a memo's viewport) counts as it.
+  for (; w && w != this; w = w->parentWidget()) {
+    for (const auto& [control, widget] : m_widgets) {
+      if (widget == w) return control;
+    }
+  }
+  return Control::kCount;
+}
+
+void MainWindow::SetAccessibleName(Control control, const std::string& name) {
+  if (QWidget* w = widget(control)) w->setAccessibleName(DisplayText(name));
 }
 
 QWidget* MainWindow::widget(Control control) const {
@@ -322,7 +344,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       (watched == this || isAncestorOf(static_cast<QWidget*>(watched)))) {
     int key = VirtualKey(static_cast<QKeyEvent*>(event)->key());
     if (key > 0 && m_form) {
-      m_form->FormKeyDown(key);
+      m_form->FormKeyDown(key, ControlOf(static_cast<QWidget*>(watched)));
       if (key == 0) return true;
     }
   }

@@ -33,6 +33,7 @@ class MainWindow : public QWidget, public MainFormView {
   void SetItemIndex(Control control, int index) override;
   void SetBounds(Control control, const graphics::Rect& bounds) override;
   void SetFocus(Control control) override;
+  void SetAccessibleName(Control control, const std::string& name) override;
   void ShowPage(int page) override;
   void SetWindowCaption(const std::string& caption) override;
   void SetApplicationTitle(const std::string& title) override;
@@ -58,6 +59,8 @@ class MainWindow : public QWidget, public MainFormView {
   void Connect();
   // A push button was clicked: its handler runs.
   void Clicked(Control button);
+  // The control a widget belongs to; kCount for none.
+  Control ControlOf(QWidget* w) const;
   // Gives the outer frame the place the controller asked for.
   void PlaceFrame();
 

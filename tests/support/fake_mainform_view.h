@@ -48,7 +48,10 @@ class FakeMainFormView : public MainFormView, private NavigateHost {
   int ClientHeight() const override { return clientHeight; }
   void SetBusyCursor(bool b) override { busy = b; }
   void RepaintMeter() override { ++meterPaints; }
-  void RepaintNavigateNow() override { ++navigatePaints; }
+  void RepaintNavigateNow() override {
+    ++navigatePaints;
+    currentStepAtPaint = m_nav.ItemIndex();
+  }
   void Close() override { closed = true; }
   // The side-bar the form under test is given; this view is its host.
   TKelvaNavigate& Navigate() { return m_nav; }
@@ -73,6 +76,7 @@ class FakeMainFormView : public MainFormView, private NavigateHost {
   bool busy = false;
   int meterPaints = 0;
   int navigatePaints = 0;
+  int currentStepAtPaint = -1;  // the side-bar's current step at the last immediate paint
   bool closed = false;
 
  private:
