@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -18,3 +19,7 @@ std::vector<Finding> CheckMedium(Medium& medium);
 
 // "error: line 12: text" / "warning: text".
 std::string FormatFinding(const Finding& finding);
+
+// Writes every finding, one a line, then the count line ("SETUP.INF: 1
+// error(s), 0 warning(s)"); returns the number of errors.
+int ReportFindings(const std::vector<Finding>& findings, std::ostream& out);

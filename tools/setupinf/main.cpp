@@ -11,6 +11,7 @@
 #include "setupdata/setupvalue.h"
 #include "setupdata/textcase.h"
 #include "tools/setupinf/check.h"
+#include "tools/setupinf/image.h"
 #include "tools/setupinf/manifest.h"
 #include "tools/setupinf/medium.h"
 #include "tools/setupinf/plan.h"
@@ -19,7 +20,8 @@
 namespace {
 
 const char kUsage[] =
-    "usage: setupinf check [MEDIUM] | manifest [MEDIUM] | show [MEDIUM] | languages [MEDIUM]\n"
+    "usage: setupinf check [MEDIUM] | manifest [MEDIUM] | image [MEDIUM] --out FILE.iso\n"
+    "       | show [MEDIUM] | languages [MEDIUM]\n"
     "       | value MEDIUM SECTION KEY | int MEDIUM SECTION KEY DEFAULT\n"
     "       | text MEDIUM [--language NAME] ID\n"
     "       | plan MEDIUM --components LIST --sirel DIR --dxf DIR [--drive X=HOSTDIR ...]\n";
@@ -55,15 +57,7 @@ int RunCheck(const std::string& dir) {
     std::fprintf(stderr, "setupinf: %s\n", error.c_str());
     return 1;
   }
-  const std::vector<Finding> findings = CheckMedium(medium);
-  int errors = 0;
-  int warnings = 0;
-  for (const Finding& f : findings) {
-    std::cout << FormatFinding(f) << "\n";
-    (f.error ? errors : warnings)++;
-  }
-  std::cout << "SETUP.INF: " << errors << " error(s), " << warnings << " warning(s)\n";
-  return errors > 0 ? 1 : 0;
+  return ReportFindings(CheckMedium(medium), std::cout) > 0 ? 1 : 0;
 }
 
 int Run(const std::vector<std::string>& args) {
@@ -96,6 +90,10 @@ int Run(const std::vector<std::string>& args) {
       std::cout << ReadSetupInteger(data.SetupIni, args[2], args[3], fallback) << "\n";
     }
     return 0;
+  }
+  if (command == "image") {
+    const int rc = RunImage(std::vector<std::string>(args.begin() + 1, args.end()));
+    return rc == 2 ? Usage() : rc;
   }
   if (command == "plan") return RunPlan(std::vector<std::string>(args.begin() + 1, args.end()));
   if (command == "text") {
