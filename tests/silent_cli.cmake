@@ -1,6 +1,7 @@
 # The Linux program on the staged sample medium without a display: the usage,
 # a bad command line, a refused licence and a silent install whose tree is
 # the plan of the authors' tool for the same choices.
+include(${CMAKE_CURRENT_LIST_DIR}/plan_tree.cmake)
 set(work ${WORK}/silent-cli)
 file(REMOVE_RECURSE ${work})
 file(MAKE_DIRECTORY ${work})
@@ -31,37 +32,7 @@ if(NOT err MATCHES "The installation is complete")
 endif()
 
 # The tree equals the plan.
-execute_process(COMMAND ${SETUPINF} plan ${MEDIUM} --components macros,sample,dxf
-                        --sirel C:\\SIREL --dxf C:\\CAD
-                OUTPUT_VARIABLE plan RESULT_VARIABLE rc)
-string(REGEX MATCHALL "C:\\\\[^\n]*" targets "${plan}")
-list(LENGTH targets planned)
-file(GLOB_RECURSE installed LIST_DIRECTORIES false RELATIVE ${work} ${work}/*)
-list(LENGTH installed count)
-if(NOT count EQUAL planned OR planned EQUAL 0)
-  message(FATAL_ERROR "${count} files installed, ${planned} planned: ${installed}")
-endif()
-# Byte for byte: each planned source against its installed copy.
-string(REGEX MATCHALL "D:\\\\[^\t]*\tC:\\\\[^\n]*" pairs "${plan}")
-foreach(pair IN LISTS pairs)
-  string(REGEX REPLACE "^D:\\\\([^\t]*)\tC:\\\\(.*)$" "\\1;\\2" parts "${pair}")
-  list(GET parts 0 source)
-  list(GET parts 1 target)
-  string(REPLACE "\\" "/" source "${source}")
-  string(REPLACE "\\" "/" target "${target}")
-  if(NOT EXISTS ${work}/${target})
-    message(FATAL_ERROR "missing: ${target}")
-  endif()
-  file(SHA256 ${MEDIUM}/${source} want)
-  file(SHA256 ${work}/${target} got)
-  if(NOT want STREQUAL got)
-    message(FATAL_ERROR "differs from the medium: ${target}")
-  endif()
-endforeach()
-list(LENGTH pairs compared)
-if(NOT compared EQUAL planned)
-  message(FATAL_ERROR "${compared} of ${planned} planned files compared")
-endif()
+check_tree_is_plan(${SETUPINF} ${MEDIUM} ${work})
 
 # The same program on a medium with its checksum list: installed; a file
 # changed on the medium fails the copy (6) over the first installation and

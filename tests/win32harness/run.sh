@@ -38,7 +38,9 @@ declare -A saved=()
 for d in d: e:; do
   if [ -L "$dosdevices/$d" ]; then saved[$d]=$(readlink "$dosdevices/$d"); fi
 done
+disc_mounted=
 restore() {
+  if [ -n "$disc_mounted" ]; then umount "$tmp/disc" || true; fi
   for d in d: e:; do
     if [ -n "${saved[$d]:-}" ]; then ln -sfn "${saved[$d]}" "$dosdevices/$d"; else rm -f "$dosdevices/$d"; fi
   done
@@ -172,6 +174,43 @@ python3 "$here/checkinstall.py" block "$medium" "$tmp/e4" SIREL CAD dxf/parts
 silent 6 /S /ACCEPTLICENSE /COMPONENTS=macros,sample,dxf '/SIREL=E:\SIREL' '/DXF=E:\CAD' || true
 [ -z "$(find "$tmp/e4" -type f ! -path '*/DRAWINGS/parts')" ] || fail "the failed silent install left files behind"
 
+# The disc image of the medium (made by the Linux build's setupinf), as
+# drive D: of type CD-ROM: loop-mounted read-only where the system allows
+# it, else its files as xorriso extracts them.
+step "silent install from the disc image"
+setupinf="${SETUPINF:-$root/build/test/tools/setupinf/setupinf}"
+if [ ! -x "$setupinf" ] || ! command -v xorriso >/dev/null; then
+  echo "skipped: no $setupinf (the Linux build makes it) or no xorriso"
+else
+  cp -a "$medium" "$tmp/discmedium"
+  mkdir -p "$tmp/disc"
+  if ! { "$setupinf" manifest "$tmp/discmedium" >/dev/null \
+         && "$setupinf" image "$tmp/discmedium" --out "$tmp/sirel.iso" >/dev/null; }; then
+    fail "setupinf cannot make the image of the medium"
+  else
+    if mount -o loop,ro "$tmp/sirel.iso" "$tmp/disc" 2>"$tmp/mount.err"; then
+      disc_mounted=1
+      echo "the image is mounted read-only"
+    else
+      echo "the system refuses to mount the image ($(head -n 1 "$tmp/mount.err")): its files as extracted"
+      xorriso -osirrox on -indev "$tmp/sirel.iso" -extract / "$tmp/disc" >/dev/null 2>&1 \
+        || fail "xorriso cannot extract the image"
+    fi
+    ln -sfn "$tmp/disc" "$dosdevices/d:"
+    timeout 120 wine reg add 'HKLM\Software\Wine\Drives' /v d: /d cdrom /f >/dev/null 2>&1
+    new_targets "$tmp/e5"
+    if silent 0 /S /ACCEPTLICENSE /COMPONENTS=macros,sample,dxf '/SIREL=E:\SIREL' '/DXF=E:\CAD' '/LOG=C:\disc.log'; then
+      python3 "$here/checkinstall.py" tree "$tmp/disc" "$tmp/e5" SIREL CAD || fail "the install from the disc: tree not right"
+      grep "$(printf '\tstart\t')" "$WINEPREFIX/drive_c/disc.log" | grep -q 'D:=5' \
+        || fail "drive D: of the disc is not a CD-ROM drive in the log"
+    fi
+    settle
+    timeout 120 wine reg delete 'HKLM\Software\Wine\Drives' /v d: /f >/dev/null 2>&1 || true
+    settle
+    ln -sfn "$medium" "$dosdevices/d:"
+  fi
+fi
+
 step "screenshots"
 shopt -s nullglob
 bmps=("$tmp"/bmp/*.bmp)
@@ -184,7 +223,7 @@ done
 echo "screenshots in $shots"
 
 if [ ${#failures[@]} -eq 0 ]; then
-  echo "PASS: install, installed tree, attributes, failing copy, silent install, screenshots"
+  echo "PASS: install, installed tree, attributes, failing copy, silent install, install from the disc image, screenshots"
   exit 0
 fi
 echo "FAIL: ${#failures[@]} check(s) failed:"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <ostream>
 #include <set>
 
 #include "install/installengine.h"
@@ -361,4 +362,16 @@ std::string FormatFinding(const Finding& f) {
   std::string text = f.error ? "error: " : "warning: ";
   if (f.line > 0) text += "line " + std::to_string(f.line) + ": ";
   return text + f.text;
+}
+
+int ReportFindings(const std::vector<Finding>& findings, std::ostream& out, const std::string& encoding) {
+  int errors = 0;
+  int warnings = 0;
+  for (const Finding& f : findings) {
+    out << FormatFinding(f) << "\n";
+    (f.error ? errors : warnings)++;
+  }
+  if (!encoding.empty()) out << "SETUP.INF: read as " << encoding << "\n";
+  out << "SETUP.INF: " << errors << " error(s), " << warnings << " warning(s)\n";
+  return errors;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -20,3 +21,8 @@ std::vector<Finding> CheckMedium(Medium& medium, std::string* encoding = nullptr
 
 // "error: line 12: text" / "warning: text".
 std::string FormatFinding(const Finding& finding);
+
+// Writes every finding, one a line, then (when given) how the file was read
+// ("SETUP.INF: read as UTF-8") and the count line ("SETUP.INF: 1 error(s),
+// 0 warning(s)"); returns the number of errors.
+int ReportFindings(const std::vector<Finding>& findings, std::ostream& out, const std::string& encoding = "");

@@ -11,6 +11,7 @@
 #include "setupdata/setupvalue.h"
 #include "platform/text/utf8.h"
 #include "tools/setupinf/check.h"
+#include "tools/setupinf/image.h"
 #include "tools/setupinf/manifest.h"
 #include "tools/setupinf/medium.h"
 #include "tools/setupinf/plan.h"
@@ -19,7 +20,8 @@
 namespace {
 
 const char kUsage[] =
-    "usage: setupinf check [MEDIUM] | manifest [MEDIUM] | show [MEDIUM] | languages [MEDIUM]\n"
+    "usage: setupinf check [MEDIUM] | manifest [MEDIUM] | image [MEDIUM] --out FILE.iso\n"
+    "       | show [MEDIUM] | languages [MEDIUM]\n"
     "       | value MEDIUM SECTION KEY | int MEDIUM SECTION KEY DEFAULT\n"
     "       | text MEDIUM [--language NAME] ID\n"
     "       | plan MEDIUM --components LIST --sirel DIR --dxf DIR [--drive X=HOSTDIR ...]\n";
@@ -57,15 +59,7 @@ int RunCheck(const std::string& dir) {
   }
   std::string encoding;
   const std::vector<Finding> findings = CheckMedium(medium, &encoding);
-  int errors = 0;
-  int warnings = 0;
-  for (const Finding& f : findings) {
-    std::cout << FormatFinding(f) << "\n";
-    (f.error ? errors : warnings)++;
-  }
-  if (!encoding.empty()) std::cout << "SETUP.INF: read as " << encoding << "\n";
-  std::cout << "SETUP.INF: " << errors << " error(s), " << warnings << " warning(s)\n";
-  return errors > 0 ? 1 : 0;
+  return ReportFindings(findings, std::cout, encoding) > 0 ? 1 : 0;
 }
 
 int Run(const std::vector<std::string>& args) {
@@ -98,6 +92,10 @@ int Run(const std::vector<std::string>& args) {
       std::cout << ReadSetupInteger(data.SetupIni, args[2], args[3], fallback) << "\n";
     }
     return 0;
+  }
+  if (command == "image") {
+    const int rc = RunImage(std::vector<std::string>(args.begin() + 1, args.end()));
+    return rc == 2 ? Usage() : rc;
   }
   if (command == "plan") return RunPlan(std::vector<std::string>(args.begin() + 1, args.end()));
   if (command == "text") {

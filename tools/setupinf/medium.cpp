@@ -28,6 +28,8 @@ bool Medium::Open(const std::string& hostDir, std::string* error,
   return true;
 }
 
+std::string Medium::HostToDos(const std::string& hostPath) const { return hostPath; }
+
 #else
 
 bool Medium::Open(const std::string& hostDir, std::string* error,
@@ -57,6 +59,11 @@ bool Medium::Open(const std::string& hostDir, std::string* error,
   m_base = std::move(posix);
   m_platform = std::make_unique<platform::ProgramAtPlatform>(*m_base, dosProgram);
   return true;
+}
+
+std::string Medium::HostToDos(const std::string& hostPath) const {
+  // On Linux the base is always the POSIX platform Open made.
+  return static_cast<const platform::posix::PosixPlatform&>(*m_base).ToDosPath(hostPath);
 }
 
 #endif

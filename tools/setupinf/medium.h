@@ -20,6 +20,9 @@ class Medium {
 
   platform::Platform& platform() { return *m_platform; }
   const std::string& hostDir() const { return m_hostDir; }
+  // The path the platform uses for a host path: on Linux the DOS path
+  // (Z:\ is /), on Windows the path itself.
+  std::string HostToDos(const std::string& hostPath) const;
   // Loads SETUP.INF as start-up does.
   SetupLoadResult Load(SetupData* data) { return LoadSetup(*m_platform, data); }
 

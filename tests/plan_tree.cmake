@@ -1,0 +1,40 @@
+# check_tree_is_plan(SETUPINF MEDIUM TREE): the files below TREE are exactly
+# those the authors' tool plans for MEDIUM with every component, the Sirel
+# files under TREE/SIREL and the drawings under TREE/CAD, each byte for byte
+# the medium's file.
+function(check_tree_is_plan setupinf medium tree)
+  execute_process(COMMAND ${setupinf} plan ${medium} --components macros,sample,dxf
+                          --sirel C:\\SIREL --dxf C:\\CAD
+                  OUTPUT_VARIABLE plan RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "setupinf plan ${medium}: exit ${rc}")
+  endif()
+  string(REGEX MATCHALL "C:\\\\[^\n]*" targets "${plan}")
+  list(LENGTH targets planned)
+  file(GLOB_RECURSE installed LIST_DIRECTORIES false RELATIVE ${tree} ${tree}/*)
+  list(LENGTH installed count)
+  if(NOT count EQUAL planned OR planned EQUAL 0)
+    message(FATAL_ERROR "${count} files installed, ${planned} planned: ${installed}")
+  endif()
+  # Byte for byte: each planned source against its installed copy.
+  string(REGEX MATCHALL "D:\\\\[^\t]*\tC:\\\\[^\n]*" pairs "${plan}")
+  foreach(pair IN LISTS pairs)
+    string(REGEX REPLACE "^D:\\\\([^\t]*)\tC:\\\\(.*)$" "\\1;\\2" parts "${pair}")
+    list(GET parts 0 source)
+    list(GET parts 1 target)
+    string(REPLACE "\\" "/" source "${source}")
+    string(REPLACE "\\" "/" target "${target}")
+    if(NOT EXISTS ${tree}/${target})
+      message(FATAL_ERROR "missing: ${target}")
+    endif()
+    file(SHA256 ${medium}/${source} want)
+    file(SHA256 ${tree}/${target} got)
+    if(NOT want STREQUAL got)
+      message(FATAL_ERROR "differs from the medium: ${target}")
+    endif()
+  endforeach()
+  list(LENGTH pairs compared)
+  if(NOT compared EQUAL planned)
+    message(FATAL_ERROR "${compared} of ${planned} planned files compared")
+  endif()
+endfunction()
