@@ -109,6 +109,12 @@ void TCustomNavigate::SetItemIndex(int Index) {
   UpdatePrevNextButtons();
 }
 
+void TCustomNavigate::SetFocused(bool focused) {
+  if (focused == m_focused) return;
+  m_focused = focused;
+  RequestRepaint();
+}
+
 void TCustomNavigate::ShowAsCurrent(int Index) {
   if (Index < 0 || Index >= FList->FHeights.Count() || Index == FList->FItemIndex) return;
   FList->FItemIndex = Index;

@@ -101,6 +101,10 @@ class TCustomNavigate {
   void SetItemIndex(int Index);
   // Ignored outside the steps; the current step stays current.
   void SetItemEnabled(int Index, bool Enabled);
+  // Whether the side-bar holds the keyboard focus (its skin says so); the
+  // current step then shows a focus frame.
+  void SetFocused(bool focused);
+  bool Focused() const { return m_focused; }
   // Marks a step as the current one without selecting it (no OnSelect):
   // the copy page shows its step while the copy runs inside OnSelect.
   void ShowAsCurrent(int Index);
@@ -198,6 +202,7 @@ class TCustomNavigate {
   bool FChineseChars = false;
   bool m_loading = true;
   bool m_showHint = true;
+  bool m_focused = false;
 
   std::vector<std::string> m_lines;
   std::vector<intptr_t> m_objects;

@@ -118,6 +118,19 @@ void TNavList::DrawItem(graphics::Canvas& Canvas, int Index, bool Hot) {
     caption.erase(0, cr + 1);
     y += 15;
   }
+  // With the keyboard focus, a dotted frame shows the current step.
+  if (Index == FItemIndex && FNavigate->Focused()) {
+    const graphics::Rect f{40, T + 4, W - 2, T + 15 * L + 5};
+    Canvas.SetBrushColor(graphics::kBlack);
+    for (int x = f.left; x < f.right; x += 2) {
+      Canvas.FillRect({x, f.top, x + 1, f.top + 1});
+      Canvas.FillRect({x, f.bottom - 1, x + 1, f.bottom});
+    }
+    for (int y2 = f.top; y2 < f.bottom; y2 += 2) {
+      Canvas.FillRect({f.left, y2, f.left + 1, y2 + 1});
+      Canvas.FillRect({f.right - 1, y2, f.right, y2 + 1});
+    }
+  }
 }
 
 void TNavList::ListMouseMove(void* Sender, int Shift, int X, int Y) {

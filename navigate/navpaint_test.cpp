@@ -32,7 +32,11 @@ TEST(NavigatePaintTest, EachStateDrawsItsParts) {
        {"picture KELVA15 20,123", "picture BR_LEFT 36,372", "picture BR_RIGHT 115,372",
         "picture AR_LEFT 42,376 disabled", "picture AR_RIGHT 96,376", "clip 0,153-143,357",
         "fill 0,153-143,155 #d4d0c8", "text 42,159 bold #000000 on #ffffff: Step 0", "noclip"},
-       {"picture AR_TOP", "picture AR_BOTTOM", "line 91,"}},
+       {"picture AR_TOP", "picture AR_BOTTOM", "line 91,", "fill 40,157-41,158"}},
+      {"with the keyboard focus: a dotted frame round the current step",
+       [](TKelvaNavigate& n) { n.SetFocused(true); },
+       {"fill 40,157-41,158 #000000", "fill 42,157-43,158 #000000", "fill 140,157-141,158 #000000"},
+       {}},
       {"eight steps need the arrows", more, {"picture AR_TOP 79,144", "picture AR_BOTTOM 79,360"}, {}},
       {"scrolled by eight pixels",
        [&more](TKelvaNavigate& n) {

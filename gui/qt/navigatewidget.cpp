@@ -70,6 +70,16 @@ void NavigateWidget::changeEvent(QEvent* event) {
   }
 }
 
+void NavigateWidget::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  if (m_model) m_model->SetFocused(true);
+}
+
+void NavigateWidget::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  if (m_model) m_model->SetFocused(false);
+}
+
 void NavigateWidget::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   if (m_model) m_model->MouseDown(p.x(), p.y(), event->button() == Qt::LeftButton);

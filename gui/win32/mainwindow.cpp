@@ -24,12 +24,21 @@ std::string WithCrLf(const std::string& text) {
   return out;
 }
 
-// A speed button never keeps the focus: it goes back where it came from.
+// A click on a speed button leaves the focus where it was (the focus a
+// mouse press gives it goes back at once); Tab still reaches it.
+bool g_speedButtonPressed = false;
+
 LRESULT CALLBACK SpeedButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-  if (msg == WM_SETFOCUS) {
+  if (msg == WM_SETFOCUS && g_speedButtonPressed) {
     const HWND previous = reinterpret_cast<HWND>(wParam);
     if (previous && IsWindow(previous)) ::SetFocus(previous);
     return 0;
+  }
+  if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) {
+    g_speedButtonPressed = true;
+    const LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+    g_speedButtonPressed = false;
+    return result;
   }
   return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
@@ -88,7 +97,7 @@ void MainWindow::Build() {
     const int id = ControlId(row.control);
     const graphics::Rect& b = row.bounds;
     const char* cls = "STATIC";
-    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD style = WS_CHILD | (row.visible ? WS_VISIBLE : 0);
     DWORD exStyle = 0;
     int height = b.height();
     if (row.tabOrder >= 0) style |= WS_TABSTOP;
@@ -104,7 +113,7 @@ void MainWindow::Build() {
       case ControlKind::kNavigate: break;
       case ControlKind::kHeading:
       case ControlKind::kLabel: style |= SS_NOPREFIX | (row.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP); break;
-      case ControlKind::kSpeedButton: cls = "BUTTON"; style = (style & ~WS_TABSTOP) | BS_PUSHBUTTON; break;
+      case ControlKind::kSpeedButton: cls = "BUTTON"; style |= BS_PUSHBUTTON; break;
       case ControlKind::kComboBox:
         cls = "COMBOBOX";
         style |= CBS_DROPDOWNLIST | WS_VSCROLL;
@@ -267,6 +276,16 @@ void MainWindow::Command(int id, int code) {
   }
 }
 
+Control MainWindow::ControlOf(HWND w) const {
+  // A part of a control (a combo box's edit or list) counts as the control.
+  for (; w && w != m_hwnd; w = GetParent(w)) {
+    for (size_t i = 0; i < m_controls.size(); ++i) {
+      if (m_controls[i] == w) return static_cast<Control>(i);
+    }
+  }
+  return Control::kCount;
+}
+
 bool MainWindow::PreTranslate(MSG& msg) {
   if (!m_hwnd || (msg.hwnd != m_hwnd && !IsChild(m_hwnd, msg.hwnd))) return false;
   // Key preview: the window sees Return and the arrow keys before the
@@ -274,7 +293,7 @@ bool MainWindow::PreTranslate(MSG& msg) {
   if (msg.message == WM_KEYDOWN && m_form &&
       (msg.wParam == VK_RETURN || msg.wParam == VK_UP || msg.wParam == VK_DOWN)) {
     int key = static_cast<int>(msg.wParam);
-    m_form->FormKeyDown(key);
+    m_form->FormKeyDown(key, ControlOf(msg.hwnd));
     if (key == 0) return true;
   }
   return IsDialogMessageA(m_hwnd, &msg) != FALSE;

@@ -32,6 +32,8 @@ class MainWindow final : public MainFormView {
   void Attach(TMainForm* form);
   // Key preview and dialog keys of the window, before dispatch.
   bool PreTranslate(MSG& msg);
+  // The control a window belongs to; kCount for none.
+  Control ControlOf(HWND w) const;
 
   // MainFormView
   void SetText(Control control, const std::string& text) override;

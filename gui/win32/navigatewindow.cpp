@@ -156,6 +156,7 @@ LRESULT NavigateWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       return DLGC_WANTARROWS;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+      m_model->SetFocused(msg == WM_SETFOCUS);
       return 0;
     default:
       break;
