@@ -137,7 +137,8 @@ void MainWindow::Build() {
   }
   // Labels name the controls they stand for (a screen reader says the label).
   for (const ControlLayout& row : MainFormLayout()) {
-    if (auto* label = qobject_cast<QLabel*>(widget(LabelOf(row.control)))) label->setBuddy(m_widgets[row.control]);
+    auto* label = qobject_cast<QLabel*>(widget(LabelOf(row.control)));
+    if (label && !label->buddy()) label->setBuddy(m_widgets[row.control]);
   }
   // One chain for the whole window, as the table orders it.
   QWidget* previous = nullptr;
@@ -150,11 +151,14 @@ void MainWindow::Build() {
 void MainWindow::Attach(TMainForm* form) {
   m_form = form;
   if (!form || m_meter) return;
-  // The meter shows the controller's model.
-  delete m_widgets[Control::KCMeter_File];
+  // The meter shows the controller's model; it keeps the name given to the
+  // widget it replaces.
+  QWidget* placeholder = m_widgets[Control::KCMeter_File];
   const ControlLayout* meter = FindLayout(Control::KCMeter_File);
   m_meter = new MeterWidget(m_notebook->widget(meter->page), form->Meter());
   m_meter->setObjectName(QStringLiteral("KCMeter_File"));
+  m_meter->setAccessibleName(placeholder->accessibleName());
+  delete placeholder;
   m_meter->setGeometry(meter->bounds.left, meter->bounds.top, meter->bounds.width(), meter->bounds.height());
   m_meter->show();
   m_widgets[Control::KCMeter_File] = m_meter;
@@ -226,7 +230,12 @@ void MainWindow::SetText(Control control, const std::string& text) {
 }
 
 void MainWindow::SetVisible(Control control, bool visible) {
-  if (QWidget* w = widget(control)) w->setVisible(visible);
+  QWidget* w = widget(control);
+  if (!w) return;
+  w->setVisible(visible);
+  // A label names one control at a time: the one shown (the drive list and
+  // the Sirel target field share theirs).
+  if (auto* label = qobject_cast<QLabel*>(widget(LabelOf(control))); label && visible) label->setBuddy(w);
 }
 
 void MainWindow::SetChecked(Control control, bool checked) {
@@ -299,7 +308,7 @@ void MainWindow::SetBusyCursor(bool busy) {
 }
 
 void MainWindow::RepaintMeter() {
-  if (QWidget* w = widget(Control::KCMeter_File)) w->repaint();
+  if (m_meter) m_meter->Changed();
 }
 
 void MainWindow::RepaintNavigateNow() { m_navigate->repaint(); }

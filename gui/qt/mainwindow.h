@@ -9,6 +9,7 @@
 #include "setup/mainform.h"
 #include "setup/mainformview.h"
 
+class MeterWidget;
 class NavigateWidget;
 class QStackedWidget;
 
@@ -68,7 +69,7 @@ class MainWindow : public QWidget, public MainFormView {
   QStackedWidget* m_notebook = nullptr;
   NavigateWidget* m_navigate = nullptr;
   TMainForm* m_form = nullptr;
-  QWidget* m_meter = nullptr;  // made once a form is attached
+  MeterWidget* m_meter = nullptr;  // made once a form is attached
   QRect m_frame;               // the outer place asked for, until shown
   QRect m_placed;              // the inner place that gave it
   bool m_busy = false;

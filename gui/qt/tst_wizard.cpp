@@ -1,5 +1,6 @@
 // The wizard's real window offscreen: a full install from the first page to
 // the success message, and one that fails mid-copy.
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -301,6 +302,56 @@ class TestWizard : public QObject {
     QCOMPARE(recorder.messages.size(), 1);
     QVERIFY2(recorder.messages[0].contains(QStringLiteral("complete")), qPrintable(recorder.messages[0]));
     QVERIFY(QFile::exists(Host("c/SIREL/README.TXT")));
+  }
+
+  // What a screen reader is told of each control: names from the labels,
+  // roles, states and the meter's value.
+  void everyControlHasANameAndARole() {
+    QAccessible::setActive(true);
+    Shown shown(*m_platform);
+    QVERIFY(shown.Start());
+    MainWindow& window = shown.skin.Window();
+    const auto iface = [&](const char* name) { return QAccessible::queryAccessibleInterface(Find<QWidget>(window, name)); };
+    const struct {
+      const char* control;
+      QAccessible::Role role;
+      QString name;
+    } cases[] = {
+        {"KCLabel_1", QAccessible::StaticText, QStringLiteral("Sirel 2.0 Version 2.0.0.1")},
+        {"eula_Memo", QAccessible::EditableText, QStringLiteral("Licence agreement")},
+        {"zielDXF_Edit", QAccessible::EditableText, QStringLiteral("Target directory of the DXF drawings:")},
+        {"KCMeter_File", QAccessible::ProgressBar, QStringLiteral("Installing files")},
+        {"accept_Button", QAccessible::Button, QStringLiteral("I accept")},
+    };
+    for (const auto& c : cases) {
+      QAccessibleInterface* a = iface(c.control);
+      QVERIFY2(a, c.control);
+      QCOMPARE(a->role(), c.role);
+      QCOMPARE(a->text(QAccessible::Name), c.name);
+    }
+    // A list box is named by its value on Linux; its label is linked to it,
+    // and that is what a screen reader says first.
+    const std::pair<const char*, QString> lists[] = {
+        {"ComboBoxSprache", QStringLiteral("Language:")},
+        {"drive_Combo", QStringLiteral("Target directory of the Sirel macro library:")}};
+    for (const auto& [control, label] : lists) {
+      QCOMPARE(iface(control)->role(), QAccessible::ComboBox);
+      const auto labelled = iface(control)->relations(QAccessible::Label);
+      QVERIFY2(!labelled.isEmpty(), control);
+      QCOMPARE(labelled.first().first->text(QAccessible::Name), label);
+    }
+    // A target field is read-only, not editable.
+    const QAccessible::State field = iface("zielDXF_Edit")->state();
+    QVERIFY(field.readOnly);
+    QVERIFY(!field.editable);
+    // The meter's value, and the focus holder is never in the way.
+    shown.wizard.Meter().SetMaxValue(4);
+    shown.wizard.Meter().SetUserValue(1);
+    QAccessibleValueInterface* value = iface("KCMeter_File")->valueInterface();
+    QVERIFY(value);
+    QCOMPARE(value->currentValue().toInt(), 25);
+    QVERIFY(!Find<QWidget>(window, "nutzloser_Button")->isVisibleTo(&window));
+    QAccessible::setActive(false);
   }
 
   void theMeterIsDrawnFromItsModel() {

@@ -145,7 +145,10 @@ void VerzDialog::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
-void VerzDialog::SetCaption(const std::string& caption) { setWindowTitle(DisplayText(caption)); }
+void VerzDialog::SetCaption(const std::string& caption) {
+  setWindowTitle(DisplayText(caption));
+  m_list->setAccessibleName(DisplayText(caption));  // the folder list is what the chooser is for
+}
 
 QWidget* VerzDialog::Widget(DlgControl control) const {
   switch (control) {

@@ -24,10 +24,14 @@ class MeterWidget : public QWidget {
   Q_OBJECT
  public:
   MeterWidget(QWidget* parent, const TKCProgress& meter);
+  int Percent() const;
+  // Draws the meter at once and tells screen readers of a new value.
+  void Changed();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   const TKCProgress& m_meter;
+  int m_announced = -1;
 };
