@@ -15,6 +15,7 @@ class ForwardingPlatform : public Platform {
 
   std::string ProgramFileName() override { return m_inner.ProgramFileName(); }
   std::string FullPath(const std::string& path) override { return m_inner.FullPath(path); }
+  std::string CommandLinePath(const std::string& path) override { return m_inner.CommandLinePath(path); }
   bool IsFile(const std::string& path) override { return m_inner.IsFile(path); }
   bool IsDirectory(const std::string& path) override { return m_inner.IsDirectory(path); }
   bool ReadWholeFile(const std::string& path, std::string* contents) override {

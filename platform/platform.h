@@ -155,6 +155,10 @@ class Platform {
   // Path expanded against the current directory and normalised
   // (GetFullPathNameA); empty when it cannot be expanded.
   virtual std::string FullPath(const std::string& path) = 0;
+  // A path given on the command line as the system's user writes it, as a
+  // path of this interface: on Linux an absolute host path ("/tmp/x.log")
+  // becomes the drive path that names it; anything else is kept.
+  virtual std::string CommandLinePath(const std::string& path) { return path; }
 
   // True when path names an existing file (a directory does not count).
   virtual bool IsFile(const std::string& path) = 0;

@@ -193,6 +193,10 @@ bool RunCommandLine(platform::Platform& platform, const std::vector<std::string>
     *exitCode = kExitCommandLine;
     return true;
   }
+  // Paths as the user of this system writes them (on Linux "/tmp/x").
+  for (std::string* path : {&options->sirel, &options->dxfTarget, &options->log}) {
+    *path = platform.CommandLinePath(*path);
+  }
   if (options->help) {
     usage(UsageText());
     *exitCode = kExitInstalled;

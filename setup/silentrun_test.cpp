@@ -303,3 +303,23 @@ TEST(SilentRunTest, NamesBeyondAsciiArriveAsMeant) {
               std::string::npos);
   }
 }
+
+// On Linux the command line takes the paths its users write: host paths for
+// the targets and the log, mapped to the drive that holds them.
+TEST(SilentRunTest, HostPathsOnTheCommandLine) {
+  TempDrives drives("CDE");
+  MakeMedium(drives);
+  RecordingPresenter presenter;
+  CommandLine options;
+  int exitCode = -1;
+  std::string errors;
+  const bool ended = RunCommandLine(
+      drives.platform(),
+      {"--silent", "--accept-license", "--sirel=" + drives.Host('C', "Host/SIREL"), "--log=" + drives.Host('E', "run.log")},
+      [](const std::string&) {}, [&errors](const std::string& e) { errors += e; }, &options, &exitCode);
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(exitCode, kExitInstalled) << errors;
+  EXPECT_EQ(options.sirel, "C:\\Host\\SIREL");
+  EXPECT_EQ(TempDrives::Read(drives.Host('C', "Host/SIREL/MACROS/a.mac")), "a");
+  EXPECT_NE(TempDrives::Read(drives.Host('E', "run.log")).find("\tend\t0\t"), std::string::npos);
+}

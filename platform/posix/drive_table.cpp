@@ -35,7 +35,8 @@ std::string DecodeMountField(const std::string& field) {
 uint32_t TypeOfMount(const MountEntry& m, const std::string& user) {
   static const char* const kRemote[] = {"nfs", "nfs4", "cifs", "smb3", "smbfs", "9p",
                                         "fuse.sshfs", "afs", "ceph", "glusterfs"};
-  if (m.fsType == "iso9660" || m.fsType == "udf") return kDriveCdRom;
+  // A disc, or a disc image mounted through FUSE.
+  if (m.fsType == "iso9660" || m.fsType == "udf" || m.fsType == "fuse.fuseiso") return kDriveCdRom;
   for (const char* r : kRemote) {
     if (m.fsType == r) return kDriveRemote;
   }

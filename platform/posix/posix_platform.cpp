@@ -186,6 +186,12 @@ bool PosixPlatform::ToHostPath(const std::string& dosPath, std::string* hostPath
 
 std::string PosixPlatform::ProgramFileName() { return m_drives.HostToDos(m_programHostPath); }
 
+std::string PosixPlatform::CommandLinePath(const std::string& path) {
+  if (path.empty() || path[0] != '/') return path;
+  const std::string dos = ToDosPath(path);
+  return dos.empty() ? path : dos;
+}
+
 std::string PosixPlatform::FullPath(const std::string& path) {
   std::string full;
   if (path.find('\0') != std::string::npos || !dos::NormalizeDosPath(path, m_currentDir, &full)) {

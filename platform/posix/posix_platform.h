@@ -51,6 +51,7 @@ class PosixPlatform : public Platform, public CopyFaultHook {
 
   std::string ProgramFileName() override;
   std::string FullPath(const std::string& path) override;
+  std::string CommandLinePath(const std::string& path) override;
   bool IsFile(const std::string& path) override;
   bool IsDirectory(const std::string& path) override;
   bool ReadWholeFile(const std::string& path, std::string* contents) override;

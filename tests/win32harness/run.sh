@@ -40,7 +40,7 @@ for d in d: e:; do
 done
 disc_mounted=
 restore() {
-  if [ -n "$disc_mounted" ]; then umount "$tmp/disc" || true; fi
+  if [ -n "$disc_mounted" ]; then $disc_mounted "$tmp/disc" || true; fi
   for d in d: e:; do
     if [ -n "${saved[$d]:-}" ]; then ln -sfn "${saved[$d]}" "$dosdevices/$d"; else rm -f "$dosdevices/$d"; fi
   done
@@ -176,7 +176,7 @@ silent 6 /S /ACCEPTLICENSE /COMPONENTS=macros,sample,dxf '/SIREL=E:\SIREL' '/DXF
 
 # The disc image of the medium (made by the Linux build's setupinf), as
 # drive D: of type CD-ROM: loop-mounted read-only where the system allows
-# it, else its files as xorriso extracts them.
+# it, else through fuseiso, else its files as xorriso extracts them.
 step "silent install from the disc image"
 setupinf="${SETUPINF:-$root/build/test/tools/setupinf/setupinf}"
 if [ ! -x "$setupinf" ] || ! command -v xorriso >/dev/null; then
@@ -189,8 +189,12 @@ else
     fail "setupinf cannot make the image of the medium"
   else
     if mount -o loop,ro "$tmp/sirel.iso" "$tmp/disc" 2>"$tmp/mount.err"; then
-      disc_mounted=1
+      disc_mounted=umount
       echo "the image is mounted read-only"
+    elif command -v fuseiso >/dev/null && fuseiso -p "$tmp/sirel.iso" "$tmp/disc" 2>>"$tmp/mount.err"; then
+      # A kernel without ISO 9660: the image mounted through FUSE.
+      disc_mounted="fusermount -u"
+      echo "the image is mounted through fuseiso"
     else
       echo "the system refuses to mount the image ($(head -n 1 "$tmp/mount.err")): its files as extracted"
       xorriso -osirrox on -indev "$tmp/sirel.iso" -extract / "$tmp/disc" >/dev/null 2>&1 \
