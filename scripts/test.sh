@@ -5,7 +5,7 @@
 # (mingw-w64 cross build, run under Wine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh clang libclang-rt-14-dev xorriso fuseiso netpbm x11-utils
+scripts/deps.sh clang libclang-rt-14-dev xorriso fuseiso netpbm x11-utils at-spi2-core python3-pyatspi dbus
 jobs=$(nproc)
 
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSETUP_WERROR=ON -DBENCH=ON >/dev/null

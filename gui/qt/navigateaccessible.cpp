@@ -41,6 +41,16 @@ class SideBarAccessible : public QAccessibleWidget {
 
   // Nothing to show until the wizard gives the side-bar its model.
   int childCount() const override { return Bar()->HasModel() ? static_cast<int>(std::size(kParts)) : 0; }
+  // The keyboard focus of the side-bar lies on its current step.
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    s.focused = false;
+    return s;
+  }
+  QAccessibleInterface* focusChild() const override {
+    QAccessibleInterface* list = childCount() > kListChild ? child(kListChild) : nullptr;
+    return Bar()->hasFocus() && list ? list->focusChild() : nullptr;
+  }
   QAccessibleInterface* child(int index) const override;
   int indexOfChild(const QAccessibleInterface* child) const override;
   QAccessibleInterface* childAt(int x, int y) const override;
@@ -177,7 +187,8 @@ class StepAccessible : public DrawnAccessible {
     s.focusable = selectable;
     s.disabled = !selectable;
     s.selected = m_index == list.ItemIndex();
-    s.focused = m_index == list.ItemIndex();
+    // Focused only while the side-bar holds the keyboard focus.
+    s.focused = m_index == list.ItemIndex() && m_list->Bar()->Bar()->hasFocus();
     s.active = m_index == list.ItemIndex();
     return s;
   }
@@ -251,6 +262,9 @@ void NotifyCurrentStepChanged(NavigateWidget* sideBar, int index) {
   QAccessibleInterface* list = bar ? bar->child(kListChild) : nullptr;
   QAccessibleInterface* step = list ? list->child(index) : nullptr;
   if (!step) return;
-  QAccessibleEvent event(step, QAccessible::Focus);
-  QAccessible::updateAccessibility(&event);
+  QAccessibleEvent selection(step, QAccessible::Selection);
+  QAccessible::updateAccessibility(&selection);
+  if (!sideBar->hasFocus()) return;
+  QAccessibleEvent focus(step, QAccessible::Focus);
+  QAccessible::updateAccessibility(&focus);
 }

@@ -10,5 +10,6 @@ class NavigateWidget;
 // pressed. Safe to call more than once.
 void InstallNavigateAccessibility();
 
-// Tells screen readers that the current step of the side-bar changed.
+// Tells screen readers that the current step of the side-bar changed: a
+// selection event, and a focus event while the side-bar holds the focus.
 void NotifyCurrentStepChanged(NavigateWidget* sideBar, int index);

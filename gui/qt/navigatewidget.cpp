@@ -72,7 +72,9 @@ void NavigateWidget::changeEvent(QEvent* event) {
 
 void NavigateWidget::focusInEvent(QFocusEvent* event) {
   QWidget::focusInEvent(event);
-  if (m_model) m_model->SetFocused(true);
+  if (!m_model) return;
+  m_model->SetFocused(true);
+  NotifyCurrentStepChanged(this, m_model->ItemIndex());  // the focus lies on the current step
 }
 
 void NavigateWidget::focusOutEvent(QFocusEvent* event) {
