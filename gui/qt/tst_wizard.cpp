@@ -354,6 +354,40 @@ class TestWizard : public QObject {
     QAccessible::setActive(false);
   }
 
+  // No text is cut off by its control, in either language (run again by
+  // the suite at a scale factor of 1.5).
+  void textFitsItsControls() {
+    Shown shown(*m_platform);
+    QVERIFY(shown.Start());
+    MainWindow& window = shown.skin.Window();
+    auto* language = Find<QComboBox>(window, "ComboBoxSprache");
+    int checked = 0;
+    for (int i = 0; i < language->count(); ++i) {
+      language->setCurrentIndex(i);
+      for (const ControlLayout& row : MainFormLayout()) {
+        QWidget* w = Find<QWidget>(window, ControlName(row.control));
+        if (!w || row.wordWrap) continue;
+        QString text;
+        int room = w->width();
+        if (auto* label = qobject_cast<QLabel*>(w)) text = label->text();
+        if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+          text = button->text().remove(QLatin1Char('&'));
+          room -= qobject_cast<QCheckBox*>(w) ? 20 : 6;  // the box, or the button's edges
+        }
+        if (text.isEmpty()) continue;
+        const int needed = w->fontMetrics().horizontalAdvance(text);
+        ++checked;
+        QVERIFY2(needed <= room, qPrintable(QStringLiteral("%1 (%2): \"%3\" needs %4 of %5 pixels")
+                                                .arg(QLatin1String(ControlName(row.control)))
+                                                .arg(i)
+                                                .arg(text)
+                                                .arg(needed)
+                                                .arg(room)));
+      }
+    }
+    QVERIFY(checked >= 20);
+  }
+
   void theMeterIsDrawnFromItsModel() {
     Shown shown(*m_platform);
     QVERIFY(shown.wizard.Start(CommandLine{}, nullptr));
