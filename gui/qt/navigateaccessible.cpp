@@ -2,18 +2,15 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <iterator>
 #include <vector>
 
 #include "gui/qt/navigatewidget.h"
 #include "gui/qt/qtcanvas.h"
+#include "navigate/navaccess.h"
 
 namespace {
 
-// The side-bar's children as screen readers see them, in order.
-constexpr NavigatePart kParts[] = {NavigatePart::kUp, NavigatePart::kList, NavigatePart::kDown,
-                                   NavigatePart::kPrev, NavigatePart::kNext};
-constexpr int kListChild = 1;
+constexpr int kListChild = navaccess::kListPart;
 
 // Interfaces made on demand, registered with Qt and removed with their owner.
 class OwnedInterfaces {
@@ -40,7 +37,7 @@ class SideBarAccessible : public QAccessibleWidget {
   explicit SideBarAccessible(NavigateWidget* bar) : QAccessibleWidget(bar) {}
 
   // Nothing to show until the wizard gives the side-bar its model.
-  int childCount() const override { return Bar()->HasModel() ? static_cast<int>(std::size(kParts)) : 0; }
+  int childCount() const override { return Bar()->HasModel() ? navaccess::kPartCount : 0; }
   // The keyboard focus of the side-bar lies on its current step.
   QAccessible::State state() const override {
     QAccessible::State s = QAccessibleWidget::state();
@@ -91,13 +88,13 @@ class PartAccessible : public DrawnAccessible {
  public:
   PartAccessible(const SideBarAccessible* bar, int index) : DrawnAccessible(bar), m_bar(bar), m_index(index) {}
 
-  QRect rect() const override { return m_bar->ToScreen(Model().Child(Part()).bounds); }
+  QRect rect() const override { return m_bar->ToScreen(Node().bounds); }
 
   const SideBarAccessible* Bar() const { return m_bar; }
   int Index() const { return m_index; }
 
  protected:
-  NavigatePart Part() const { return kParts[m_index]; }
+  navaccess::Node Node() const { return navaccess::Part(Model(), m_index); }
   TKelvaNavigate& Model() const { return m_bar->Model(); }
 
  private:
@@ -112,14 +109,11 @@ class ButtonAccessible : public PartAccessible, public QAccessibleActionInterfac
 
   QAccessible::Role role() const override { return QAccessible::Button; }
   QString text(QAccessible::Text t) const override {
-    if (t != QAccessible::Name) return QString();
-    if (Part() == NavigatePart::kPrev) return DisplayText(Model().HintPrevious());
-    if (Part() == NavigatePart::kNext) return DisplayText(Model().HintNext());
-    return QString();
+    return t == QAccessible::Name ? DisplayText(Node().name) : QString();
   }
   QAccessible::State state() const override {
     QAccessible::State s;
-    const NavigateChild& button = Model().Child(Part());
+    const navaccess::Node button = Node();
     s.disabled = !button.enabled;
     s.invisible = !button.visible;
     return s;
@@ -130,8 +124,7 @@ class ButtonAccessible : public PartAccessible, public QAccessibleActionInterfac
 
   QStringList actionNames() const override { return {pressAction()}; }
   void doAction(const QString& name) override {
-    const NavigateChild& button = Model().Child(Part());
-    if (name == pressAction() && button.visible && button.enabled) Model().Click(Part());
+    if (name == pressAction()) navaccess::Press(Model(), Index());
   }
   QStringList keyBindingsForAction(const QString&) const override { return {}; }
 };
@@ -145,15 +138,10 @@ class ListAccessible : public PartAccessible {
 
   QAccessible::Role role() const override { return QAccessible::List; }
   QString text(QAccessible::Text t) const override {
-    return t == QAccessible::Name ? QStringLiteral("Steps") : QString();
+    return t == QAccessible::Name ? DisplayText(Node().name) : QString();
   }
   QAccessible::State state() const override { return QAccessible::State(); }
-  QRect rect() const override {
-    const graphics::Point origin = Model().ListOrigin();
-    const graphics::Rect list = Model().List().Bounds();
-    return Bar()->ToScreen(graphics::RectAt(origin.x, origin.y, list.width(), list.height()));
-  }
-  int childCount() const override { return Model().List().Heights().Count(); }
+  int childCount() const override { return navaccess::StepCount(Model()); }
   QAccessibleInterface* child(int index) const override;
   int indexOfChild(const QAccessibleInterface* child) const override;
   QAccessibleInterface* focusChild() const override { return child(Model().ItemIndex()); }
@@ -173,35 +161,27 @@ class StepAccessible : public DrawnAccessible {
   QAccessible::Role role() const override { return QAccessible::ListItem; }
 
   QString text(QAccessible::Text t) const override {
-    if (t != QAccessible::Name) return QString();
-    QString caption = DisplayText(m_list->Model().List().Heights().GetText(m_index));
-    caption.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    return caption;
+    return t == QAccessible::Name ? DisplayText(Node().name) : QString();
   }
 
   QAccessible::State state() const override {
     QAccessible::State s;
-    const TNavList& list = m_list->Model().List();
-    const bool selectable = list.CanSelect(m_index);
-    s.selectable = selectable;
-    s.focusable = selectable;
-    s.disabled = !selectable;
-    s.selected = m_index == list.ItemIndex();
+    const navaccess::Node step = Node();
+    s.selectable = step.selectable;
+    s.focusable = step.selectable;
+    s.disabled = !step.enabled;
+    s.selected = step.selected;
     // Focused only while the side-bar holds the keyboard focus.
-    s.focused = m_index == list.ItemIndex() && m_list->Bar()->Bar()->hasFocus();
-    s.active = m_index == list.ItemIndex();
+    s.focused = step.selected && m_list->Bar()->Bar()->hasFocus();
+    s.active = step.selected;
     return s;
   }
 
-  QRect rect() const override {
-    const TKelvaNavigate& nav = m_list->Model();
-    const graphics::Point origin = nav.ListOrigin();
-    const graphics::Rect r = nav.List().ItemRect(m_index);
-    return m_list->Bar()->ToScreen(graphics::RectAt(origin.x + r.left, origin.y + r.top, r.width(), r.height()));
-  }
+  QRect rect() const override { return m_list->Bar()->ToScreen(Node().bounds); }
 
   int index() const { return m_index; }
   const ListAccessible* list() const { return m_list; }
+  navaccess::Node Node() const { return navaccess::Step(m_list->Model(), m_index); }
 
  private:
   const ListAccessible* m_list;
@@ -224,11 +204,7 @@ int SideBarAccessible::indexOfChild(const QAccessibleInterface* child) const {
 QAccessibleInterface* SideBarAccessible::childAt(int x, int y) const {
   if (!Bar()->HasModel()) return nullptr;
   const QPoint p = Bar()->mapFromGlobal(QPoint(x, y));
-  const NavigatePart part = Model().PartAt(p.x(), p.y());
-  for (int i = 0; i < childCount(); ++i) {
-    if (kParts[i] == part) return child(i);
-  }
-  return nullptr;
+  return child(navaccess::PartAt(Model(), p.x(), p.y()));
 }
 
 QAccessibleInterface* ListAccessible::child(int index) const {
