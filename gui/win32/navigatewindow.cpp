@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "gui/win32/navigateaccessible.h"
 #include "gui/win32/win32support.h"
 #include "setup/layout.h"
 
@@ -41,6 +42,8 @@ NavigateWindow::NavigateWindow(HWND parent, int id, const RECT& bounds) {
 
 void NavigateWindow::SetModel(TKelvaNavigate* model) {
   m_model = model;
+  m_announced = model ? model->ItemIndex() : 0;
+  if (m_hwnd) win32skin::BindModel(m_hwnd, model);
   if (m_hwnd) {
     KillTimer(m_hwnd, kRepeatTimer);
     InvalidateRect(m_hwnd, nullptr, FALSE);
@@ -69,6 +72,7 @@ LRESULT CALLBACK NavigateWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
   if (self && msg == WM_NCCREATE) self->m_hwnd = hwnd;
   if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
   if (msg == WM_NCDESTROY) {
+    win32skin::BindModel(hwnd, nullptr);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     self->m_hwnd = nullptr;
     return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -92,6 +96,9 @@ LRESULT NavigateWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   switch (msg) {
+    case WM_GETOBJECT:
+      if (const LRESULT object = win32skin::AnswerGetObject(m_hwnd, m_model, wParam, lParam)) return object;
+      break;
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
@@ -157,6 +164,8 @@ LRESULT NavigateWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       m_model->SetFocused(msg == WM_SETFOCUS);
+      // The focus lies on the current step.
+      if (msg == WM_SETFOCUS) win32skin::NotifyStepChanged(m_hwnd, m_model->ItemIndex(), true);
       return 0;
     default:
       break;
@@ -198,7 +207,12 @@ void NavigateWindow::ForgetHint() {
 }
 
 void NavigateWindow::Repaint() {
-  if (m_hwnd) InvalidateRect(m_hwnd, nullptr, FALSE);
+  if (!m_hwnd) return;
+  InvalidateRect(m_hwnd, nullptr, FALSE);
+  if (m_model && m_model->ItemIndex() != m_announced) {
+    m_announced = m_model->ItemIndex();
+    win32skin::NotifyStepChanged(m_hwnd, m_announced, GetFocus() == m_hwnd);
+  }
 }
 
 void NavigateWindow::RepaintRect(const graphics::Rect& area) {

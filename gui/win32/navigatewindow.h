@@ -51,4 +51,5 @@ class NavigateWindow final : private NavigateHost {
   TKelvaNavigate* m_model = nullptr;
   bool m_tracking = false;
   std::string m_pendingHint;
+  int m_announced = 0;  // the step screen readers were last told of
 };

@@ -10,8 +10,10 @@
 #include <gtest/gtest.h>
 
 #include "dialogs/verzlayout.h"
+#include "gui/win32/navigateaccessible.h"
 #include "gui/win32/win32skin.h"
 #include "platform/forwarding_platform.h"
+#include "platform/text/utf8.h"
 #include "platform/this_process.h"
 #include "setup/layout.h"
 #include "tests/support/meter_pixels.h"
@@ -467,6 +469,87 @@ namespace {
 // The message loop as the engine sees it: a pass handles what is pending,
 // the quit message ends it, and calls from a worker thread run on the GUI
 // thread.
+// The side-bar as a screen reader reads it through Active Accessibility:
+// parts, the step list, names, roles, states, the selection and pressing.
+TEST_F(NavigateWindowTest, ScreenReadersReadTheStepsAndButtons) {
+  CoInitialize(nullptr);
+  bar->Model().SetHintPrevious("Previous step");
+  bar->Model().SetHintNext("Next step");
+  bar->Model().SetItemEnabled(3, false);
+  IAccessible* client = nullptr;
+  ASSERT_EQ(AccessibleObjectFromWindow(bar->Handle(), OBJID_CLIENT, __uuidof(IAccessible),
+                                       reinterpret_cast<void**>(&client)),
+            S_OK);
+  const auto id = [](LONG n) {
+    VARIANT v;
+    v.vt = VT_I4;
+    v.lVal = n;
+    return v;
+  };
+  const auto name = [&](IAccessible* a, LONG child) {
+    BSTR text = nullptr;
+    std::string out;
+    if (a->get_accName(id(child), &text) == S_OK && text) {
+      out = text::FromUtf16(std::u16string(reinterpret_cast<const char16_t*>(text), SysStringLen(text)));
+      SysFreeString(text);
+    }
+    return out;
+  };
+  const auto role = [&](IAccessible* a, LONG child) {
+    VARIANT v;
+    a->get_accRole(id(child), &v);
+    return v.lVal;
+  };
+  const auto state = [&](IAccessible* a, LONG child) {
+    VARIANT v;
+    a->get_accState(id(child), &v);
+    return v.lVal;
+  };
+  LONG parts = 0;
+  client->get_accChildCount(&parts);
+  EXPECT_EQ(parts, 5);
+  const struct {
+    LONG child;
+    LONG role;
+    const char* name;
+  } buttons[] = {{4, ROLE_SYSTEM_PUSHBUTTON, "Previous step"}, {5, ROLE_SYSTEM_PUSHBUTTON, "Next step"}};
+  for (const auto& b : buttons) {
+    EXPECT_EQ(role(client, b.child), b.role);
+    EXPECT_EQ(name(client, b.child), b.name);
+  }
+  EXPECT_TRUE(state(client, 4) & STATE_SYSTEM_UNAVAILABLE);  // previous, on the first step
+  IDispatch* listDispatch = nullptr;
+  ASSERT_EQ(client->get_accChild(id(2), &listDispatch), S_OK);
+  IAccessible* list = nullptr;
+  ASSERT_EQ(listDispatch->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&list)), S_OK);
+  listDispatch->Release();
+  EXPECT_EQ(role(list, CHILDID_SELF), ROLE_SYSTEM_LIST);
+  LONG steps = 0;
+  list->get_accChildCount(&steps);
+  ASSERT_EQ(steps, 5);
+  const char* const captions[] = {"Language", "Licence", "Components", "Targets", "Installation"};
+  for (LONG i = 1; i <= steps; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(role(list, i), ROLE_SYSTEM_LISTITEM);
+    EXPECT_EQ(name(list, i), captions[i - 1]);
+    EXPECT_EQ((state(list, i) & STATE_SYSTEM_SELECTED) != 0, i == 1);
+    EXPECT_EQ((state(list, i) & STATE_SYSTEM_UNAVAILABLE) != 0, i == 4);
+  }
+  // Next, pressed through its default action, selects the second step.
+  EXPECT_EQ(client->accDoDefaultAction(id(5)), S_OK);
+  EXPECT_EQ(bar->Model().ItemIndex(), 1);
+  VARIANT selection;
+  list->get_accSelection(&selection);
+  EXPECT_EQ(selection.lVal, 2);
+  EXPECT_EQ(name(client, win32skin::kStepChildBase + 2), "Licence");  // the id the step events name
+  // Once the model is gone the objects answer nothing.
+  bar->SetModel(nullptr);
+  EXPECT_EQ(name(list, 1), "");
+  list->Release();
+  client->Release();
+  CoUninitialize();
+}
+
 TEST(Win32EventLoopTest, PassesQuitAndCallsFromAWorker) {
   win32skin::Win32EventLoop loop;
   std::atomic<bool> done{false};
