@@ -173,6 +173,26 @@ void MainWindow::OrderTabStops() {
   for (const ControlLayout* row : rows) {
     SetWindowPos(ControlHandle(row->control), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
+  // A label shared by two controls names the first one until the other is shown.
+  std::vector<Control> placed;
+  for (const ControlLayout& row : MainFormLayout()) {
+    const Control label = LabelOf(row.control);
+    if (label == Control::kCount || std::find(placed.begin(), placed.end(), label) != placed.end()) continue;
+    placed.push_back(label);
+    PlaceLabelBefore(row.control);
+  }
+}
+
+void MainWindow::PlaceLabelBefore(Control control) {
+  // The system names a list or a field by the label just before it; labels
+  // take no focus, so moving one there leaves Tab as it was.
+  if (LabelOf(control) == Control::kCount) return;
+  const HWND label = ControlHandle(LabelOf(control));
+  const HWND w = ControlHandle(control);
+  if (!label || !w || GetParent(label) != GetParent(w)) return;
+  const HWND before = GetWindow(w, GW_HWNDPREV);
+  if (before == label) return;
+  SetWindowPos(label, before ? before : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 LRESULT CALLBACK MainWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -337,7 +357,10 @@ void MainWindow::ShowText(HWND w, const ControlLayout* row, const std::string& t
 }
 
 void MainWindow::SetVisible(Control control, bool visible) {
-  if (const HWND w = ControlHandle(control)) ShowWindow(w, visible ? SW_SHOWNA : SW_HIDE);
+  const HWND w = ControlHandle(control);
+  if (!w) return;
+  ShowWindow(w, visible ? SW_SHOWNA : SW_HIDE);
+  if (visible) PlaceLabelBefore(control);  // a shared label names the one shown
 }
 
 void MainWindow::SetChecked(Control control, bool checked) {
@@ -368,6 +391,12 @@ void MainWindow::SetBounds(Control control, const graphics::Rect& b) {
 
 void MainWindow::SetFocus(Control control) {
   if (const HWND w = ControlHandle(control)) ::SetFocus(w);
+}
+
+void MainWindow::SetAccessibleName(Control control, const std::string& name) {
+  // The drawn meter carries its name as its window text; the system names
+  // the native controls by their labels.
+  if (control == Control::KCMeter_File) SetWindowTextA(ControlHandle(control), win32skin::AnsiText(name).c_str());
 }
 
 void MainWindow::ShowPage(int page) {

@@ -32,6 +32,8 @@ class MainWindow final : public MainFormView {
   void Attach(TMainForm* form);
   // Key preview and dialog keys of the window, before dispatch.
   bool PreTranslate(MSG& msg);
+  // Puts the control's label just before it among its siblings.
+  void PlaceLabelBefore(Control control);
   // The control a window belongs to; kCount for none.
   Control ControlOf(HWND w) const;
 
@@ -43,6 +45,7 @@ class MainWindow final : public MainFormView {
   void SetItemIndex(Control control, int index) override;
   void SetBounds(Control control, const graphics::Rect& bounds) override;
   void SetFocus(Control control) override;
+  void SetAccessibleName(Control control, const std::string& name) override;
   void ShowPage(int page) override;
   void SetWindowCaption(const std::string& caption) override;
   void SetApplicationTitle(const std::string&) override {}

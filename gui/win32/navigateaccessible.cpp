@@ -2,57 +2,24 @@
 
 #include <string>
 
+#include "gui/win32/accessible.h"
 #include "navigate/navaccess.h"
-#include "platform/text/utf8.h"
 
 namespace win32skin {
 namespace {
 
 const wchar_t kModelProperty[] = L"SetupSideBarModel";
 
-BSTR ToBstr(const std::string& text) {
-  const std::u16string wide = text::ToUtf16(text);
-  return SysAllocStringLen(reinterpret_cast<const OLECHAR*>(wide.data()), static_cast<UINT>(wide.size()));
-}
-
 // One object: the side-bar's client (its parts, and the steps as children
 // 101...) or the step list (its steps as children 1...).
-class SideBarAccessible final : public IAccessible {
+class SideBarAccessible final : public AccessibleBase {
  public:
-  SideBarAccessible(HWND window, TKelvaNavigate* model, bool list) : m_window(window), m_model(model), m_list(list) {}
-
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (!out) return E_POINTER;
-    if (riid == __uuidof(IUnknown) || riid == __uuidof(IDispatch) || riid == __uuidof(IAccessible)) {
-      *out = static_cast<IAccessible*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&m_refs); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG refs = InterlockedDecrement(&m_refs);
-    if (refs == 0) delete this;
-    return refs;
-  }
-
-  // IDispatch: not offered; the accessible calls are made directly.
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-    return E_NOTIMPL;
-  }
+  SideBarAccessible(HWND window, TKelvaNavigate* model, bool list)
+      : AccessibleBase(window), m_model(model), m_list(list) {}
 
   // IAccessible
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
-    if (!m_list) return AccessibleObjectFromWindow(m_window, OBJID_WINDOW, __uuidof(IDispatch), reinterpret_cast<void**>(parent));
+    if (!m_list) return AccessibleBase::get_accParent(parent);
     *parent = new SideBarAccessible(m_window, m_model, false);
     return S_OK;
   }
@@ -73,18 +40,10 @@ class SideBarAccessible final : public IAccessible {
     *name = nullptr;
     navaccess::Node n;
     if (!NodeOf(child, &n)) return E_INVALIDARG;
-    if (child.lVal == CHILDID_SELF && !m_list) return S_FALSE;  // the side-bar itself: its parts say it
-    if (n.name.empty()) return S_FALSE;
+    // The side-bar itself has no name: its parts say it.
+    if ((child.lVal == CHILDID_SELF && !m_list) || n.name.empty()) return S_FALSE;
     *name = ToBstr(n.name);
     return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* value) override {
-    *value = nullptr;
-    return S_FALSE;
-  }
-  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR* text) override {
-    *text = nullptr;
-    return S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
     navaccess::Node n;
@@ -113,19 +72,6 @@ class SideBarAccessible final : public IAccessible {
     state->lVal = s;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* help) override {
-    *help = nullptr;
-    return S_FALSE;
-  }
-  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, LONG* topic) override {
-    *file = nullptr;
-    *topic = 0;
-    return S_FALSE;
-  }
-  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR* key) override {
-    *key = nullptr;
-    return S_FALSE;
-  }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
     focus->vt = VT_EMPTY;
     if (!Alive() || GetFocus() != m_window) return S_FALSE;
@@ -141,10 +87,8 @@ class SideBarAccessible final : public IAccessible {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
-    *action = nullptr;
     navaccess::Node n;
-    if (!NodeOf(child, &n) || child.lVal == CHILDID_SELF) return S_FALSE;
-    if (n.role == navaccess::Role::kList) return S_FALSE;
+    if (!NodeOf(child, &n) || child.lVal == CHILDID_SELF || n.role == navaccess::Role::kList) return Nothing(action);
     *action = ToBstr(n.role == navaccess::Role::kButton ? "Press" : "Select");
     return S_OK;
   }
@@ -166,10 +110,6 @@ class SideBarAccessible final : public IAccessible {
     *width = r.right - r.left;
     *height = r.bottom - r.top;
     return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE accNavigate(LONG, VARIANT, VARIANT* end) override {
-    end->vt = VT_EMPTY;
-    return E_NOTIMPL;
   }
   HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* child) override {
     child->vt = VT_EMPTY;
@@ -195,8 +135,6 @@ class SideBarAccessible final : public IAccessible {
     if (m_list || child.lVal < 1 || child.lVal > navaccess::kPartCount) return E_INVALIDARG;
     return navaccess::Press(*m_model, child.lVal - 1) ? S_OK : DISP_E_MEMBERNOTFOUND;
   }
-  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
  private:
   // The model may go before the window: an object a screen reader keeps
@@ -230,8 +168,6 @@ class SideBarAccessible final : public IAccessible {
     return true;
   }
 
-  LONG m_refs = 1;
-  HWND m_window;
   TKelvaNavigate* m_model;
   bool m_list;
 };

@@ -197,6 +197,63 @@ TEST_F(MainWindowTest, KeysAndWindowMessagesReachTheController) {
   EXPECT_FALSE(IsWindow(w.ControlHandle(Control::KelvaNavigate1)));
 }
 
+// What a screen reader is told of the main window's controls: names from
+// their labels, the banner's text, the meter as a progress bar with its value.
+TEST_F(MainWindowTest, ScreenReadersNameEveryControl) {
+  CoInitialize(nullptr);
+  MainWindow& w = Window();
+  ASSERT_TRUE(wizard->Start(CommandLine{}, nullptr));
+  wizard->Meter().SetMaxValue(4);
+  wizard->Meter().SetUserValue(1);
+  const struct {
+    Control control;
+    LONG role;
+    const char* name;
+    const char* value;  // nullptr: not asked
+  } cases[] = {
+      {Control::KCLabel_1, ROLE_SYSTEM_STATICTEXT, "Sirel 2.0 Version 2.0.0.1", nullptr},
+      {Control::eula_Memo, ROLE_SYSTEM_TEXT, "Licence agreement", nullptr},
+      {Control::zielDXF_Edit, ROLE_SYSTEM_TEXT, "Target directory of the DXF drawings:", nullptr},
+      {Control::KCMeter_File, ROLE_SYSTEM_PROGRESSBAR, "Installing files", "25%"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(ControlName(c.control));
+    IAccessible* a = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(w.ControlHandle(c.control), OBJID_CLIENT, __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(&a)),
+              S_OK);
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT role;
+    a->get_accRole(self, &role);
+    EXPECT_EQ(role.lVal, c.role);
+    const auto read = [](HRESULT hr, BSTR text) {
+      std::string out;
+      if (hr == S_OK && text) {
+        out = text::FromUtf16(std::u16string(reinterpret_cast<const char16_t*>(text), SysStringLen(text)));
+        SysFreeString(text);
+      }
+      return out;
+    };
+    BSTR text = nullptr;
+    const HRESULT named = a->get_accName(self, &text);
+    EXPECT_EQ(read(named, text), c.name);
+    if (c.value) {
+      text = nullptr;
+      const HRESULT valued = a->get_accValue(self, &text);
+      EXPECT_EQ(read(valued, text), c.value);
+    }
+    a->Release();
+  }
+  // Windows names a list box by the label just before it (Wine's object for
+  // a list box shows only its value, so that is checked by its place).
+  for (Control box : {Control::ComboBoxSprache, Control::drive_Combo}) {
+    EXPECT_EQ(GetWindow(w.ControlHandle(box), GW_HWNDPREV), w.ControlHandle(LabelOf(box))) << ControlName(box);
+  }
+  CoUninitialize();
+}
+
 TEST_F(MainWindowTest, SystemMenuAndCloseBoxOnlyAndThePanelCoversTheBanner) {
   MainWindow& w = Window();
   const struct {

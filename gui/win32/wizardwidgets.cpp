@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "gui/win32/accessible.h"
 #include "gui/win32/gdicanvas.h"
 #include "gui/win32/win32support.h"
 #include "setup/meter.h"
@@ -46,6 +47,13 @@ LRESULT CALLBACK BannerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       InvalidateRect(hwnd, nullptr, TRUE);
       return r;
     }
+    case WM_GETOBJECT:
+      // For screen readers: static text named by its text.
+      if (const LRESULT object = AnswerSimpleGetObject(
+              hwnd, wParam, lParam, {ROLE_SYSTEM_STATICTEXT, [hwnd] { return WindowText(hwnd); }, nullptr})) {
+        return object;
+      }
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
@@ -88,6 +96,19 @@ LRESULT CALLBACK MeterProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_GETFONT:
       return GetWindowLongPtrA(hwnd, kFontSlot);
+    case WM_GETOBJECT: {
+      // For screen readers: a progress bar named by its window text (the
+      // copy page's heading), its value the percentage.
+      const auto percent = [hwnd] {
+        const auto* meter = reinterpret_cast<const TKCProgress*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        return meter ? std::to_string(meter->Percent()) + "%" : std::string();
+      };
+      if (const LRESULT object = AnswerSimpleGetObject(
+              hwnd, wParam, lParam, {ROLE_SYSTEM_PROGRESSBAR, [hwnd] { return WindowText(hwnd); }, percent})) {
+        return object;
+      }
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
