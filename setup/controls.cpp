@@ -16,5 +16,6 @@ const char* ControlName(Control control) {
   };
   static_assert(sizeof(kNames) / sizeof(kNames[0]) == static_cast<size_t>(Control::kCount),
                 "one name per control");
-  return kNames[static_cast<size_t>(control)];
+  const auto index = static_cast<size_t>(control);
+  return index < sizeof(kNames) / sizeof(kNames[0]) ? kNames[index] : "";  // kCount: no control
 }

@@ -39,4 +39,5 @@ enum class Control {
 };
 
 // The control's name ("Label_118").
+// The control's name in the form; "" for kCount (no control).
 const char* ControlName(Control control);

@@ -16,5 +16,15 @@ trap 'rm -rf "$tmp"' EXIT
 mkdir -p "$tmp/home/SIREL"
 export HOME="$tmp/home" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb
 unset DISPLAY WAYLAND_DISPLAY
-timeout 120 xvfb-run -a -s "-screen 0 1024x768x24" \
-  dbus-run-session -- /usr/bin/python3 "$(dirname "$0")/read_window.py" "$stage/sirelsetup"
+# A display number of its own: "xvfb-run -a" can hand the same number to two
+# runs that start together; a run whose display went away is tried again.
+for attempt in 1 2 3; do
+  rc=0
+  timeout 120 xvfb-run -n $((200 + RANDOM % 500)) -s "-screen 0 1024x768x24" \
+    dbus-run-session -- /usr/bin/python3 "$(dirname "$0")/read_window.py" "$stage/sirelsetup" \
+    >"$tmp/out" 2>&1 || rc=$?
+  cat "$tmp/out"
+  grep -q "could not connect to display" "$tmp/out" || exit $rc
+  echo "the display went away; again ($attempt)"
+done
+exit 1
