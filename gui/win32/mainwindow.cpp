@@ -391,10 +391,12 @@ void MainWindow::SetBusyCursor(bool busy) {
   SetCursor(LoadCursor(nullptr, busy ? IDC_WAIT : IDC_ARROW));
 }
 
+// The meter is painted in the next pass over pending messages, as the label
+// of the copied file is: changes between two passes come to one paint. At
+// once, each change cost a paint of its own (about 0.3 ms under Wine, some
+// hundred times in every copy).
 void MainWindow::RepaintMeter() {
-  if (const HWND w = ControlHandle(Control::KCMeter_File)) {
-    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  }
+  if (const HWND w = ControlHandle(Control::KCMeter_File)) InvalidateRect(w, nullptr, FALSE);
 }
 
 void MainWindow::RepaintNavigateNow() { m_navigate->PaintNow(); }
