@@ -8,16 +8,27 @@
 // list (every file hashed as it is copied) against the same copy without.
 // The medians and their ratios are printed, the ratios as the last lines.
 //
+// On Windows (under Wine in CI) the engine copies between folders of the
+// system's own drives and the reference is xcopy (/E /I /Q /Y /K /H: the
+// tree, attributes kept, hidden files too); the search's reference is
+// dir /s /b. "sync" there is the host's sync where the program runs under
+// Wine (the data of both lands in the host's page cache), nothing elsewhere.
+//
 // Usage: copybench [WORKDIR] [--rounds N] [--large-mib M] [--only NAME,...]
 // (--only runs just the measures named, as the result lines name them).
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,7 +39,11 @@
 #include "install/sha256.h"
 #include "platform/fault_platform.h"
 #include "platform/forwarding_platform.h"
+#ifdef _WIN32
+#include "platform/this_process.h"
+#else
 #include "platform/posix/posix_platform.h"
+#endif
 #include "setup/silentrun.h"
 #include "setupdata/catalogue.h"
 #include "setupdata/memini.h"
@@ -38,12 +53,154 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+double Seconds(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
 void Run(const std::string& command) {
   if (std::system(command.c_str()) != 0) {
     std::fprintf(stderr, "copybench: command failed: %s\n", command.c_str());
     std::exit(1);
   }
 }
+
+// What differs between the systems: the separator, the platform the engine
+// runs on and where the medium and the target lie for it, the reference
+// tools, and the untimed handling of folders.
+#ifdef _WIN32
+constexpr char kSep = '\\';
+constexpr const char* kCopyTool = "xcopy+sync";
+constexpr const char* kSearchTool = "dir /s /b";
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+// The host's sync where the program runs under Wine, which starts a Linux
+// program as it starts a Windows one; the command interpreter runs only
+// names with an extension, so the work folder gets a copy as sync.exe.
+// Elsewhere there is none and nothing happens.
+std::string& SyncProgram() {
+  static std::string program;
+  return program;
+}
+
+void FindSync(const std::string& work) {
+  std::ifstream in("Z:\\bin\\sync", std::ios::binary);
+  if (!in) return;
+  const std::string program = work + "\\sync.exe";
+  std::ofstream out(program, std::ios::binary);
+  if (out << in.rdbuf() && out.flush()) SyncProgram() = program;
+}
+
+void Sync() {
+  if (!SyncProgram().empty()) std::system(("\"" + SyncProgram() + "\"").c_str());
+}
+
+void MakeFolder(const std::string& path) {
+  static const std::unique_ptr<platform::Platform> system = platform::MakeProcessPlatform();
+  if (!system->MakeDirectories(path)) {
+    std::fprintf(stderr, "copybench: cannot make %s\n", path.c_str());
+    std::exit(1);
+  }
+}
+
+void ResetTarget(const std::string& work) {
+  std::system(("if exist " + Quoted(work + "\\target") + " rmdir /s /q " + Quoted(work + "\\target")).c_str());
+  MakeFolder(work + "\\target");
+  Sync();
+}
+
+void RemoveWork(const std::string& work) { std::system(("rmdir /s /q " + Quoted(work)).c_str()); }
+
+std::string NewWorkFolder() {
+  const char* tmp = std::getenv("TEMP");
+  const std::string work = std::string(tmp ? tmp : "C:\\windows\\temp") + "\\copybench-" +
+                           std::to_string(std::chrono::steady_clock::now().time_since_epoch().count() % 1000000007);
+  MakeFolder(work);
+  return work;
+}
+
+// The engine's view: the real folders, the program on the medium.
+struct EngineHost {
+  explicit EngineHost(const std::string& work)
+      : real(platform::MakeProcessPlatform()),
+        program(*real, work + "\\medium\\SETUP.EXE"),
+        medium(work + "\\medium"),
+        target(work + "\\target") {}
+  platform::Platform& Platform() { return program; }
+  std::unique_ptr<platform::Platform> real;
+  platform::ProgramAtPlatform program;
+  std::string medium;  // as the engine names it
+  std::string target;
+};
+
+void WriteFile(const std::string& path, const std::string& data) {
+  std::ofstream out(path, std::ios::binary);
+  if (!(out << data) || !out.flush()) {
+    std::fprintf(stderr, "copybench: cannot write %s\n", path.c_str());
+    std::exit(1);
+  }
+}
+
+void WriteRandomFile(const std::string& path, int mib) {
+  std::ofstream out(path, std::ios::binary);
+  std::string piece(size_t{1} << 20, '\0');
+  uint64_t x = 0x9E3779B97F4A7C15ull;
+  for (int m = 0; m < mib && out; ++m) {
+    for (size_t i = 0; i < piece.size(); i += 8) {
+      x ^= x << 13, x ^= x >> 7, x ^= x << 17;
+      for (size_t k = 0; k < 8; ++k) piece[i + k] = static_cast<char>(x >> (8 * k));
+    }
+    out << piece;
+  }
+  if (!out.flush()) {
+    std::fprintf(stderr, "copybench: cannot write %s\n", path.c_str());
+    std::exit(1);
+  }
+}
+
+double ToolCopy(const std::string& work, const std::string& group) {
+  const auto start = Clock::now();
+  Run("xcopy " + Quoted(work + "\\medium\\" + group) + " " + Quoted(work + "\\target\\OUT") +
+      " /E /I /Q /Y /K /H >NUL");
+  Sync();
+  return Seconds(start);
+}
+
+double ToolSearch(const std::string& work) {
+  const auto start = Clock::now();
+  Run("dir /s /b /a " + Quoted(work + "\\medium\\tree") + " >NUL");
+  return Seconds(start);
+}
+#else
+constexpr char kSep = '/';
+constexpr const char* kCopyTool = "cp -r+sync";
+constexpr const char* kSearchTool = "find";
+
+void Sync() { Run("sync"); }
+
+void MakeFolder(const std::string& path) { mkdir(path.c_str(), 0755); }
+
+void ResetTarget(const std::string& work) { ResetTarget(work); }
+
+void RemoveWork(const std::string& work) { Run("rm -rf " + work); }
+
+std::string NewWorkFolder() {
+  char pattern[] = "/tmp/copybench-XXXXXX";
+  if (!mkdtemp(pattern)) std::exit(1);
+  return pattern;
+}
+
+// The engine's view: C: is the target folder, D: the medium.
+struct EngineHost {
+  explicit EngineHost(const std::string& work)
+      : drives({{'C', work + "/target", platform::kDriveFixed}, {'D', work + "/medium", platform::kDriveCdRom}}),
+        posix(drives, work + "/medium/SETUP.EXE") {}
+  platform::Platform& Platform() { return posix; }
+  platform::posix::DriveTable drives;
+  platform::posix::PosixPlatform posix;
+  std::string medium = "D:";
+  std::string target = "C:\\";
+};
 
 void WriteFile(const std::string& path, const std::string& data) {
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -54,44 +211,61 @@ void WriteFile(const std::string& path, const std::string& data) {
   close(fd);
 }
 
-void MakeMedium(const std::string& medium, int largeMiB) {
+void WriteRandomFile(const std::string& path, int mib) {
+  Run("head -c " + std::to_string(mib) + "M /dev/urandom > " + path);
+}
+
+double ToolCopy(const std::string& work, const std::string& group) {
+  const auto start = Clock::now();
+  Run("cp -r " + work + "/medium/" + group + " " + work + "/target/OUT && sync");
+  return Seconds(start);
+}
+
+double ToolSearch(const std::string& work) {
+  const auto start = Clock::now();
+  Run("find " + work + "/medium/tree > /dev/null");
+  return Seconds(start);
+}
+#endif
+
+std::string In(const std::string& folder, const std::string& name) { return folder + kSep + name; }
+
+// The tree of (c) only when the search is measured.
+void MakeMedium(const std::string& medium, int largeMiB, bool tree) {
   std::printf("making the synthetic medium in %s ...\n", medium.c_str());
   std::fflush(stdout);
-  Run("mkdir -p " + medium + "/small " + medium + "/large " + medium + "/tree");
+  MakeFolder(medium);
+  for (const char* part : {"small", "large", "tree"}) MakeFolder(In(medium, part));
   const std::string block(4096, 'x');
   for (int d = 0; d < 100; ++d) {
-    const std::string dir = medium + "/small/d" + std::to_string(d);
-    mkdir(dir.c_str(), 0755);
-    for (int f = 0; f < 100; ++f) WriteFile(dir + "/f" + std::to_string(f) + ".dat", block);
+    const std::string dir = In(In(medium, "small"), "d" + std::to_string(d));
+    MakeFolder(dir);
+    for (int f = 0; f < 100; ++f) WriteFile(In(dir, "f" + std::to_string(f) + ".dat"), block);
   }
-  Run("head -c " + std::to_string(largeMiB) + "M /dev/urandom > " + medium + "/large/big.dat");
-  WriteFile(medium + "/SETUP.INF", "[Languages]\n1=L\n[L]\nTxt_001=LICENSE.TXT\nTxt_600=small\\;OUT\n");
-  WriteFile(medium + "/LICENSE.TXT", "licence\n");
+  WriteRandomFile(In(In(medium, "large"), "big.dat"), largeMiB);
+  WriteFile(In(medium, "SETUP.INF"), "[Languages]\n1=L\n[L]\nTxt_001=LICENSE.TXT\nTxt_600=small\\;OUT\n");
+  WriteFile(In(medium, "LICENSE.TXT"), "licence\n");
   // 100,000 entries: 10 x 10 x 10 folders (1,110 with their parents) holding
   // 98,890 empty files.
   int entries = 0;
-  for (int a = 0; a < 10; ++a) {
-    const std::string da = medium + "/tree/a" + std::to_string(a);
-    mkdir(da.c_str(), 0755);
+  for (int a = 0; a < 10 && tree; ++a) {
+    const std::string da = In(In(medium, "tree"), "a" + std::to_string(a));
+    MakeFolder(da);
     ++entries;
     for (int b = 0; b < 10; ++b) {
-      const std::string db = da + "/b" + std::to_string(b);
-      mkdir(db.c_str(), 0755);
+      const std::string db = In(da, "b" + std::to_string(b));
+      MakeFolder(db);
       ++entries;
       for (int c = 0; c < 10; ++c) {
-        const std::string dc = db + "/c" + std::to_string(c);
-        mkdir(dc.c_str(), 0755);
+        const std::string dc = In(db, "c" + std::to_string(c));
+        MakeFolder(dc);
         ++entries;
         for (int f = 0; f < 99 && entries < 100000; ++f, ++entries) {
-          WriteFile(dc + "/e" + std::to_string(f), "");
+          WriteFile(In(dc, "e" + std::to_string(f)), "");
         }
       }
     }
   }
-}
-
-double Seconds(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 double Median(std::vector<double> v) {
@@ -129,17 +303,94 @@ class NoFlush : public platform::ForwardingPlatform {
   bool FlushVolume(const std::string&) override { return true; }
 };
 
+// Where an engine run spends its time among the platform's calls: the
+// calls a copy makes per file, each counted and timed; the rest of the run
+// is the engine's own work.
+struct Call {
+  int count = 0;
+  double seconds = 0;
+};
+using Profile = std::map<std::string, Call>;
+
+class TimingPlatform : public platform::ForwardingPlatform {
+  Profile& m_calls;
+
+  template <typename F>
+  auto Timed(const char* name, F call) {
+    const auto start = Clock::now();
+    auto result = call();
+    Call& c = m_calls[name];
+    ++c.count;
+    c.seconds += Seconds(start);
+    return result;
+  }
+
+ public:
+  TimingPlatform(platform::Platform& inner, Profile& profile) : ForwardingPlatform(inner), m_calls(profile) {}
+
+  std::string FullPath(const std::string& p) override { return Timed("FullPath", [&] { return m_inner.FullPath(p); }); }
+  bool IsFile(const std::string& p) override { return Timed("IsFile", [&] { return m_inner.IsFile(p); }); }
+  bool IsDirectory(const std::string& p) override {
+    return Timed("IsDirectory", [&] { return m_inner.IsDirectory(p); });
+  }
+  uint32_t FileAttributes(const std::string& p) override {
+    return Timed("FileAttributes", [&] { return m_inner.FileAttributes(p); });
+  }
+  bool SetAttributes(const std::string& p, uint32_t a) override {
+    return Timed("SetAttributes", [&] { return m_inner.SetAttributes(p, a); });
+  }
+  std::string RealPath(const std::string& p) override { return Timed("RealPath", [&] { return m_inner.RealPath(p); }); }
+  bool MakeDirectories(const std::string& p) override {
+    return Timed("MakeDirectories", [&] { return m_inner.MakeDirectories(p); });
+  }
+  bool MoveEntry(const std::string& from, const std::string& to, bool replace) override {
+    return Timed("MoveEntry", [&] { return m_inner.MoveEntry(from, to, replace); });
+  }
+  bool Append(platform::AppendHandle h, const std::string& text, bool durable) override {
+    return Timed("Append", [&] { return m_inner.Append(h, text, durable); });
+  }
+  platform::FindResult Enumerate(const std::string& pattern, const platform::FindCallback& visit,
+                                 platform::FindDetail detail) override {
+    return Timed("Enumerate", [&] { return m_inner.Enumerate(pattern, visit, detail); });
+  }
+  int ShellOperation(platform::ShellFunc func, const std::string& from, const std::string& to,
+                     uint32_t flags) override {
+    return Timed("ShellOperation", [&] { return m_inner.ShellOperation(func, from, to, flags); });
+  }
+  int CheckedCopy(const std::string& source, const std::string& target, platform::CopyCheck& check) override {
+    return Timed("CheckedCopy", [&] { return m_inner.CheckedCopy(source, target, check); });
+  }
+  bool FlushVolume(const std::string& p) override { return Timed("FlushVolume", [&] { return m_inner.FlushVolume(p); }); }
+
+};
+
+// The calls by time spent, and what the run spent beside them.
+void PrintProfile(const Profile& profile, double runSeconds, int files) {
+  std::vector<std::pair<std::string, Call>> calls(profile.begin(), profile.end());
+  std::sort(calls.begin(), calls.end(), [](const auto& a, const auto& b) { return a.second.seconds > b.second.seconds; });
+  double inCalls = 0;
+  std::printf("profile of one run of (a): %.3f s, %.0f us per file\n", runSeconds, runSeconds / files * 1e6);
+  for (const auto& [name, call] : calls) {
+    inCalls += call.seconds;
+    std::printf("  %-16s %7d calls %8.3f s %8.1f us per call %8.1f us per file\n", name.c_str(), call.count,
+                call.seconds, call.seconds / call.count * 1e6, call.seconds / files * 1e6);
+  }
+  std::printf("  %-16s %8.3f s beside the calls, %.1f us per file\n", "the engine", runSeconds - inCalls,
+              (runSeconds - inCalls) / files * 1e6);
+}
+
 // The checksum list of the synthetic medium's data sets (a) and (b).
 MediumManifest MakeManifest(const std::string& medium) {
   std::vector<MediumManifest::Entry> entries;
   auto add = [&](const std::string& relative) {
     Sha256 hash;
     std::vector<char> buffer(1 << 20);
-    const int fd = open((medium + "/" + relative).c_str(), O_RDONLY);
-    for (ssize_t n; fd >= 0 && (n = read(fd, buffer.data(), buffer.size())) > 0;) {
-      hash.Update(buffer.data(), static_cast<size_t>(n));
+    std::string host = relative;
+    std::replace(host.begin(), host.end(), '/', kSep);
+    std::ifstream in(In(medium, host), std::ios::binary);
+    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0) {
+      hash.Update(buffer.data(), static_cast<size_t>(in.gcount()));
     }
-    if (fd >= 0) close(fd);
     entries.push_back({relative, hash.HexDigest()});
   };
   for (int d = 0; d < 100; ++d) {
@@ -151,12 +402,13 @@ MediumManifest MakeManifest(const std::string& medium) {
 }
 
 double EngineCopy(const std::string& work, const std::string& group, const std::string& failAt = "",
-                  bool flush = true, const MediumManifest* manifest = nullptr) {
-  platform::posix::DriveTable drives({{'C', work + "/target", platform::kDriveFixed},
-                                      {'D', work + "/medium", platform::kDriveCdRom}});
-  platform::posix::PosixPlatform posix(drives, work + "/medium/SETUP.EXE");
-  NoFlush noFlush(posix);
-  platform::FaultPlatform platform(flush ? static_cast<platform::Platform&>(posix) : noFlush);
+                  bool flush = true, const MediumManifest* manifest = nullptr, Profile* profile = nullptr) {
+  EngineHost host(work);
+  NoFlush noFlush(host.Platform());
+  platform::Platform& base = flush ? host.Platform() : noFlush;
+  std::unique_ptr<TimingPlatform> timing;
+  if (profile) timing = std::make_unique<TimingPlatform>(base, *profile);
+  platform::FaultPlatform platform(timing ? static_cast<platform::Platform&>(*timing) : base);
   if (!failAt.empty()) platform.Add({platform::FaultOp::kCopy, failAt + " ->"});
   TMemIniFile ini("[L]\nTxt_024=failed\nTxt_600=" + group + "\\;OUT\n");
   TextCatalogue texts(ini);
@@ -164,11 +416,11 @@ double EngineCopy(const std::string& work, const std::string& group, const std::
   Stopwatch watch;
   watch.watched = failAt.substr(failAt.find_last_of('\\') + 1);
   MessagePresenter* previous = SetMessagePresenter(&watch);
-  InstallEngine engine(platform, watch, watch, texts, "D:", [] { return std::string("bench"); });
+  InstallEngine engine(platform, watch, watch, texts, host.medium, [] { return std::string("bench"); });
   engine.UseManifest(manifest);
   CopyRequest request;
   request.Sirel = true;
-  request.SirelTargetBase = "C:\\";
+  request.SirelTargetBase = host.target;
   const auto start = Clock::now();
   engine.BuildCopyPlan(request);
   const double seconds = Seconds(start);
@@ -191,16 +443,14 @@ double EngineCopy(const std::string& work, const std::string& group, const std::
 // The same copy of (a) through the install without a window (/S), as an
 // administrator runs it: SETUP.INF, licence, targets, plan, copy.
 double SilentCopy(const std::string& work) {
-  platform::posix::DriveTable drives({{'C', work + "/target", platform::kDriveFixed},
-                                      {'D', work + "/medium", platform::kDriveCdRom}});
-  platform::posix::PosixPlatform platform(drives, work + "/medium/SETUP.EXE");
+  EngineHost host(work);
   Stopwatch quiet;
   MessagePresenter* previous = SetMessagePresenter(&quiet);
   CommandLine options;
   std::string error;
-  ParseCommandLine({"/S", "/ACCEPTLICENSE", "/SIREL=C:\\"}, &options, &error);
+  ParseCommandLine({"/S", "/ACCEPTLICENSE", "/SIREL=" + host.target}, &options, &error);
   const auto start = Clock::now();
-  const int code = RunSilentInstall(platform, quiet, options);
+  const int code = RunSilentInstall(host.Platform(), quiet, options);
   const double seconds = Seconds(start);
   SetMessagePresenter(previous);
   if (code != kExitInstalled) {
@@ -210,34 +460,21 @@ double SilentCopy(const std::string& work) {
   return seconds;
 }
 
-double ToolCopy(const std::string& work, const std::string& group) {
-  const auto start = Clock::now();
-  Run("cp -r " + work + "/medium/" + group + " " + work + "/target/OUT && sync");
-  return Seconds(start);
-}
-
 double EngineSearch(const std::string& work, size_t* found) {
-  platform::posix::DriveTable drives({{'D', work + "/medium", platform::kDriveCdRom}});
-  platform::posix::PosixPlatform platform(drives, work + "/medium/SETUP.EXE");
+  EngineHost host(work);
   DirectEventLoop loop;
-  TKCFileGrep grep(platform, loop);
+  TKCFileGrep grep(host.Platform(), loop);
   grep.ThreadedSearch = false;
   grep.FileMasks = "*.*";
   grep.CaseSensitiveContent = false;
   size_t count = 0;
   grep.OnFound = [&](void*, const std::string&) { ++count; };
-  grep.Dirs = "D:\\tree";
+  grep.Dirs = In(host.medium, "tree");
   const auto start = Clock::now();
   grep.Search();
   const double seconds = Seconds(start);
   *found = count;
   return seconds;
-}
-
-double ToolSearch(const std::string& work) {
-  const auto start = Clock::now();
-  Run("find " + work + "/medium/tree > /dev/null");
-  return Seconds(start);
 }
 
 }  // namespace
@@ -259,13 +496,16 @@ int main(int argc, char** argv) {
       work = a;
     }
   }
-  if (work.empty()) {
-    char pattern[] = "/tmp/copybench-XXXXXX";
-    if (!mkdtemp(pattern)) return 1;
-    work = pattern;
-  }
-  MakeMedium(work + "/medium", largeMiB);
-  const MediumManifest manifest = MakeManifest(work + "/medium");
+  if (work.empty()) work = NewWorkFolder();
+#ifdef _WIN32
+  FindSync(work);
+  std::printf("sync: %s\n", SyncProgram().empty() ? "none" : SyncProgram().c_str());
+#endif
+  const auto wanted = [&](const std::string& name) {
+    return only.empty() || only.find("," + name + ",") != std::string::npos;
+  };
+  MakeMedium(In(work, "medium"), largeMiB, wanted("search"));
+  const MediumManifest manifest = MakeManifest(In(work, "medium"));
 
   struct Measure {
     const char* name;
@@ -273,31 +513,28 @@ int main(int argc, char** argv) {
     std::vector<double> engine;
     std::vector<double> reference;
   };
-  Measure small{"small-files", "cp -r+sync", {}, {}};
-  Measure large{"large-file", "cp -r+sync", {}, {}};
+  Measure small{"small-files", kCopyTool, {}, {}};
+  Measure large{"large-file", kCopyTool, {}, {}};
   Measure over{"over-existing", "fresh run", {}, {}};
   Measure durable{"durable", "no flush", {}, {}};
   Measure silent{"silent", "engine", {}, {}};
   std::vector<double> rollback;
-  Measure search{"search", "find", {}, {}};
+  Measure search{"search", kSearchTool, {}, {}};
   Measure smallListed{"small-sum", "no list", {}, {}};
   Measure largeListed{"large-sum", "no list", {}, {}};
   size_t found = 0;
-  const auto wanted = [&](const std::string& name) {
-    return only.empty() || only.find("," + name + ",") != std::string::npos;
-  };
   for (int r = 0; r < rounds; ++r) {
     for (Measure* m : {&small, &large}) {
       if (!wanted(m->name)) continue;
       const std::string group = m == &small ? "small" : "large";
       // An untimed copy first: the run after a change of data set pays for
       // it (cache and block allocation), whichever it is.
-      Run("rm -rf " + work + "/target && mkdir -p " + work + "/target && sync");
+      ResetTarget(work);
       ToolCopy(work, group);
       // Alternate which goes first, so neither always meets a warmer cache.
       for (int turn = 0; turn < 2; ++turn) {
         // Writeback of the previous run must not land on the timed one.
-        Run("rm -rf " + work + "/target && mkdir -p " + work + "/target && sync");
+        ResetTarget(work);
         if ((turn == 0) == (r % 2 == 0)) {
           m->engine.push_back(EngineCopy(work, group));
         } else {
@@ -309,10 +546,10 @@ int main(int argc, char** argv) {
     for (Measure* m : {&smallListed, &largeListed}) {
       if (!wanted(m->name)) continue;
       const std::string group = m == &smallListed ? "small" : "large";
-      Run("rm -rf " + work + "/target && mkdir -p " + work + "/target && sync");
+      ResetTarget(work);
       EngineCopy(work, group);  // untimed, as above
       for (int turn = 0; turn < 2; ++turn) {
-        Run("rm -rf " + work + "/target && mkdir -p " + work + "/target && sync");
+        ResetTarget(work);
         if ((turn == 0) == (r % 2 == 0)) {
           m->engine.push_back(EngineCopy(work, group, "", true, &manifest));
         } else {
@@ -322,10 +559,10 @@ int main(int argc, char** argv) {
     }
     // (a) over the engine's own installation, against the fresh run.
     for (int turn = 0; turn < 2 && wanted(over.name); ++turn) {
-      Run("rm -rf " + work + "/target && mkdir -p " + work + "/target && sync");
+      ResetTarget(work);
       if ((turn == 0) == (r % 2 == 0)) {
         EngineCopy(work, "small");
-        Run("sync");
+        Sync();
         over.engine.push_back(EngineCopy(work, "small"));
       } else {
         over.reference.push_back(EngineCopy(work, "small"));
@@ -333,7 +570,7 @@ int main(int argc, char** argv) {
     }
     // (a) with and without the final flush.
     for (int turn = 0; turn < 2 && wanted(durable.name); ++turn) {
-      Run("rm -rf " + work + "/target && mkdir -p " + work + "/target && sync");
+      ResetTarget(work);
       if ((turn == 0) == (r % 2 == 0)) {
         durable.engine.push_back(EngineCopy(work, "small"));
       } else {
@@ -342,7 +579,7 @@ int main(int argc, char** argv) {
     }
     // (a) through the silent install against the engine alone.
     for (int turn = 0; turn < 2 && wanted(silent.name); ++turn) {
-      Run("rm -rf " + work + "/target && mkdir -p " + work + "/target && sync");
+      ResetTarget(work);
       if ((turn == 0) == (r % 2 == 0)) {
         silent.engine.push_back(SilentCopy(work));
       } else {
@@ -352,10 +589,18 @@ int main(int argc, char** argv) {
     // (a) failing at its last file, over an earlier installation: all of
     // it is put back.
     if (wanted("rollback")) {
-      Run("rm -rf " + work + "/target && mkdir -p " + work + "/target && sync");
+      ResetTarget(work);
       EngineCopy(work, "small");
-      Run("sync");
+      Sync();
       rollback.push_back(EngineCopy(work, "small", "d99\\f99.dat"));
+    }
+    // Where (a) spends its time, once (not a comparison; only when asked).
+    if (r == 0 && !only.empty() && wanted("profile")) {
+      ResetTarget(work);
+      EngineCopy(work, "small");  // untimed, as above
+      ResetTarget(work);
+      Profile profile;
+      PrintProfile(profile, EngineCopy(work, "small", "", true, nullptr, &profile), 10000);
     }
     if (wanted(search.name) && r % 2 == 0) {
       search.engine.push_back(EngineSearch(work, &found));
@@ -365,7 +610,7 @@ int main(int argc, char** argv) {
       search.engine.push_back(EngineSearch(work, &found));
     }
   }
-  Run("rm -rf " + work);
+  RemoveWork(work);
 
   std::printf("rounds %d; large file %d MiB; search found %zu entries\n", rounds, largeMiB, found);
   if (!rollback.empty()) {

@@ -7,9 +7,10 @@
 #include <thread>
 
 // The one interface between the wizard's core and the operating system.
-// Paths are Windows paths of the system code page ("C:\SIREL\a.mac"); the
-// POSIX backend maps them onto the host's file system, the Win32 backend
-// hands them to the ANSI API. No operation throws or shows a dialog: every
+// Paths are Windows paths in UTF-8 ("C:\SIREL\a.mac"), and so is every text
+// a call returns (names found, error texts, locale names); the POSIX backend
+// maps them onto the host's file system, the Win32 backend hands them to the
+// wide-character API in UTF-16. No operation throws or shows a dialog: every
 // failure is reported through the result.
 // <windows.h> makes RemoveDirectory a macro; the method below keeps its name.
 #ifdef RemoveDirectory

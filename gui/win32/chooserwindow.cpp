@@ -6,10 +6,11 @@
 #include "dialogs/verzlayout.h"
 #include "gui/win32/win32support.h"
 #include "platform/platform.h"
+#include "platform/text/utf8.h"
 
 namespace {
 
-const char kChooserClass[] = "SetupChooser";
+const wchar_t kChooserClass[] = L"SetupChooser";
 constexpr int kIndent = 10;  // pixels per level of the directory list
 
 int DriveImageIndex(unsigned type) {
@@ -26,13 +27,13 @@ int DriveImageIndex(unsigned type) {
 
 ChooserWindow::ChooserWindow(platform::Platform& platform, HWND owner) : m_platform(platform), m_owner(owner) {
   static const bool registered = [] {
-    WNDCLASSA wc{};
+    WNDCLASSW wc{};
     wc.lpfnWndProc = Proc;
     wc.hInstance = win32skin::Instance();
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kChooserClass;
-    return RegisterClassA(&wc) != 0;
+    return RegisterClassW(&wc) != 0;
   }();
   (void)registered;
   static const char* const kFolders[] = {"OPENFOLDER", "CURRENTFOLDER", "CLOSEDFOLDER"};
@@ -42,39 +43,39 @@ ChooserWindow::ChooserWindow(platform::Platform& platform, HWND owner) : m_platf
   for (int i = 0; i < 5; ++i) m_drives[i] = win32skin::LoadBitmapResource(kDrives[i]);
   for (int i = 0; i < 3; ++i) m_glyphs[i] = win32skin::LoadBitmapResource(kGlyphs[i]);
   // A bold sans serif of 11 pixels, the chooser's one font.
-  m_font = win32skin::MakeFont("MS Sans Serif", kDlgFontPixels, true);
+  m_font = win32skin::MakeFont(L"MS Sans Serif", kDlgFontPixels, true);
 
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
   RECT outer{0, 0, kDlgClientWidth, kDlgClientHeight};
   AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-  m_hwnd = CreateWindowExA(exStyle, kChooserClass, "", style, 0, 0, outer.right - outer.left,
+  m_hwnd = CreateWindowExW(exStyle, kChooserClass, L"", style, 0, 0, outer.right - outer.left,
                            outer.bottom - outer.top, owner, nullptr, win32skin::Instance(), this);
   std::vector<const DlgControlLayout*> order;
   for (const DlgControlLayout& row : VerzeichnisDlgLayout()) {
-    const char* cls = "BUTTON";
+    const wchar_t* cls = L"BUTTON";
     DWORD cstyle = WS_CHILD | (row.visible ? WS_VISIBLE : 0) | (row.tabOrder >= 0 ? WS_TABSTOP : 0);
     DWORD cex = 0;
     int height = row.bounds.height();
     switch (row.control) {
-      case DlgControl::LblPath: cls = "STATIC"; cstyle |= SS_LEFTNOWORDWRAP | SS_NOPREFIX; break;
+      case DlgControl::LblPath: cls = L"STATIC"; cstyle |= SS_LEFTNOWORDWRAP | SS_NOPREFIX; break;
       case DlgControl::DirectoryListBox1:
-        cls = "LISTBOX";
+        cls = L"LISTBOX";
         cstyle |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
         cex = WS_EX_CLIENTEDGE;
         break;
       case DlgControl::DriveComboBox1:
-        cls = "COMBOBOX";
+        cls = L"COMBOBOX";
         cstyle |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL;
         height += 160;
         break;
       default: cstyle |= BS_OWNERDRAW; break;
     }
-    const HWND w = CreateWindowExA(cex, cls, row.control == DlgControl::BtnOK ? "&OK" : "", cstyle, row.bounds.left,
+    const HWND w = CreateWindowExW(cex, cls, row.control == DlgControl::BtnOK ? L"&OK" : L"", cstyle, row.bounds.left,
                                    row.bounds.top, row.bounds.width(), height, m_hwnd,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(DlgControlId(row.control))),
                                    win32skin::Instance(), nullptr);
-    SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
+    SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
     if (row.tabOrder >= 0) order.push_back(&row);
   }
   std::sort(order.begin(), order.end(),
@@ -91,7 +92,7 @@ void ChooserWindow::Attach(TVerzeichnisDlg* controller) {
 
 ChooserWindow::~ChooserWindow() {
   if (m_hwnd && IsWindow(m_hwnd)) {
-    SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
     DestroyWindow(m_hwnd);
   }
   DeleteObject(m_font);
@@ -105,7 +106,7 @@ HWND ChooserWindow::Control(DlgControl control) const { return GetDlgItem(m_hwnd
 LRESULT CALLBACK ChooserWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto* self = win32skin::WindowObject<ChooserWindow>(hwnd, msg, lParam);
   if (self && msg == WM_NCCREATE) self->m_hwnd = hwnd;
-  if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
   return self->Handle(msg, wParam, lParam);
 }
 
@@ -119,11 +120,11 @@ LRESULT ChooserWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (id == DlgControlId(DlgControl::BtnAbort) && code == BN_CLICKED) m_controller->BtnAbortClick();
       if (id == DlgControlId(DlgControl::BtnDefault) && code == BN_CLICKED) m_controller->BtnDefaultClick();
       if (id == DlgControlId(DlgControl::DirectoryListBox1) && code == LBN_SELCHANGE) {
-        const int row = static_cast<int>(SendMessageA(Control(DlgControl::DirectoryListBox1), LB_GETCURSEL, 0, 0));
+        const int row = static_cast<int>(SendMessageW(Control(DlgControl::DirectoryListBox1), LB_GETCURSEL, 0, 0));
         if (row >= 0) m_controller->List().Select(row);
       }
       if (id == DlgControlId(DlgControl::DriveComboBox1) && code == CBN_SELCHANGE) {
-        const int index = static_cast<int>(SendMessageA(Control(DlgControl::DriveComboBox1), CB_GETCURSEL, 0, 0));
+        const int index = static_cast<int>(SendMessageW(Control(DlgControl::DriveComboBox1), CB_GETCURSEL, 0, 0));
         if (index >= 0 && index < static_cast<int>(m_driveEntries.size())) {
           m_controller->DriveComboBox1Change(m_driveEntries[static_cast<size_t>(index)].letter);
         }
@@ -159,14 +160,14 @@ LRESULT ChooserWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       EndModal(2);
       return 0;
     case WM_NCDESTROY:
-      SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, 0);
+      SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
       m_hwnd = nullptr;
       m_modal = false;
       break;
     default:
       break;
   }
-  return DefWindowProcA(m_hwnd, msg, wParam, lParam);
+  return DefWindowProcW(m_hwnd, msg, wParam, lParam);
 }
 
 void ChooserWindow::DrawItem(const DRAWITEMSTRUCT& item) {
@@ -176,7 +177,7 @@ void ChooserWindow::DrawItem(const DRAWITEMSTRUCT& item) {
   FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
   if (item.itemID == static_cast<UINT>(-1)) return;
   HBITMAP image = nullptr;
-  std::string text;
+  std::wstring text;
   int x = r.left + 2;
   if (item.CtlID == static_cast<UINT>(DlgControlId(DlgControl::DirectoryListBox1))) {
     if (!m_controller) return;
@@ -184,13 +185,13 @@ void ChooserWindow::DrawItem(const DRAWITEMSTRUCT& item) {
     if (item.itemID >= entries.size()) return;
     const DirectoryListModel::Entry& e = entries[item.itemID];
     image = m_folders[static_cast<int>(e.kind)];
-    text = e.name;
+    text = win32skin::Wide(e.name);
     x += e.depth * kIndent;
   } else {
     if (item.itemID >= m_driveEntries.size()) return;
     const DriveEntry& drive = m_driveEntries[item.itemID];
     image = m_drives[DriveImageIndex(drive.type)];
-    text = std::string(1, drive.letter) + ":";
+    text = win32skin::Wide(std::string(1, drive.letter) + ":");
   }
   const SIZE size = win32skin::BitmapSize(image);
   win32skin::DrawBitmap(dc, image, x, r.top + (r.bottom - r.top - size.cy) / 2, win32skin::BottomLeftColour(image));
@@ -198,7 +199,7 @@ void ChooserWindow::DrawItem(const DRAWITEMSTRUCT& item) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
   RECT textRect{x, r.top, r.right, r.bottom};
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
 }
 
@@ -213,11 +214,10 @@ void ChooserWindow::DrawButton(const DRAWITEMSTRUCT& item) {
   }
   DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
   const HBITMAP glyph = m_glyphs[item.CtlID - kDlgControlIdBase];
-  char text[128] = {};
-  GetWindowTextA(item.hwndItem, text, sizeof(text));
+  const std::wstring text = win32skin::WindowText(item.hwndItem);
   const HGDIOBJ saved = SelectObject(dc, m_font);
   RECT measure{0, 0, 0, 0};
-  DrawTextA(dc, text, -1, &measure, DT_CALCRECT | DT_SINGLELINE);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measure, DT_CALCRECT | DT_SINGLELINE);
   const int shift = pressed ? 1 : 0;
   const GlyphPlacement place =
       PlaceGlyph(static_cast<DlgControl>(item.CtlID - kDlgControlIdBase), item.rcItem.right - item.rcItem.left,
@@ -228,7 +228,7 @@ void ChooserWindow::DrawButton(const DRAWITEMSTRUCT& item) {
                 item.rcItem.left + place.caption.right + shift, item.rcItem.bottom + shift};
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
-  DrawTextA(dc, text, -1, &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
   SelectObject(dc, saved);
   if (item.itemState & ODS_FOCUS) {
     RECT focus = r;
@@ -238,12 +238,12 @@ void ChooserWindow::DrawButton(const DRAWITEMSTRUCT& item) {
 }
 
 void ChooserWindow::SetCaption(const std::string& caption) {
-  SetWindowTextA(m_hwnd, win32skin::AnsiText(caption).c_str());
+  SetWindowTextW(m_hwnd, win32skin::Wide(caption).c_str());
 }
 
 void ChooserWindow::SetText(DlgControl control, const std::string& text) {
   if (control == DlgControl::BtnOK || control == DlgControl::BtnAbort || control == DlgControl::BtnDefault) {
-    SetWindowTextA(Control(control), win32skin::AnsiText(text).c_str());
+    SetWindowTextW(Control(control), win32skin::Wide(text).c_str());
     InvalidateRect(Control(control), nullptr, FALSE);
   }
 }
@@ -256,13 +256,13 @@ void ChooserWindow::SetVisible(DlgControl control, bool visible) {
 
 bool ChooserWindow::PreTranslate(MSG& msg) {
   if (!m_modal || !m_hwnd || (msg.hwnd != m_hwnd && !IsChild(m_hwnd, msg.hwnd))) return false;
-  return IsDialogMessageA(m_hwnd, &msg) != FALSE;
+  return IsDialogMessageW(m_hwnd, &msg) != FALSE;
 }
 
 int ChooserWindow::RunModal() {
   if (!m_hwnd || !m_runUntil) return 2;
   RECT area{0, 0, 800, 600};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
   RECT own;
   GetWindowRect(m_hwnd, &own);
   const int w = own.right - own.left;
@@ -296,40 +296,41 @@ void ChooserWindow::ListChanged() {
   if (!m_hwnd || !m_controller) return;
   const DirectoryListModel& model = m_controller->List();
   const HWND list = Control(DlgControl::DirectoryListBox1);
-  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-  SendMessageA(list, LB_RESETCONTENT, 0, 0);
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list, LB_RESETCONTENT, 0, 0);
   for (const DirectoryListModel::Entry& e : model.Entries()) {
-    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.name.c_str()));
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32skin::Wide(e.name).c_str()));
   }
-  SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(model.SelectedIndex()), 0);
-  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(model.SelectedIndex()), 0);
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
 
   const HWND drives = Control(DlgControl::DriveComboBox1);
-  SendMessageA(drives, CB_RESETCONTENT, 0, 0);
+  SendMessageW(drives, CB_RESETCONTENT, 0, 0);
   m_driveEntries = DriveBoxEntries(m_platform);
   int current = -1;
   for (size_t i = 0; i < m_driveEntries.size(); ++i) {
     const char letter = m_driveEntries[i].letter;
-    if (!model.Directory().empty() && letter == model.Directory()[0]) current = static_cast<int>(i);
     const std::string text = std::string(1, letter) + ":";
-    SendMessageA(drives, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (text::SameName(model.Directory().substr(0, 2), text)) current = static_cast<int>(i);
+    SendMessageW(drives, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32skin::Wide(text).c_str()));
   }
-  SendMessageA(drives, CB_SETCURSEL, static_cast<WPARAM>(current), 0);
+  SendMessageW(drives, CB_SETCURSEL, static_cast<WPARAM>(current), 0);
 
   const HWND label = Control(DlgControl::LblPath);
   HDC dc = GetDC(label);
   const HGDIOBJ saved = SelectObject(dc, m_font);
   const auto measure = [dc](const std::string& s) {
+    const std::wstring wide = win32skin::Wide(s);
     SIZE size{0, 0};
-    GetTextExtentPoint32A(dc, s.c_str(), static_cast<int>(s.size()), &size);
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
     return static_cast<int>(size.cx);
   };
-  const std::string shown = ShortenPath(model.Directory(), kDlgPathWidth, measure);
+  const std::wstring shown = win32skin::Wide(ShortenPath(model.Directory(), kDlgPathWidth, measure));
   SIZE size{0, 0};
-  GetTextExtentPoint32A(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
+  GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
   SelectObject(dc, saved);
   ReleaseDC(label, dc);
-  SetWindowTextA(label, shown.c_str());
+  SetWindowTextW(label, shown.c_str());
   SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

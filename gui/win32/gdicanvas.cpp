@@ -20,10 +20,10 @@ graphics::Color GdiCanvas::SystemColorOf(graphics::SystemColor which) const {
 
 void GdiCanvas::SetFontBold(bool bold) {
   if (bold && !m_boldFont) {
-    LOGFONTA lf;
-    GetObjectA(m_font, sizeof(lf), &lf);
+    LOGFONTW lf;
+    GetObjectW(m_font, sizeof(lf), &lf);
     lf.lfWeight = FW_BOLD;
-    m_boldFont = CreateFontIndirectA(&lf);
+    m_boldFont = CreateFontIndirectW(&lf);
   }
   SelectObject(m_dc, bold && m_boldFont ? m_boldFont : m_font);
 }
@@ -51,8 +51,8 @@ void GdiCanvas::TextOut(int x, int y, const std::string& text) {
   SetBkMode(m_dc, OPAQUE);
   SetBkColor(m_dc, m_brush);
   SetTextColor(m_dc, m_text);
-  const std::string shown = win32skin::AnsiText(text);
-  ::TextOutA(m_dc, x, y, shown.data(), static_cast<int>(shown.size()));
+  const std::wstring shown = win32skin::Wide(text);
+  ::TextOutW(m_dc, x, y, shown.data(), static_cast<int>(shown.size()));
 }
 
 int GdiCanvas::TextWidth(const std::string& text) {
@@ -60,8 +60,8 @@ int GdiCanvas::TextWidth(const std::string& text) {
   // mnemonic marker; the normal font is measured, not the bold one.
   const HGDIOBJ current = SelectObject(m_dc, m_font);
   RECT r{0, 0, 0, 0};
-  const std::string measured = text.empty() ? std::string(" ") : win32skin::AnsiText(text);
-  DrawTextA(m_dc, measured.c_str(), static_cast<int>(measured.size()), &r,
+  const std::wstring measured = text.empty() ? std::wstring(L" ") : win32skin::Wide(text);
+  DrawTextW(m_dc, measured.c_str(), static_cast<int>(measured.size()), &r,
             DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
   SelectObject(m_dc, current);
   return r.right - r.left;
@@ -71,9 +71,9 @@ void GdiCanvas::TextRect(const graphics::Rect& r, const std::string& text, graph
   RECT rect{r.left, r.top, r.right, r.bottom};
   SetBkMode(m_dc, TRANSPARENT);
   SetTextColor(m_dc, m_text);
-  const std::string shown = win32skin::AnsiText(text);
+  const std::wstring shown = win32skin::Wide(text);
   const UINT across = align == graphics::Align::kCenter ? DT_CENTER : DT_LEFT;
-  DrawTextA(m_dc, shown.c_str(), static_cast<int>(shown.size()), &rect,
+  DrawTextW(m_dc, shown.c_str(), static_cast<int>(shown.size()), &rect,
             across | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 

@@ -14,28 +14,28 @@ constexpr UINT_PTR kRepeatTimer = 1;
 constexpr UINT_PTR kHintTimer = 2;
 constexpr UINT kHintDelay = 500;  // milliseconds
 
-const char* const kClassName = "SetupNavigate";
+const wchar_t* const kClassName = L"SetupNavigate";
 
 }  // namespace
 
 NavigateWindow::NavigateWindow(HWND parent, int id, const RECT& bounds) {
   static const bool registered = [] {
-    WNDCLASSA wc{};
+    WNDCLASSW wc{};
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = Proc;
     wc.hInstance = win32skin::Instance();
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.lpszClassName = kClassName;
-    return RegisterClassA(&wc) != 0;
+    return RegisterClassW(&wc) != 0;
   }();
   (void)registered;
-  m_font = win32skin::MakeFont("Arial", kSideBarFontPixels);
+  m_font = win32skin::MakeFont(L"Arial", kSideBarFontPixels);
   m_measureDc = CreateCompatibleDC(nullptr);
   m_measure = std::make_unique<GdiCanvas>(m_measureDc, m_font);
 
   // A tab stop of its own (no control parent: it has no children for Tab to
   // walk into, and the dialog keys would skip it).
-  m_hwnd = CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN,
+  m_hwnd = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN,
                            bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
                            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), win32skin::Instance(), this);
 }
@@ -58,7 +58,7 @@ void NavigateWindow::SetModel(TKelvaNavigate* model) {
 
 NavigateWindow::~NavigateWindow() {
   if (m_hwnd && IsWindow(m_hwnd)) {
-    SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
     KillTimer(m_hwnd, kRepeatTimer);
     KillTimer(m_hwnd, kHintTimer);
   }
@@ -70,12 +70,12 @@ NavigateWindow::~NavigateWindow() {
 LRESULT CALLBACK NavigateWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto* self = win32skin::WindowObject<NavigateWindow>(hwnd, msg, lParam);
   if (self && msg == WM_NCCREATE) self->m_hwnd = hwnd;
-  if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
   if (msg == WM_NCDESTROY) {
     win32skin::BindModel(hwnd, nullptr);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->m_hwnd = nullptr;
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
   }
   return self->Handle(msg, wParam, lParam);
 }
@@ -89,7 +89,7 @@ LRESULT NavigateWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
   };
   if (!m_model) {
     // Until the wizard gives the side-bar its model there is nothing to show.
-    if (msg != WM_PAINT) return DefWindowProcA(m_hwnd, msg, wParam, lParam);
+    if (msg != WM_PAINT) return DefWindowProcW(m_hwnd, msg, wParam, lParam);
     PAINTSTRUCT ps;
     BeginPaint(m_hwnd, &ps);
     EndPaint(m_hwnd, &ps);
@@ -142,7 +142,7 @@ LRESULT NavigateWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETCURSOR: {
       // The parent decides first (the busy cursor of the whole window).
       HWND parent = GetParent(m_hwnd);
-      if (parent && SendMessageA(parent, WM_SETCURSOR, wParam, lParam)) return TRUE;
+      if (parent && SendMessageW(parent, WM_SETCURSOR, wParam, lParam)) return TRUE;
       if (LOWORD(lParam) != HTCLIENT) break;
       POINT p;
       GetCursorPos(&p);
@@ -170,7 +170,7 @@ LRESULT NavigateWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return DefWindowProcA(m_hwnd, msg, wParam, lParam);
+  return DefWindowProcW(m_hwnd, msg, wParam, lParam);
 }
 
 void NavigateWindow::Press(LPARAM at, bool primary) {
@@ -225,7 +225,7 @@ void NavigateWindow::PointerStateChanged() {
   if (!m_hwnd) return;
   POINT p;
   GetCursorPos(&p);
-  if (WindowFromPoint(p) == m_hwnd) SendMessageA(m_hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(m_hwnd), HTCLIENT);
+  if (WindowFromPoint(p) == m_hwnd) SendMessageW(m_hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(m_hwnd), HTCLIENT);
 }
 
 void NavigateWindow::TimerChanged() {

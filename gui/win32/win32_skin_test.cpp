@@ -319,13 +319,17 @@ TEST(Win32Hint, AppearsBelowRightOfThePointerAndHides) {
   EXPECT_FALSE(win32skin::HintVisible());
 }
 
-// The chooser on a real folder with one subfolder "Sub".
+// A folder name in Greek letters (Ellinika).
+const std::string kGreek = "\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac";
+
+// The chooser on a real folder with the subfolders "Sub" and one in Greek.
 class ChooserTest : public ::testing::Test {
  public:
   ChooserTest() : platform(platform::MakeProcessPlatform()), controller(*platform, nullptr) {
     const char* tmp = std::getenv("TEMP");
     root = std::string(tmp ? tmp : "C:\\windows\\temp") + "\\chooser-test-" + std::to_string(GetTickCount());
     platform->MakeDirectories(root + "\\Sub");
+    platform->MakeDirectories(root + "\\" + kGreek);
     window = std::make_unique<ChooserWindow>(*platform, nullptr);
     controller.SetView(window.get());
     window->Attach(&controller);
@@ -334,17 +338,24 @@ class ChooserTest : public ::testing::Test {
   ~ChooserTest() override {
     controller.SetView(nullptr);
     window.reset();
-    RemoveDirectoryA((root + "\\Sub").c_str());
-    RemoveDirectoryA(root.c_str());
+    platform->RemoveDirectory(root + "\\Sub");
+    platform->RemoveDirectory(root + "\\" + kGreek);
+    platform->RemoveDirectory(root);
   }
   void Command(DlgControl control, WORD code) {
     const HWND h = GetDlgItem(window->Handle(), DlgControlId(control));
     SendMessageA(window->Handle(), WM_COMMAND, MAKEWPARAM(DlgControlId(control), code), reinterpret_cast<LPARAM>(h));
   }
+  HWND List() const { return GetDlgItem(window->Handle(), DlgControlId(DlgControl::DirectoryListBox1)); }
+  // The row of a name, found by the list's own wide search.
   int ListIndexOf(const std::string& name) {
-    const HWND list = GetDlgItem(window->Handle(), DlgControlId(DlgControl::DirectoryListBox1));
-    return static_cast<int>(SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                         reinterpret_cast<LPARAM>(name.c_str())));
+    return static_cast<int>(SendMessageW(List(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(win32skin::Wide(name).c_str())));
+  }
+  std::wstring ListText(int row) {
+    std::wstring text(static_cast<size_t>(SendMessageW(List(), LB_GETTEXTLEN, static_cast<WPARAM>(row), 0)), L'\0');
+    SendMessageW(List(), LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&text[0]));
+    return text;
   }
 
   std::unique_ptr<platform::Platform> platform;
@@ -356,16 +367,18 @@ class ChooserTest : public ::testing::Test {
 TEST_F(ChooserTest, ModalResultsAndTheChosenDirectory) {
   struct Case {
     const char* what;
-    bool enterSub;
+    std::string enter;  // a subfolder chosen in the list first, or nothing
     std::function<void(ChooserTest&)> finish;
     int result;
     std::string selected;  // relative to root; "<start>" = StartDir
   };
   const std::vector<Case> cases = {
-      {"OK on the start folder", false, [](ChooserTest& t) { t.Command(DlgControl::BtnOK, BN_CLICKED); }, 1, ""},
-      {"OK after entering Sub", true, [](ChooserTest& t) { t.Command(DlgControl::BtnOK, BN_CLICKED); }, 1, "\\Sub"},
-      {"abort", true, [](ChooserTest& t) { t.Command(DlgControl::BtnAbort, BN_CLICKED); }, 3, "<start>"},
-      {"closed", true, [](ChooserTest& t) { SendMessageA(t.window->Handle(), WM_CLOSE, 0, 0); }, 2, ""},
+      {"OK on the start folder", "", [](ChooserTest& t) { t.Command(DlgControl::BtnOK, BN_CLICKED); }, 1, ""},
+      {"OK after entering Sub", "Sub", [](ChooserTest& t) { t.Command(DlgControl::BtnOK, BN_CLICKED); }, 1, "\\Sub"},
+      {"OK after entering the Greek folder", kGreek,
+       [](ChooserTest& t) { t.Command(DlgControl::BtnOK, BN_CLICKED); }, 1, "\\" + kGreek},
+      {"abort", "Sub", [](ChooserTest& t) { t.Command(DlgControl::BtnAbort, BN_CLICKED); }, 3, "<start>"},
+      {"closed", "Sub", [](ChooserTest& t) { SendMessageA(t.window->Handle(), WM_CLOSE, 0, 0); }, 2, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -373,11 +386,10 @@ TEST_F(ChooserTest, ModalResultsAndTheChosenDirectory) {
     window->SetModalLoop([&](const std::function<bool()>& done) {
       EXPECT_TRUE(IsWindowVisible(window->Handle()));
       EXPECT_FALSE(done());
-      if (c.enterSub) {
-        const int row = ListIndexOf("Sub");
+      if (!c.enter.empty()) {
+        const int row = ListIndexOf(c.enter);
         ASSERT_GE(row, 0);
-        SendMessageA(GetDlgItem(window->Handle(), DlgControlId(DlgControl::DirectoryListBox1)), LB_SETCURSEL,
-                     static_cast<WPARAM>(row), 0);
+        SendMessageA(List(), LB_SETCURSEL, static_cast<WPARAM>(row), 0);
         Command(DlgControl::DirectoryListBox1, LBN_SELCHANGE);
       }
       c.finish(*this);
@@ -401,6 +413,11 @@ TEST_F(ChooserTest, ListAndDriveBoxShowTheModel) {
   ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), static_cast<LRESULT>(entries.size()));
   EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), controller.List().SelectedIndex());
   EXPECT_GE(ListIndexOf("Sub"), 0);
+  // The Greek name is listed in its own letters, as the list draws it.
+  const int greek = ListIndexOf(kGreek);
+  ASSERT_GE(greek, 0);
+  EXPECT_TRUE(ListText(greek) == win32skin::Wide(kGreek));
+  EXPECT_EQ(controller.List().Entries()[static_cast<size_t>(greek)].name, kGreek);
   const HWND drives = GetDlgItem(window->Handle(), DlgControlId(DlgControl::DriveComboBox1));
   char text[8] = {};
   SendMessageA(drives, CB_GETLBTEXT, static_cast<WPARAM>(SendMessageA(drives, CB_GETCURSEL, 0, 0)),
@@ -416,19 +433,67 @@ TEST_F(ChooserTest, ListAndDriveBoxShowTheModel) {
 
 namespace {
 
-TEST(Win32Text, SetupTextReachesTheAnsiCalls) {
-  if (GetACP() != 1252) GTEST_SKIP() << "the system code page is " << GetACP();
+// Text reaches the wide calls as the characters it names, whatever the
+// system's code page: UTF-8, and bytes that are not UTF-8 as Windows-1252.
+TEST(Win32Text, SetupTextReachesTheWideCalls) {
   struct Case {
     std::string in;
-    std::string out;
+    std::wstring out;
   };
   const std::vector<Case> cases = {
-      {"Target directories", "Target directories"},
-      {"Gr\xc3\xb6\xc3\x9f" "e \xe2\x82\xac", "Gr\xf6\xdf" "e \x80"},  // UTF-8
-      {"Gr\xf6\xdf" "e", "Gr\xf6\xdf" "e"},                            // Windows-1252 already
-      {"", ""},
+      {"Target directories", L"Target directories"},
+      {"Gr\xc3\xb6\xc3\x9f" "e \xe2\x82\xac", L"Gr\u00f6\u00dfe \u20ac"},  // UTF-8
+      {"Gr\xf6\xdf" "e \x80", L"Gr\u00f6\u00dfe \u20ac"},                  // Windows-1252
+      {"\xce\x95\xce\xbb \xe6\x97\xa5\xf0\x9f\x93\x90", L"\u0395\u03bb \u65e5\U0001f4d0"},  // beyond one code page
+      {"", L""},
   };
-  for (const Case& c : cases) EXPECT_EQ(win32skin::AnsiText(c.in), c.out) << c.in;
+  for (const Case& c : cases) EXPECT_TRUE(win32skin::Wide(c.in) == c.out) << c.in;
+}
+
+// A SETUP.INF in UTF-8 with Greek letters and umlauts: the window shows its
+// texts as written, read back from the controls in UTF-16.
+TEST(Win32Text, SetupInfTextShowsInTheControls) {
+  const auto real = platform::MakeProcessPlatform();
+  const char* tmp = std::getenv("TEMP");
+  const std::string medium =
+      std::string(tmp ? tmp : "C:\\windows\\temp") + "\\text-test-" + std::to_string(GetTickCount());
+  ASSERT_TRUE(real->MakeDirectories(medium));
+  const std::string language = "\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac";
+  const std::string welcome = "Willkommen, M\u00fcller! \u039a\u03b1\u03bb\u03ce\u03c2 \u03ae\u03c1\u03b8\u03b1\u03c4\u03b5";
+  const std::string components = "Komponenten f\u00fcr die Pr\u00fcfung: \u03a3\u03c5\u03c3\u03c4\u03b1\u03c4\u03b9\u03ba\u03ac";
+  const std::string inf = "[Languages]\r\n1=" + language + "\r\n[" + language + "]\r\nTxt_005=" + welcome +
+                          "\r\nTxt_018=" + components + "\r\n";
+  const platform::AppendHandle h = real->OpenAppend(medium + "\\SETUP.INF");
+  ASSERT_NE(h, platform::kNoAppend);
+  ASSERT_TRUE(real->Append(h, inf, true));
+  real->CloseAppend(h);
+  {
+    RecordingPresenter presenter;
+    platform::ProgramAtPlatform program(*real, medium + "\\SETUP.EXE");
+    Win32Skin skin(program);
+    Wizard wizard(program, skin);
+    ASSERT_TRUE(wizard.Start(CommandLine{}, nullptr));
+    MainWindow& window = skin.Window();
+    struct Case {
+      const char* what;
+      std::wstring shown;
+      std::string written;
+    } const cases[] = {
+        {"label", win32skin::WindowText(window.ControlHandle(Control::Label_105)), welcome},
+        {"label on a later page", win32skin::WindowText(window.ControlHandle(Control::Label_118)), components},
+    };
+    for (const Case& c : cases) EXPECT_TRUE(c.shown == win32skin::Wide(c.written)) << c.what;
+    const HWND box = window.ControlHandle(Control::ComboBoxSprache);
+    ASSERT_EQ(SendMessageW(box, CB_GETCOUNT, 0, 0), 1);
+    std::wstring item(static_cast<size_t>(SendMessageW(box, CB_GETLBTEXTLEN, 0, 0)), L'\0');
+    SendMessageW(box, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(&item[0]));
+    EXPECT_TRUE(item == win32skin::Wide(language)) << "the language box";
+  }
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  }
+  real->RemoveFile(medium + "\\SETUP.INF");
+  real->RemoveDirectory(medium);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ constexpr COLORREF kHintColour = RGB(0, 255, 255);  // aqua
 struct Hint {
   HWND window = nullptr;
   HFONT font = nullptr;
-  std::string text;
+  std::wstring text;
 };
 
 Hint& TheHint() {
@@ -36,13 +36,13 @@ LRESULT CALLBACK HintProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 0));
     InflateRect(&r, -2, -1);
-    DrawTextA(dc, TheHint().text.c_str(), static_cast<int>(TheHint().text.size()), &r, DT_LEFT | DT_NOPREFIX);
+    DrawTextW(dc, TheHint().text.c_str(), static_cast<int>(TheHint().text.size()), &r, DT_LEFT | DT_NOPREFIX);
     SelectObject(dc, saved);
     EndPaint(hwnd, &ps);
     return 0;
   }
   if (msg == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK SyncProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -50,34 +50,28 @@ LRESULT CALLBACK SyncProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     (*reinterpret_cast<const std::function<void()>*>(lParam))();
     return 1;
   }
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 }  // namespace
 
-std::string AnsiText(const std::string& text) {
-  const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  if (ascii) return text;
-  const int length = static_cast<int>(text.size());
-  const int wide = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
-  if (wide <= 0) return text;
-  std::wstring utf16(static_cast<size_t>(wide), L'\0');
-  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, &utf16[0], wide);
-  const int bytes = WideCharToMultiByte(CP_ACP, 0, utf16.data(), wide, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, 0, utf16.data(), wide, &out[0], bytes, nullptr, nullptr);
-  return out;
+std::wstring WindowText(HWND hwnd) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, &text[0], static_cast<int>(text.size()))));
+  return text;
 }
 
-HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
-HFONT MakeFont(const char* face, int pixels, bool bold) {
-  return CreateFontA(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+// DEFAULT_CHARSET: the face is chosen for its name alone, not for a code
+// page, so text beyond Western European letters finds its characters.
+HFONT MakeFont(const wchar_t* face, int pixels, bool bold) {
+  return CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
 }
 
 HBITMAP LoadBitmapResource(const char* name) {
-  return static_cast<HBITMAP>(LoadImageA(Instance(), name, IMAGE_BITMAP, 0, 0, 0));
+  return static_cast<HBITMAP>(LoadImageW(Instance(), Wide(name).c_str(), IMAGE_BITMAP, 0, 0, 0));
 }
 
 HBITMAP CachedBitmap(const char* name) {
@@ -104,7 +98,7 @@ void PaintBuffered(HWND hwnd, HDC target, const RECT& update, const std::functio
 
 SIZE BitmapSize(HBITMAP bitmap) {
   BITMAP info{};
-  if (!bitmap || !GetObjectA(bitmap, sizeof(info), &info)) return SIZE{0, 0};
+  if (!bitmap || !GetObjectW(bitmap, sizeof(info), &info)) return SIZE{0, 0};
   return SIZE{info.bmWidth, info.bmHeight};
 }
 
@@ -123,7 +117,7 @@ void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, COLORREF clear, bool disab
   if (!bitmap) return;
   const SIZE size = BitmapSize(bitmap);
   if (disabled) {
-    DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(bitmap), 0, x, y, size.cx, size.cy,
+    DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(bitmap), 0, x, y, size.cx, size.cy,
                DST_BITMAP | DSS_DISABLED);
     return;
   }
@@ -140,7 +134,7 @@ void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, COLORREF clear, bool disab
 
 HCURSOR HandCursor() {
   static const HCURSOR cursor = [] {
-    const HCURSOR own = LoadCursorA(Instance(), "CRSRHAND");
+    const HCURSOR own = LoadCursorW(Instance(), L"CRSRHAND");
     return own ? own : LoadCursor(nullptr, IDC_HAND);
   }();
   return cursor;
@@ -153,21 +147,21 @@ void ShowHint(POINT cursor, const std::string& text) {
     return;
   }
   if (!hint.window) {
-    WNDCLASSA wc{};
+    WNDCLASSW wc{};
     wc.lpfnWndProc = HintProc;
     wc.hInstance = Instance();
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = "SetupHint";
-    RegisterClassA(&wc);
+    wc.lpszClassName = L"SetupHint";
+    RegisterClassW(&wc);
     hint.font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    hint.window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, "SetupHint", "",
+    hint.window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"SetupHint", L"",
                                   WS_POPUP | WS_BORDER, 0, 0, 10, 10, nullptr, nullptr, Instance(), nullptr);
   }
-  hint.text = AnsiText(text);
+  hint.text = Wide(text);
   HDC dc = GetDC(hint.window);
   const HGDIOBJ saved = SelectObject(dc, hint.font);
   RECT r{0, 0, 0, 0};
-  DrawTextA(dc, hint.text.c_str(), static_cast<int>(hint.text.size()), &r, DT_CALCRECT | DT_LEFT | DT_NOPREFIX);
+  DrawTextW(dc, hint.text.c_str(), static_cast<int>(hint.text.size()), &r, DT_CALCRECT | DT_LEFT | DT_NOPREFIX);
   SelectObject(dc, saved);
   ReleaseDC(hint.window, dc);
   const graphics::Point at = TMainForm::AppShowHint(cursor.x, cursor.y);
@@ -193,16 +187,17 @@ int32_t MessageBoxPresenter::Show(const char* Text, const char* Caption, int32_t
   HWND owner = GetActiveWindow();
   if (!owner || (owner != m_owner && GetWindow(owner, GW_OWNER) != m_owner)) owner = m_owner;
   if (owner && !IsWindow(owner)) owner = nullptr;
-  return MessageBoxA(owner, AnsiText(Text).c_str(), AnsiText(Caption).c_str(), static_cast<UINT>(Flags) | (owner ? MB_APPLMODAL : MB_TASKMODAL));
+  return MessageBoxW(owner, Wide(Text).c_str(), Wide(Caption).c_str(),
+                     static_cast<UINT>(Flags) | (owner ? MB_APPLMODAL : MB_TASKMODAL));
 }
 
 Win32EventLoop::Win32EventLoop() : m_thread(GetCurrentThreadId()) {
-  WNDCLASSA wc{};
+  WNDCLASSW wc{};
   wc.lpfnWndProc = SyncProc;
   wc.hInstance = Instance();
-  wc.lpszClassName = "SetupSync";
-  RegisterClassA(&wc);
-  m_syncWindow = CreateWindowExA(0, "SetupSync", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, Instance(), nullptr);
+  wc.lpszClassName = L"SetupSync";
+  RegisterClassW(&wc);
+  m_syncWindow = CreateWindowExW(0, L"SetupSync", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, Instance(), nullptr);
 }
 
 Win32EventLoop::~Win32EventLoop() {
@@ -212,12 +207,12 @@ Win32EventLoop::~Win32EventLoop() {
 void Win32EventLoop::Dispatch(MSG& msg) {
   if (m_preTranslate && m_preTranslate(msg)) return;
   TranslateMessage(&msg);
-  DispatchMessageA(&msg);
+  DispatchMessageW(&msg);
 }
 
 void Win32EventLoop::ProcessMessages() {
   MSG msg;
-  while (!m_quit && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (!m_quit && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
       m_quit = true;
       m_exitCode = static_cast<int>(msg.wParam);
@@ -237,14 +232,14 @@ void Win32EventLoop::Synchronize(const std::function<void()>& call) {
   // Returns once the GUI thread ran the call, or at once (without running
   // it) when the window is gone because the program is ending.
   if (m_syncWindow && !m_quit) {
-    SendMessageA(m_syncWindow, kSynchronizeMessage, 0, reinterpret_cast<LPARAM>(&call));
+    SendMessageW(m_syncWindow, kSynchronizeMessage, 0, reinterpret_cast<LPARAM>(&call));
   }
 }
 
 void Win32EventLoop::RunUntil(const std::function<bool()>& done) {
   MSG msg;
   while (!m_quit && !done()) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) {
       m_quit = true;
       m_exitCode = got == 0 ? static_cast<int>(msg.wParam) : 1;

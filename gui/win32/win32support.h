@@ -8,6 +8,7 @@
 #include <string>
 
 #include "install/eventloop.h"
+#include "platform/win32/wide.h"
 #include "stools/stools.h"
 
 namespace win32skin {
@@ -17,23 +18,26 @@ namespace win32skin {
 template <typename T>
 T* WindowObject(HWND hwnd, UINT msg, LPARAM lParam) {
   if (msg == WM_NCCREATE) {
-    auto* self = static_cast<T*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    auto* self = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     return self;
   }
-  return reinterpret_cast<T*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  return reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 // The program's instance: resources are loaded from it.
 HINSTANCE Instance();
 
-// Text of SETUP.INF as the ANSI calls of the system show it: valid UTF-8
-// with characters beyond ASCII is converted to the system's code page,
-// anything else (Windows-1252) is passed as it is.
-std::string AnsiText(const std::string& text);
+// Text as the skin hands it to the wide calls: UTF-8 (bytes that are not
+// valid UTF-8 read as Windows-1252) to UTF-16.
+using platform::win32::Wide;
+using platform::win32::Utf8;
+
+// A window's text as the system keeps it.
+std::wstring WindowText(HWND hwnd);
 
 // A font of the given character height in pixels (owned by the caller).
-HFONT MakeFont(const char* face, int pixels, bool bold = false);
+HFONT MakeFont(const wchar_t* face, int pixels, bool bold = false);
 
 // A bitmap resource by name, or nullptr.
 HBITMAP LoadBitmapResource(const char* name);
@@ -62,7 +66,7 @@ bool HintVisible();
 // The hint's window (nullptr until the first hint).
 HWND HintWindow();
 
-// ShowMsgBox as MessageBoxA owned by the application window: the window is
+// ShowMsgBox as MessageBoxW owned by the application window: the window is
 // disabled while the box is open.
 class MessageBoxPresenter : public MessagePresenter {
  public:

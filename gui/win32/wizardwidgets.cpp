@@ -9,9 +9,9 @@
 
 namespace win32skin {
 
-const char kContainerClass[] = "SetupContainer";
-const char kBannerClass[] = "SetupBanner";
-const char kMeterClass[] = "SetupMeter";
+const wchar_t kContainerClass[] = L"SetupContainer";
+const wchar_t kBannerClass[] = L"SetupBanner";
+const wchar_t kMeterClass[] = L"SetupMeter";
 
 namespace {
 
@@ -24,36 +24,30 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_CTLCOLORLISTBOX:
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
-      return SendMessageA(GetAncestor(hwnd, GA_ROOT), msg, wParam, lParam);
+      return SendMessageW(GetAncestor(hwnd, GA_ROOT), msg, wParam, lParam);
     default:
-      return DefWindowProcA(hwnd, msg, wParam, lParam);
+      return DefWindowProcW(hwnd, msg, wParam, lParam);
   }
-}
-
-std::string WindowText(HWND hwnd) {
-  std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowTextA(hwnd, &text[0], static_cast<int>(text.size()))));
-  return text;
 }
 
 LRESULT CALLBACK BannerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_SETFONT:
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(wParam));
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(wParam));
       if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
     case WM_SETTEXT: {
-      const LRESULT r = DefWindowProcA(hwnd, msg, wParam, lParam);
+      const LRESULT r = DefWindowProcW(hwnd, msg, wParam, lParam);
       InvalidateRect(hwnd, nullptr, TRUE);
       return r;
     }
     case WM_GETOBJECT:
       // For screen readers: static text named by its text.
       if (const LRESULT object = AnswerSimpleGetObject(
-              hwnd, wParam, lParam, {ROLE_SYSTEM_STATICTEXT, [hwnd] { return WindowText(hwnd); }, nullptr})) {
+              hwnd, wParam, lParam, {ROLE_SYSTEM_STATICTEXT, [hwnd] { return Utf8(WindowText(hwnd)); }, nullptr})) {
         return object;
       }
-      return DefWindowProcA(hwnd, msg, wParam, lParam);
+      return DefWindowProcW(hwnd, msg, wParam, lParam);
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
@@ -62,23 +56,23 @@ LRESULT CALLBACK BannerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       RECT r;
       GetClientRect(hwnd, &r);
       FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-      const HGDIOBJ saved = SelectObject(dc, reinterpret_cast<HFONT>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)));
+      const HGDIOBJ saved = SelectObject(dc, reinterpret_cast<HFONT>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)));
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, RGB(255, 255, 255));
-      const std::string text = WindowText(hwnd);
-      DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+      const std::wstring text = WindowText(hwnd);
+      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
       SelectObject(dc, saved);
       EndPaint(hwnd, &ps);
       return 0;
     }
     default:
-      return DefWindowProcA(hwnd, msg, wParam, lParam);
+      return DefWindowProcW(hwnd, msg, wParam, lParam);
   }
 }
 
 void PaintMeter(HWND hwnd, HDC target, const RECT& update) {
-  const auto* meter = reinterpret_cast<const TKCProgress*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  const HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
+  const auto* meter = reinterpret_cast<const TKCProgress*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  const HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
   PaintBuffered(hwnd, target, update, [&](HDC dc) {
     if (!meter) return;
     RECT client;
@@ -92,22 +86,22 @@ LRESULT CALLBACK MeterProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   constexpr int kFontSlot = 0;
   switch (msg) {
     case WM_SETFONT:
-      SetWindowLongPtrA(hwnd, kFontSlot, static_cast<LONG_PTR>(wParam));
+      SetWindowLongPtrW(hwnd, kFontSlot, static_cast<LONG_PTR>(wParam));
       return 0;
     case WM_GETFONT:
-      return GetWindowLongPtrA(hwnd, kFontSlot);
+      return GetWindowLongPtrW(hwnd, kFontSlot);
     case WM_GETOBJECT: {
       // For screen readers: a progress bar named by its window text (the
       // copy page's heading), its value the percentage.
       const auto percent = [hwnd] {
-        const auto* meter = reinterpret_cast<const TKCProgress*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        const auto* meter = reinterpret_cast<const TKCProgress*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
         return meter ? std::to_string(meter->Percent()) + "%" : std::string();
       };
       if (const LRESULT object = AnswerSimpleGetObject(
-              hwnd, wParam, lParam, {ROLE_SYSTEM_PROGRESSBAR, [hwnd] { return WindowText(hwnd); }, percent})) {
+              hwnd, wParam, lParam, {ROLE_SYSTEM_PROGRESSBAR, [hwnd] { return Utf8(WindowText(hwnd)); }, percent})) {
         return object;
       }
-      return DefWindowProcA(hwnd, msg, wParam, lParam);
+      return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
     case WM_ERASEBKGND:
       return 1;
@@ -125,7 +119,7 @@ LRESULT CALLBACK MeterProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     default:
-      return DefWindowProcA(hwnd, msg, wParam, lParam);
+      return DefWindowProcW(hwnd, msg, wParam, lParam);
   }
 }
 
@@ -133,28 +127,28 @@ LRESULT CALLBACK MeterProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void RegisterWizardClasses() {
   static const bool registered = [] {
-    WNDCLASSA wc{};
+    WNDCLASSW wc{};
     wc.hInstance = Instance();
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.lpfnWndProc = ContainerProc;
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     wc.lpszClassName = kContainerClass;
-    RegisterClassA(&wc);
+    RegisterClassW(&wc);
     wc.lpfnWndProc = BannerProc;
     wc.hbrBackground = nullptr;
     wc.lpszClassName = kBannerClass;
-    RegisterClassA(&wc);
+    RegisterClassW(&wc);
     wc.lpfnWndProc = MeterProc;
     wc.cbWndExtra = sizeof(LONG_PTR);
     wc.lpszClassName = kMeterClass;
-    RegisterClassA(&wc);
+    RegisterClassW(&wc);
     return true;
   }();
   (void)registered;
 }
 
 void SetMeterModel(HWND meter, const TKCProgress* model) {
-  SetWindowLongPtrA(meter, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(model));
+  SetWindowLongPtrW(meter, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(model));
   InvalidateRect(meter, nullptr, FALSE);
 }
 

@@ -12,9 +12,9 @@ class TKCProgress;
 //    off-screen bitmap.
 namespace win32skin {
 
-extern const char kContainerClass[];
-extern const char kBannerClass[];
-extern const char kMeterClass[];
+extern const wchar_t kContainerClass[];
+extern const wchar_t kBannerClass[];
+extern const wchar_t kMeterClass[];
 
 void RegisterWizardClasses();
 

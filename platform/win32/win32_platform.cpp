@@ -1,4 +1,7 @@
-// The one file of the core that includes <windows.h>.
+// The one file of the core that includes <windows.h>. Every call is the
+// wide-character one: paths and texts are UTF-8 on the core's side and
+// UTF-16 here (Wide, Utf8), and a path too long for the plain form of a
+// call takes the long-path form (ApiPath).
 #include "platform/win32/win32_platform.h"
 
 #include <windows.h>
@@ -6,7 +9,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-// <windows.h> maps the name onto RemoveDirectoryA; the interface's own
+// <windows.h> maps the name onto RemoveDirectoryW; the interface's own
 // RemoveDirectory is meant below.
 #undef RemoveDirectory
 
@@ -18,6 +21,7 @@
 
 #include "platform/copy_fault_hook.h"
 #include "platform/dos/namelist.h"
+#include "platform/win32/wide.h"
 
 namespace platform::win32 {
 namespace {
@@ -49,10 +53,67 @@ class Handle {
   HANDLE m_h;
 };
 
+// A wide call that fills a buffer and returns the characters written, or
+// the size needed (with the final zero) when the buffer is too small, or 0.
+template <typename Call>
+std::wstring WideResult(Call call) {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    const DWORD n = call(&buffer[0], static_cast<DWORD>(buffer.size()));
+    if (n == 0) return std::wstring();
+    if (n < buffer.size()) return buffer.substr(0, n);
+    buffer.assign(n + 1, L'\0');
+  }
+  return std::wstring();
+}
+
+bool StartsWith(const std::wstring& s, const wchar_t* prefix) { return s.rfind(prefix, 0) == 0; }
+
+// The full form of a path as the system expands it (current directory, "."
+// and "..", trailing dots and blanks of the last name); empty on failure.
+std::wstring FullPathOf(const std::wstring& path) {
+  return WideResult([&path](wchar_t* buffer, DWORD size) {
+    return GetFullPathNameW(path.c_str(), size, buffer, nullptr);
+  });
+}
+
+// From this length on (in UTF-16 units) a path takes the long-path form.
+// The plain form of the file calls ends at 259 characters, that of
+// CreateDirectory at 247 (room for an 8.3 name), so the limit is the lower.
+constexpr size_t kLongPathFrom = 248;
+
+// A path as the wide file calls take it: UTF-16; from kLongPathFrom on, the
+// absolute, normalised path with the long-path prefix ("\\?\C:\...",
+// "\\?\UNC\server\share\..."), which the system passes on unchanged.
+// Shorter paths keep their plain form, so the system normalises them as
+// before; a path already in a prefixed form is left as it is.
+std::wstring ApiPath(const std::string& path) {
+  std::wstring wide = Wide(path);
+  if (wide.size() < kLongPathFrom || StartsWith(wide, L"\\\\?\\") || StartsWith(wide, L"\\\\.\\")) {
+    return wide;
+  }
+  const std::wstring full = FullPathOf(wide);
+  if (full.size() >= 3 && full[1] == L':' && full[2] == L'\\') return L"\\\\?\\" + full;
+  if (StartsWith(full, L"\\\\") && !StartsWith(full, L"\\\\?\\") && !StartsWith(full, L"\\\\.\\")) {
+    return L"\\\\?\\UNC\\" + full.substr(2);
+  }
+  return full.empty() ? wide : full;
+}
+
+// A path the system gave in the long-path form, in its plain form
+// ("\\?\UNC\srv\share" becomes "\\srv\share").
+std::wstring WithoutLongPrefix(const std::wstring& path) {
+  if (StartsWith(path, L"\\\\?\\UNC\\")) return L"\\\\" + path.substr(8);
+  if (StartsWith(path, L"\\\\?\\") && path.size() >= 6 && path[5] == L':') return path.substr(4);
+  return path;
+}
+
 // Opens a file for reading without sharing, as the file properties do.
 HANDLE OpenExclusive(const std::string& path, DWORD access) {
-  return CreateFileA(path.c_str(), access, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return CreateFileW(ApiPath(path).c_str(), access, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
+
+DWORD AttributesOf(const std::string& path) { return GetFileAttributesW(ApiPath(path).c_str()); }
 
 // The Win32 error of the call that just failed, never 0.
 int LastError() {
@@ -85,34 +146,46 @@ bool HasWildcard(const std::string& name) { return name.find_first_of("*?") != s
 
 // Legacy device names (NUL, CON, COM1, with an extension or a folder in front
 // too) expand to "\\.\NAME"; such a path is never opened as a file.
-bool IsDevicePath(const std::string& path) {
-  char buffer[MAX_PATH * 4];
-  const DWORD n = GetFullPathNameA(path.c_str(), sizeof(buffer), buffer, nullptr);
-  return n >= 4 && n < sizeof(buffer) && std::strncmp(buffer, "\\\\.\\", 4) == 0;
-}
+bool IsDevicePath(const std::string& path) { return StartsWith(FullPathOf(Wide(path)), L"\\\\.\\"); }
 
 // True when the handle is an opened regular file: not a directory, a device,
-// a pipe or a console.
-bool IsRegularFile(HANDLE file) {
-  BY_HANDLE_FILE_INFORMATION info;
-  return GetFileType(file) == FILE_TYPE_DISK && GetFileInformationByHandle(file, &info) &&
-         !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
+// a pipe or a console; then its attributes and times, and its size.
+// GetFileInformationByHandle would say the same and also read the volume's
+// serial number, which costs Wine a call to its mount manager, about 0.8 ms
+// a file; the two classes asked for here cost a small part of that.
+bool RegularFileInfo(HANDLE file, FILE_BASIC_INFO* basic = nullptr, uint64_t* size = nullptr) {
+  FILE_BASIC_INFO b;
+  FILE_STANDARD_INFO standard;
+  if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandleEx(file, FileBasicInfo, &b, sizeof(b)) ||
+      !GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof(standard)) || standard.Directory ||
+      (b.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE))) {
+    return false;
+  }
+  if (basic) *basic = b;
+  if (size) *size = static_cast<uint64_t>(standard.EndOfFile.QuadPart);
+  return true;
 }
 
 // Moves from onto to, replacing an existing file at to. Windows refuses to
-// replace a read-only file, so its read-only bit is cleared first and set
-// again when the move fails. Returns 0 or the Win32 error.
-int MoveReplacing(const std::string& from, const std::string& to) {
-  const DWORD old = GetFileAttributesA(to.c_str());
-  const bool unlock = old != INVALID_FILE_ATTRIBUTES && !(old & FILE_ATTRIBUTE_DIRECTORY) &&
-                      (old & FILE_ATTRIBUTE_READONLY);
-  if (unlock) {
-    const DWORD cleared = old & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
-    if (!SetFileAttributesA(to.c_str(), cleared ? cleared : FILE_ATTRIBUTE_NORMAL)) return LastError();
+// replace a read-only file: when the move is refused and to is read-only,
+// its read-only bit is cleared, the move tried again, and the bit set again
+// should that fail too. (Asking for the attributes first cost every copy a
+// look-up of its target's name, which Wine makes by reading the folder.)
+// Returns 0 or the Win32 error.
+int MoveReplacing(const std::wstring& from, const std::wstring& to) {
+  const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+  if (MoveFileExW(from.c_str(), to.c_str(), flags)) return 0;
+  const int refused = LastError();
+  const DWORD old = GetFileAttributesW(to.c_str());
+  if (refused != ERROR_ACCESS_DENIED || old == INVALID_FILE_ATTRIBUTES || (old & FILE_ATTRIBUTE_DIRECTORY) ||
+      !(old & FILE_ATTRIBUTE_READONLY)) {
+    return refused;
   }
-  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 0;
+  const DWORD cleared = old & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+  if (!SetFileAttributesW(to.c_str(), cleared ? cleared : FILE_ATTRIBUTE_NORMAL)) return LastError();
+  if (MoveFileExW(from.c_str(), to.c_str(), flags)) return 0;
   const int error = LastError();
-  if (unlock) SetFileAttributesA(to.c_str(), old);
+  SetFileAttributesW(to.c_str(), old);
   return error;
 }
 
@@ -120,17 +193,17 @@ int MoveReplacing(const std::string& from, const std::string& to) {
 // released after taking the target's place.
 class TempFile {
  public:
-  TempFile(HANDLE h, std::string path) : m_h(h), m_path(std::move(path)) {}
+  TempFile(HANDLE h, std::wstring path) : m_h(h), m_path(std::move(path)) {}
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
   ~TempFile() {
     Close();
     if (m_path.empty()) return;
-    SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(m_path.c_str());
+    SetFileAttributesW(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(m_path.c_str());
   }
   HANDLE get() const { return m_h; }
-  const std::string& path() const { return m_path; }
+  const std::wstring& path() const { return m_path; }
   bool Close() {
     const HANDLE h = m_h;
     m_h = INVALID_HANDLE_VALUE;
@@ -140,13 +213,13 @@ class TempFile {
 
  private:
   HANDLE m_h;
-  std::string m_path;
+  std::wstring m_path;
 };
 
 std::string LocaleString(LCTYPE type, const char* fallback) {
-  char buffer[128];
-  const int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buffer, sizeof(buffer));
-  return n > 1 ? std::string(buffer, static_cast<size_t>(n - 1)) : std::string(fallback);
+  wchar_t buffer[128];
+  const int n = GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, 128);
+  return n > 1 ? Utf8(std::wstring_view(buffer, static_cast<size_t>(n - 1))) : std::string(fallback);
 }
 
 // Turns a locale picture ("dddd, MMMM d, yyyy", "h:mm:ss tt") into the
@@ -183,41 +256,43 @@ class Win32Platform : public Platform, public CopyFaultHook {
   Win32Platform() { SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX); }
 
   std::string ProgramFileName() override {
-    char buffer[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    return std::string(buffer, n);
+    // Copied out whole however long (a buffer too small is cut, not refused).
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+      const DWORD n = GetModuleFileNameW(nullptr, &buffer[0], static_cast<DWORD>(buffer.size()));
+      if (n == 0) return std::string();
+      if (n < buffer.size() || buffer.size() >= 32768) return Utf8(WithoutLongPrefix(buffer.substr(0, n)));
+      buffer.assign(buffer.size() * 2, L'\0');
+    }
   }
 
   std::string FullPath(const std::string& path) override {
     if (path.empty() || path.find('\0') != std::string::npos) return std::string();
-    char buffer[MAX_PATH * 4];
-    const DWORD n = GetFullPathNameA(path.c_str(), sizeof(buffer), buffer, nullptr);
-    if (n == 0 || n >= sizeof(buffer)) return std::string();
-    std::string full(buffer, n);
+    std::string full = Utf8(FullPathOf(Wide(path)));
     if (full.size() > 3 && full.back() == '\\') full.pop_back();
     return full;
   }
 
   bool IsFile(const std::string& path) override {
-    const DWORD a = GetFileAttributesA(path.c_str());
+    const DWORD a = AttributesOf(path);
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
   }
 
   bool IsDirectory(const std::string& path) override {
-    const DWORD a = GetFileAttributesA(path.c_str());
+    const DWORD a = AttributesOf(path);
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
   }
 
   bool ReadWholeFile(const std::string& path, std::string* contents) override {
     // A device is never opened: opening one may block or read forever.
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = AttributesOf(path);
     if (attributes == INVALID_FILE_ATTRIBUTES ||
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) || IsDevicePath(path)) {
       return false;
     }
-    Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    Handle file(CreateFileW(ApiPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid() || !IsRegularFile(file.get())) return false;
+    if (!file.valid() || !RegularFileInfo(file.get())) return false;
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file.get(), &size)) return false;
     std::string data(static_cast<size_t>(size.QuadPart), '\0');
@@ -237,7 +312,7 @@ class Win32Platform : public Platform, public CopyFaultHook {
   ProbeHandle ProbeCreate(const std::string& path) override {
     // CREATE_NEW: a file of the probe's name is never truncated or reused.
     // FILE_FLAG_OPEN_REPARSE_POINT: a link of the probe's name is not followed.
-    const HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    const HANDLE h = CreateFileW(ApiPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     return h == INVALID_HANDLE_VALUE ? kNoProbe : reinterpret_cast<ProbeHandle>(h);
   }
@@ -246,7 +321,7 @@ class Win32Platform : public Platform, public CopyFaultHook {
     if (handle != kNoProbe) CloseHandle(reinterpret_cast<HANDLE>(handle));
   }
 
-  bool RemoveFile(const std::string& path) override { return DeleteFileA(path.c_str()) != 0; }
+  bool RemoveFile(const std::string& path) override { return DeleteFileW(ApiPath(path).c_str()) != 0; }
 
   bool MakeDirectories(const std::string& path) override {
     const std::string full = FullPath(path);
@@ -255,26 +330,26 @@ class Win32Platform : public Platform, public CopyFaultHook {
     const size_t cut = full.find_last_of('\\');
     if (cut != std::string::npos && cut > 2 && !MakeDirectories(full.substr(0, cut))) return false;
     if (cut != std::string::npos && cut == 2 && !IsDirectory(full.substr(0, 3))) return false;
-    return CreateDirectoryA(full.c_str(), nullptr) || IsDirectory(full);
+    return CreateDirectoryW(ApiPath(full).c_str(), nullptr) || IsDirectory(full);
   }
 
-  bool ChangeDirectory(const std::string& path) override { return SetCurrentDirectoryA(path.c_str()) != 0; }
+  // The current directory keeps the plain form: the system takes no
+  // long-path form there.
+  bool ChangeDirectory(const std::string& path) override { return SetCurrentDirectoryW(Wide(path).c_str()) != 0; }
 
   std::string CurrentDirectory() override {
-    char buffer[MAX_PATH * 4];
-    const DWORD n = GetCurrentDirectoryA(sizeof(buffer), buffer);
-    return n > 0 && n < sizeof(buffer) ? std::string(buffer, n) : std::string();
+    return Utf8(WideResult([](wchar_t* buffer, DWORD size) { return GetCurrentDirectoryW(size, buffer); }));
   }
 
-  uint32_t FileAttributes(const std::string& path) override { return GetFileAttributesA(path.c_str()); }
+  uint32_t FileAttributes(const std::string& path) override { return AttributesOf(path); }
 
   bool SetAttributes(const std::string& path, uint32_t attributes) override {
-    return SetFileAttributesA(path.c_str(), attributes) != 0;
+    return SetFileAttributesW(ApiPath(path).c_str(), attributes) != 0;
   }
 
   FindResult Enumerate(const std::string& pattern, const FindCallback& visit, FindDetail) override {
-    WIN32_FIND_DATAA data;
-    const HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+    WIN32_FIND_DATAW data;
+    const HANDLE find = FindFirstFileW(ApiPath(pattern).c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) {
       const DWORD error = GetLastError();
       return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_NO_MORE_FILES
@@ -284,7 +359,7 @@ class Win32Platform : public Platform, public CopyFaultHook {
     FindData entry;
     FindResult result = FindResult::kFound;
     for (;;) {
-      entry.name = data.cFileName;
+      entry.name = Utf8(data.cFileName);
       // The word as Windows reports it, FILE_ATTRIBUTE_DEVICE (kAttrDevice) included.
       entry.attributes = data.dwFileAttributes;
       entry.size = data.nFileSizeLow;
@@ -294,7 +369,7 @@ class Win32Platform : public Platform, public CopyFaultHook {
       entry.lastAccess = FromFILETIME(data.ftLastAccessTime);
       entry.lastWrite = FromFILETIME(data.ftLastWriteTime);
       if (!visit(entry)) break;
-      if (!FindNextFileA(find, &data)) {
+      if (!FindNextFileW(find, &data)) {
         // Anything but the end of the listing means entries were lost.
         if (GetLastError() != ERROR_NO_MORE_FILES) result = FindResult::kFailed;
         break;
@@ -311,10 +386,10 @@ class Win32Platform : public Platform, public CopyFaultHook {
     std::string existing = full;
     std::string rest;
     for (;;) {
-      Handle h(CreateFileA(existing.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      Handle h(CreateFileW(ApiPath(existing).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
       if (h.valid()) {
-        const std::string resolved = FinalPathOf(h.get());
+        const std::string resolved = ResolvedName(h.get(), existing);
         if (resolved.empty()) return std::string();
         return rest.empty() ? resolved : Join(resolved, rest);
       }
@@ -329,26 +404,25 @@ class Win32Platform : public Platform, public CopyFaultHook {
   }
 
   bool MoveEntry(const std::string& from, const std::string& to, bool replace) override {
-    if (replace) return MoveReplacing(from, to) == 0;
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+    if (replace) return MoveReplacing(ApiPath(from), ApiPath(to)) == 0;
+    return MoveFileExW(ApiPath(from).c_str(), ApiPath(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0;
   }
 
-  bool RemoveDirectory(const std::string& path) override { return RemoveDirectoryA(path.c_str()) != 0; }
+  bool RemoveDirectory(const std::string& path) override { return RemoveDirectoryW(ApiPath(path).c_str()) != 0; }
 
   bool DiskSpace(const std::string& path, uint64_t* freeForUser, uint64_t* allocationUnit) override {
     std::string folder = FullPath(path);
     for (;;) {
       if (folder.empty()) return false;
-      const DWORD attributes = GetFileAttributesA(folder.c_str());
+      const DWORD attributes = AttributesOf(folder);
       if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) break;
       folder = ParentOf(folder);
     }
     ULARGE_INTEGER available, total, totalFree;
-    if (!GetDiskFreeSpaceExA(Join(folder, "").c_str(), &available, &total, &totalFree)) return false;
-    char root[MAX_PATH * 4];
+    if (!GetDiskFreeSpaceExW(ApiPath(Join(folder, "")).c_str(), &available, &total, &totalFree)) return false;
+    const std::wstring root = VolumeRootOf(folder);
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
-    if (!GetVolumePathNameA(folder.c_str(), root, sizeof(root)) ||
-        !GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) {
+    if (root.empty() || !GetDiskFreeSpaceW(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) {
       return false;
     }
     if (freeForUser) *freeForUser = available.QuadPart;
@@ -363,9 +437,9 @@ class Win32Platform : public Platform, public CopyFaultHook {
   // volume is there.
   bool FlushVolume(const std::string& path) override {
     const std::string full = FullPath(path);
-    char root[MAX_PATH * 4];
-    if (full.empty() || !GetVolumePathNameA(full.c_str(), root, sizeof(root))) return false;
-    const DWORD attributes = GetFileAttributesA(root);
+    const std::wstring root = full.empty() ? std::wstring() : VolumeRootOf(full);
+    if (root.empty()) return false;
+    const DWORD attributes = GetFileAttributesW(root.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
 
@@ -376,19 +450,19 @@ class Win32Platform : public Platform, public CopyFaultHook {
 
   // "Sirel Setup" in one of the user's shell folders, made when missing.
   std::string ProgramFolderIn(int csidl) {
-    char base[MAX_PATH];
-    if (FAILED(SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, base))) {
+    wchar_t base[MAX_PATH];
+    if (FAILED(SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, base))) {
       return std::string();
     }
-    const std::string folder = Join(base, "Sirel Setup");
-    if (!CreateDirectoryA(folder.c_str(), nullptr) && !IsDirectory(folder)) return std::string();
+    const std::string folder = Join(Utf8(base), "Sirel Setup");
+    if (!CreateDirectoryW(ApiPath(folder).c_str(), nullptr) && !IsDirectory(folder)) return std::string();
     return folder;
   }
 
   AppendHandle OpenAppend(const std::string& path) override {
     // FILE_APPEND_DATA alone: every write lands at the end, whoever else
     // appends. FILE_FLAG_OPEN_REPARSE_POINT: a link of that name is not followed.
-    const HANDLE h = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+    const HANDLE h = CreateFileW(ApiPath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (h == INVALID_HANDLE_VALUE) return kNoAppend;
     // A new file's folder entry is part of its metadata, which the flush
@@ -420,11 +494,17 @@ class Win32Platform : public Platform, public CopyFaultHook {
     return FromFILETIME(out);
   }
 
+  // Drive roots are ASCII ("C:\\"); the wide list is copied character by
+  // character into the caller's buffer.
   uint32_t LogicalDriveStrings(uint32_t bufferLength, char* buffer) override {
-    return GetLogicalDriveStringsA(bufferLength, buffer);
+    std::wstring wide(bufferLength, L'\0');
+    const DWORD n = GetLogicalDriveStringsW(bufferLength, bufferLength ? &wide[0] : nullptr);
+    if (n == 0 || n >= bufferLength) return n;
+    for (DWORD i = 0; i <= n; ++i) buffer[i] = wide[i] < 0x80 ? static_cast<char>(wide[i]) : '?';
+    return n;
   }
 
-  uint32_t DriveTypeOf(const std::string& root) override { return GetDriveTypeA(root.c_str()); }
+  uint32_t DriveTypeOf(const std::string& root) override { return GetDriveTypeW(Wide(root).c_str()); }
 
   int ShellOperation(ShellFunc func, const std::string& from, const std::string& to,
                      uint32_t flags) override {
@@ -439,24 +519,25 @@ class Win32Platform : public Platform, public CopyFaultHook {
         const std::string source = FullPath(sources[0]);
         const std::string target = FullPath(targets[0]);
         if (source.empty() || target.empty()) return ERROR_INVALID_NAME;
-        const DWORD attributes = GetFileAttributesA(source.c_str());
+        const DWORD attributes = AttributesOf(source);
         if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
           return CopyOneFile(source, target, nullptr);
         }
       }
     }
-    // The lists must end with two zero characters.
-    std::string source = from + std::string(2, '\0');
-    std::string target = to + std::string(2, '\0');
-    SHFILEOPSTRUCTA op;
+    // The lists must end with two zero characters. The shell takes no
+    // long-path form: its names stay plain.
+    const std::wstring source = NameList(from);
+    const std::wstring target = NameList(to);
+    SHFILEOPSTRUCTW op;
     std::memset(&op, 0, sizeof(op));
     op.hwnd = nullptr;
     op.wFunc = func;
     op.pFrom = source.c_str();
     op.pTo = func == kFoDelete ? source.c_str() : target.c_str();
     op.fFlags = static_cast<FILEOP_FLAGS>(flags);
-    op.lpszProgressTitle = "";
-    return SHFileOperationA(&op);
+    op.lpszProgressTitle = L"";
+    return SHFileOperationW(&op);
   }
 
   int CheckedCopy(const std::string& source, const std::string& target, CopyCheck& check) override {
@@ -496,10 +577,10 @@ class Win32Platform : public Platform, public CopyFaultHook {
   }
 
   std::string ShellTypeName(const std::string& path) override {
-    SHFILEINFOA info;
+    SHFILEINFOW info;
     std::memset(&info, 0, sizeof(info));
-    if (!SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info), SHGFI_TYPENAME)) return std::string();
-    return info.szTypeName;
+    if (!SHGetFileInfoW(Wide(path).c_str(), 0, &info, sizeof(info), SHGFI_TYPENAME)) return std::string();
+    return Utf8(info.szTypeName);
   }
 
   LocaleDateData LocaleDates() override {
@@ -522,10 +603,10 @@ class Win32Platform : public Platform, public CopyFaultHook {
     d.shortTimeFormat = d.longTimeFormat;
     d.timeAMString = LocaleString(LOCALE_S1159, "AM");
     d.timePMString = LocaleString(LOCALE_S2359, "PM");
-    char era[64];
+    wchar_t era[64];
     SYSTEMTIME now;
     GetLocalTime(&now);
-    if (GetDateFormatA(LOCALE_USER_DEFAULT, 0, &now, "gg", era, sizeof(era)) > 1) d.eraName = era;
+    if (GetDateFormatW(LOCALE_USER_DEFAULT, 0, &now, L"gg", era, 64) > 1) d.eraName = Utf8(era);
     return d;
   }
 
@@ -543,26 +624,57 @@ class Win32Platform : public Platform, public CopyFaultHook {
   void SetCopyWriteLimit(int64_t limit) override { m_writeLimit = limit < 0 ? -1 : limit; }
 
   std::string ErrorText(int code) override {
-    char buffer[512];
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                             static_cast<DWORD>(code), 0, buffer, sizeof(buffer), nullptr);
-    while (n > 0 && (buffer[n - 1] == '\n' || buffer[n - 1] == '\r' || buffer[n - 1] == ' ')) --n;
-    return n > 0 ? std::string(buffer, n) : "error " + std::to_string(code);
+    wchar_t buffer[512];
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             static_cast<DWORD>(code), 0, buffer, 512, nullptr);
+    while (n > 0 && (buffer[n - 1] == L'\n' || buffer[n - 1] == L'\r' || buffer[n - 1] == L' ')) --n;
+    return n > 0 ? Utf8(std::wstring_view(buffer, n)) : "error " + std::to_string(code);
   }
 
  private:
   // The resolved name of an opened file or folder, without the "\\?\" the
   // system puts in front ("\\?\UNC\srv\share" becomes "\\srv\share").
   static std::string FinalPathOf(HANDLE h) {
-    char buffer[MAX_PATH * 4];
-    const DWORD n =
-        GetFinalPathNameByHandleA(h, buffer, sizeof(buffer), FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    if (n == 0 || n >= sizeof(buffer)) return std::string();
-    const std::string name(buffer, n);
-    if (name.compare(0, 8, "\\\\?\\UNC\\") == 0) return "\\\\" + name.substr(8);
-    if (name.compare(0, 4, "\\\\?\\") == 0) return name.substr(4);
-    return name;
+    const std::wstring name = WideResult([h](wchar_t* buffer, DWORD size) {
+      return GetFinalPathNameByHandleW(h, buffer, size, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    });
+    return Utf8(WithoutLongPrefix(name));
   }
+
+  // The resolved name of an existing full path opened as h. Where the system
+  // gives none (Wine gives none past MAX_PATH characters), the parent's
+  // resolved name and the path's last name as its folder spells it, unless
+  // that entry is a link, which only the system can resolve (empty then).
+  std::string ResolvedName(HANDLE h, const std::string& full) {
+    const std::string resolved = FinalPathOf(h);
+    if (!resolved.empty()) return resolved;
+    const std::string parent = ParentOf(full);
+    if (parent.empty()) return std::string();
+    WIN32_FIND_DATAW entry;
+    const HANDLE find = FindFirstFileW(ApiPath(full).c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return std::string();
+    FindClose(find);
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return std::string();
+    const std::string resolvedParent = RealPath(parent);
+    return resolvedParent.empty() ? std::string() : Join(resolvedParent, Utf8(entry.cFileName));
+  }
+
+  // The root of the volume that holds a full path ("C:\", "\\srv\share\"),
+  // in its plain form; empty on failure.
+  static std::wstring VolumeRootOf(const std::string& full) {
+    const std::wstring path = ApiPath(full);
+    const std::wstring root = WideResult([&path](wchar_t* buffer, DWORD size) {
+      // Writes no more than size characters and says nothing of the size it
+      // needs: a root that fills the buffer is taken as too long.
+      if (!GetVolumePathNameW(path.c_str(), buffer, size)) return DWORD{0};
+      const DWORD n = static_cast<DWORD>(std::wcslen(buffer));
+      return n + 1 < size ? n : size + MAX_PATH;
+    });
+    return WithoutLongPrefix(root);
+  }
+
+  // A double-zero-terminated list of names for the shell, in UTF-16.
+  static std::wstring NameList(const std::string& names) { return Wide(names) + std::wstring(2, L'\0'); }
 
   // Writes n bytes, honouring the test limit (beyond it the disk is "full").
   // Returns 0 or the Win32 error.
@@ -588,18 +700,18 @@ class Win32Platform : public Platform, public CopyFaultHook {
   // target's place only when it accepts.
   int CopyOneFile(const std::string& source, std::string target, CopyCheck* check) {
     // Devices are refused before they are opened: opening one may block.
-    const DWORD sourceAttributes = GetFileAttributesA(source.c_str());
+    const DWORD sourceAttributes = AttributesOf(source);
     if (sourceAttributes == INVALID_FILE_ATTRIBUTES) return LastError();
     if ((sourceAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) || IsDevicePath(source)) {
       return ERROR_BAD_FILE_TYPE;
     }
     // Sharing for reading only: nobody writes to the source while it is copied.
-    Handle in(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    Handle in(CreateFileW(ApiPath(source).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!in.valid()) return LastError();
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!IsRegularFile(in.get()) || !GetFileInformationByHandle(in.get(), &info)) return ERROR_BAD_FILE_TYPE;
-    const uint64_t size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    FILE_BASIC_INFO info;
+    uint64_t size = 0;
+    if (!RegularFileInfo(in.get(), &info, &size)) return ERROR_BAD_FILE_TYPE;
 
     // An existing folder as target receives the file under its own name.
     if (IsDirectory(target)) target = Join(target, source.substr(source.find_last_of('\\') + 1));
@@ -609,11 +721,11 @@ class Win32Platform : public Platform, public CopyFaultHook {
 
     static std::atomic<unsigned> counter{0};
     HANDLE h = INVALID_HANDLE_VALUE;
-    std::string tempPath;
+    std::wstring tempPath;
     for (int attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
-      tempPath = Join(folder, std::string(kCopyTempPrefix) + std::to_string(GetCurrentProcessId()) + "-" +
-                                  std::to_string(++counter));
-      h = CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+      tempPath = ApiPath(Join(folder, std::string(kCopyTempPrefix) + std::to_string(GetCurrentProcessId()) + "-" +
+                                          std::to_string(++counter)));
+      h = CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
       if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS &&
           GetLastError() != ERROR_ALREADY_EXISTS) {
@@ -625,10 +737,12 @@ class Win32Platform : public Platform, public CopyFaultHook {
 
     // Exactly the size read at the open is copied: a source that shrinks or
     // grows meanwhile fails the copy instead of installing a cut or mixed file.
-    // The copy reads and writes itself (rather than CopyFileExA) so that the
-    // size check covers the very handle that was checked. 64 KiB chunks: a
-    // 512 MiB file copies under Wine about four times as fast as with 1 MiB
-    // chunks, and faster than CopyFileExA.
+    // The copy reads and writes itself (rather than CopyFileExW) so that the
+    // size check covers the very handle that was checked and a check sees
+    // every piece. It is also the faster under Wine: files of 600 bytes took
+    // 3.4 ms each through this loop and 4.3 ms through CopyFileExW (both
+    // without the flush below). 64 KiB chunks: a 512 MiB file copies under
+    // Wine about four times as fast as with 1 MiB chunks.
     const size_t kBufferSize = size_t{64} << 10;
     const size_t bufferSize =
         static_cast<size_t>(std::min<uint64_t>(std::max<uint64_t>(size + 1, 4096), kBufferSize));
@@ -652,15 +766,17 @@ class Win32Platform : public Platform, public CopyFaultHook {
     // last-write time; zero fields are left as they are.
     FILE_BASIC_INFO basic;
     std::memset(&basic, 0, sizeof(basic));
-    basic.LastWriteTime.QuadPart = static_cast<LONGLONG>(FromFILETIME(info.ftLastWriteTime).ticks);
-    basic.FileAttributes = (info.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+    basic.LastWriteTime = info.LastWriteTime;
+    basic.FileAttributes = (info.FileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                                                      FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE)) |
                            FILE_ATTRIBUTE_ARCHIVE;
     if (!SetFileInformationByHandle(out.get(), FileBasicInfo, &basic, sizeof(basic))) return LastError();
-    // On stable storage before it replaces anything.
+    // On stable storage before it replaces anything: without it, a crash
+    // after the rename could leave the target renamed but its data unwritten.
+    // Under Wine this flush is an fsync and about half of a small file's copy.
     if (!FlushFileBuffers(out.get())) return LastError();
     if (!out.Close()) return LastError();
-    if (const int error = MoveReplacing(out.path(), target)) return error;
+    if (const int error = MoveReplacing(out.path(), ApiPath(target))) return error;
     out.Release();
     return 0;
   }
@@ -673,5 +789,19 @@ class Win32Platform : public Platform, public CopyFaultHook {
 }  // namespace
 
 std::unique_ptr<Platform> MakeWin32Platform() { return std::make_unique<Win32Platform>(); }
+
+}  // namespace platform::win32
+
+namespace platform::win32 {
+
+std::vector<std::string> CommandLineArguments() {
+  int count = 0;
+  LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> out;
+  if (!args) return out;
+  for (int i = 1; i < count; ++i) out.push_back(Utf8(args[i]));
+  LocalFree(args);
+  return out;
+}
 
 }  // namespace platform::win32

@@ -13,12 +13,15 @@
 #include <gtest/gtest.h>
 
 #include "platform/copy_fault_hook.h"
+#include "platform/win32/wide.h"
 #include "tests/support/recording_check.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
 #include <windows.h>
+// The interface's own RemoveDirectory, not the macro of <windows.h>.
+#undef RemoveDirectory
 
 namespace {
 
@@ -37,11 +40,19 @@ class Win32Test : public ::testing::Test {
     platform->ShellOperation(platform::kFoDelete, root + std::string(1, '\0'), "",
                              platform::kFofNoConfirmation | platform::kFofNoErrorUi | platform::kFofSilent);
   }
+  // Written past the platform: the wide call on the long-path form of the
+  // path (root is absolute and normalised), so names of every script and
+  // paths of any length are made the same way.
   void Write(const std::string& relative, const std::string& data) {
     const std::string path = root + "\\" + relative;
     const size_t cut = path.rfind('\\');
     platform->MakeDirectories(path.substr(0, cut));
-    std::ofstream(path, std::ios::binary) << data;
+    const HANDLE h = CreateFileW((L"\\\\?\\" + platform::win32::Wide(path)).c_str(), GENERIC_WRITE, 0, nullptr,
+                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
+    DWORD wrote = 0;
+    EXPECT_TRUE(WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &wrote, nullptr)) << path;
+    CloseHandle(h);
   }
   std::string Read(const std::string& relative) {
     std::string data;
@@ -364,6 +375,123 @@ TEST_F(Win32Test, SpaceAndStateFolder) {
   EXPECT_GT(unit, 0u);
   EXPECT_TRUE(platform->FlushVolume(root));
   EXPECT_TRUE(platform->IsDirectory(platform->StateDirectory()));
+}
+
+// Names outside any single code page and a path past 259 characters, through
+// every call a copy run makes: folders made, files listed and found in
+// another letter case, copied plainly and with a check, attributes, times,
+// the replace of a read-only target, the real path, removal.
+TEST_F(Win32Test, NamesOfEveryScriptAndLongPaths) {
+  // A folder that makes the target below dst exactly 300 characters long.
+  const std::string longName = "plan.dxf";
+  std::string longFolder = "Lange Pfade";
+  const size_t fixed = root.size() + std::string("\\dst\\").size() + 1 + longName.size();
+  for (int level = 1; fixed + longFolder.size() < 300; ++level) {
+    longFolder += "\\Ebene " + std::to_string(level) + " des Baums";
+  }
+  longFolder.resize(300 - fixed);
+  if (longFolder.back() == '\\' || longFolder.back() == ' ') longFolder.back() = 'x';
+  struct Case {
+    const char* what;
+    std::string folder;     // below src and dst
+    std::string name;
+    std::string otherCase;  // folder\name as the user may type it
+  } const cases[] = {
+      {"umlauts", "PROJEKTE\\M\u00dcLLER", "Bericht.txt", "projekte\\m\u00fcller\\BERICHT.TXT"},
+      {"Greek", "Pr\u00fcfung\\\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac", "plan.dxf",
+       "PR\u00dcFUNG\\\u0395\u039b\u039b\u0397\u039d\u0399\u039a\u0386\\PLAN.DXF"},
+      {"Japanese", "\u56f3\u9762\\\u8a2d\u8a08", "\u5e73\u9762\u56f3.dxf",
+       "\u56f3\u9762\\\u8a2d\u8a08\\\u5e73\u9762\u56f3.DXF"},
+      {"300 characters", longFolder, longName, text::FoldName(longFolder + "\\" + longName)},
+  };
+  const platform::FileTime stamp{132000000000000000ull};
+  const platform::FileTime later{132100000000000000ull};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string srcFolder = root + "\\src\\" + c.folder;
+    const std::string dstFolder = root + "\\dst\\" + c.folder;
+    const std::string source = srcFolder + "\\" + c.name;
+    const std::string target = dstFolder + "\\" + c.name;
+    if (c.folder == longFolder) {
+      ASSERT_EQ(platform::win32::Wide(target).size(), 300u);
+    }
+
+    ASSERT_TRUE(platform->MakeDirectories(srcFolder));
+    EXPECT_TRUE(platform->IsDirectory(srcFolder));
+    Write("src\\" + c.folder + "\\" + c.name, "data of " + c.name);
+    ASSERT_TRUE(platform->SetFileTimeOf(source, platform::Stamp::kLastWrite, stamp));
+    ASSERT_TRUE(platform->SetAttributes(source, platform::kAttrArchive | platform::kAttrHidden));
+
+    // Listed with the name as it was written, found in another letter case.
+    std::vector<std::string> names;
+    platform::FindData found;
+    EXPECT_EQ(platform->Enumerate(srcFolder + "\\*", [&](const platform::FindData& d) {
+      if (d.name != "." && d.name != "..") names.push_back(d.name), found = d;
+      return true;
+    }), platform::FindResult::kFound);
+    EXPECT_EQ(names, std::vector<std::string>{c.name});
+    EXPECT_EQ(found.lastWrite.ticks, stamp.ticks);
+    EXPECT_EQ(found.attributes, platform::kAttrArchive | platform::kAttrHidden);
+    EXPECT_TRUE(platform->IsFile(root + "\\src\\" + c.otherCase));
+    EXPECT_EQ(platform->RealPath(root + "\\src\\" + c.otherCase), source);
+
+    // The plain copy makes the missing folders and keeps attributes and time.
+    EXPECT_EQ(platform->ShellOperation(platform::kFoCopy, List(source), List(target), kQuiet), 0);
+    EXPECT_EQ(Snap("dst\\" + c.folder + "\\" + c.name),
+              Snapshot("data of " + c.name, platform::kAttrArchive | platform::kAttrHidden, stamp.ticks));
+
+    // A read-only target is replaced, by the checked copy too.
+    ASSERT_TRUE(platform->SetAttributes(target, platform::kAttrReadOnly | platform::kAttrArchive));
+    EXPECT_EQ(platform->FileAttributes(target), platform::kAttrReadOnly | platform::kAttrArchive);
+    ASSERT_TRUE(platform->SetAttributes(source, platform::kAttrArchive));
+    Write("src\\" + c.folder + "\\" + c.name, "newer data");
+    RecordingCheck check;
+    EXPECT_EQ(platform->CheckedCopy(source, target, check), 0);
+    EXPECT_EQ(check.seen, "newer data");
+    EXPECT_EQ(Read("dst\\" + c.folder + "\\" + c.name), "newer data");
+    EXPECT_EQ(platform->FileAttributes(target), platform::kAttrArchive);
+    EXPECT_EQ(TempFiles("dst\\" + c.folder), std::vector<std::string>{});
+
+    ASSERT_TRUE(platform->SetFileTimeOf(target, platform::Stamp::kLastWrite, later));
+    platform::FileTime created, accessed, written;
+    ASSERT_TRUE(platform->FileTimesOf(target, &created, &accessed, &written));
+    EXPECT_EQ(written.ticks, later.ticks);
+    uint64_t size = 0;
+    EXPECT_TRUE(platform->FileSizeOf(target, &size));
+    EXPECT_EQ(size, 10u);
+
+    // Set aside and back, as the transaction does with an old version.
+    const std::string aside = dstFolder + "\\" + platform::kCopyTempPrefix + "aside";
+    EXPECT_TRUE(platform->MoveEntry(target, aside, false));
+    EXPECT_TRUE(platform->MoveEntry(aside, target, true));
+
+    uint64_t free = 0, unit = 0;
+    EXPECT_TRUE(platform->DiskSpace(target, &free, &unit));
+    EXPECT_TRUE(platform->RemoveFile(target));
+    EXPECT_FALSE(platform->IsFile(target));
+    EXPECT_TRUE(platform->RemoveFile(source));
+    // Every folder made, from the deepest up (the shell, which clears the
+    // root at the end, takes no long paths).
+    for (const std::string& base : {root + "\\dst\\", root + "\\src\\"}) {
+      for (std::string folder = c.folder; !folder.empty();) {
+        EXPECT_TRUE(platform->RemoveDirectory(base + folder)) << folder;
+        EXPECT_FALSE(platform->IsDirectory(base + folder)) << folder;
+        const size_t cut = folder.rfind('\\');
+        folder.resize(cut == std::string::npos ? 0 : cut);
+      }
+    }
+  }
+}
+
+// Texts of the system come back as UTF-8, and the wide command line too.
+TEST_F(Win32Test, TextsFromTheSystemAreUtf8) {
+  EXPECT_TRUE(text::IsUtf8(platform->ErrorText(ERROR_ACCESS_DENIED)));
+  EXPECT_FALSE(platform->ErrorText(ERROR_ACCESS_DENIED).empty());
+  const platform::LocaleDateData locale = platform->LocaleDates();
+  for (const std::string& month : locale.longMonthNames) EXPECT_TRUE(text::IsUtf8(month)) << month;
+  const std::string program = platform->ProgramFileName();
+  EXPECT_TRUE(platform->IsFile(program)) << program;
+  EXPECT_EQ(platform->FullPath(program), program);
 }
 
 }  // namespace

@@ -20,8 +20,11 @@ empty folder.
 snapshot: one line per folder and file below TARGETS (size, last-write time
 in nanoseconds, SHA-256), sorted; two snapshots are equal when the tree is.
 
-messages: the "message:" lines of a driver log are the texts the run must
-show: the success text, or the copy failure followed by the abort text.
+messages: the "message:" lines of a driver log (UTF-8) are the texts the
+run must show: the success text, or the copy failure followed by the abort
+text.
+
+block prints the path of the file it made, relative to TARGETS.
 """
 import hashlib
 import os
@@ -31,10 +34,21 @@ import sys
 FIXED_FIRST, GROUP_FIRSTS = 500, (600, 700, 800)
 
 
+def decode_setup_text(data):
+    """The text of SETUP.INF as the wizard reads it: UTF-8 when the whole
+    file is valid UTF-8, otherwise Windows-1252 (its five undefined bytes as
+    the control characters of the same number)."""
+    try:
+        return data.decode("utf-8")
+    except UnicodeDecodeError:
+        return "".join(bytes([b]).decode("cp1252") if b not in (0x81, 0x8D, 0x8F, 0x90, 0x9D) else chr(b)
+                       for b in data)
+
+
 def read_language(medium):
     """The Txt_ values of the first language of SETUP.INF, by number."""
     with open(os.path.join(medium, "SETUP.INF"), "rb") as f:
-        lines = f.read().decode("cp1252").splitlines()
+        lines = decode_setup_text(f.read()).splitlines()
     sections, current = {}, None
     for line in lines:
         s = line.strip()
@@ -118,6 +132,7 @@ def make_blocker(medium, targets, sirel, dxf, folder):
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, "wb") as f:
         f.write(BLOCKER)
+    print(found[1])
     return []
 
 
@@ -194,7 +209,7 @@ def check_messages(medium, mode, log):
     expected = [texts[31]] if mode == "install" else [texts[24], texts[25]]
     with open(log, "rb") as f:
         shown = [line[len("message: "):].rstrip("\r")
-                 for line in f.read().decode("cp1252").splitlines() if line.startswith("message: ")]
+                 for line in f.read().decode("utf-8", "replace").splitlines() if line.startswith("message: ")]
     errors = []
     if len(shown) != len(expected):
         errors.append("%d messages shown, %d expected: %r" % (len(shown), len(expected), shown))

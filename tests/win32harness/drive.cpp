@@ -94,12 +94,21 @@ LRESULT Ask(HWND w, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
   return static_cast<LRESULT>(result);
 }
 
+// Texts and names are logged in UTF-8, so those of any script arrive whole.
 std::string Narrow(const std::wstring& w) {
   if (w.empty()) return {};
-  const int n = WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
   std::string s(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr, nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr, nullptr);
   return s;
+}
+
+std::wstring Widen(const std::string& s) {
+  if (s.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
+  return w;
 }
 
 // A text fetched by a length message and a copy message (WM_GETTEXT and the
@@ -554,12 +563,12 @@ int Install(const std::string& exe, const std::string& shots, bool fail) {
 
 // Every file below `dir` with its attribute word; true when all read archive only.
 bool WalkAttrs(const std::string& dir, int* files) {
-  WIN32_FIND_DATAA fd;
-  HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &fd);
+  WIN32_FIND_DATAW fd;
+  HANDLE find = FindFirstFileW(Widen(dir + "\\*").c_str(), &fd);
   if (find == INVALID_HANDLE_VALUE) return Fail("cannot list %s (error %lu)", dir.c_str(), GetLastError());
   bool clean = true;
   do {
-    const std::string name = fd.cFileName;
+    const std::string name = Narrow(fd.cFileName);
     if (name == "." || name == "..") continue;
     const std::string path = dir + "\\" + name;
     if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
@@ -571,7 +580,7 @@ bool WalkAttrs(const std::string& dir, int* files) {
     const bool archiveOnly = fd.dwFileAttributes == FILE_ATTRIBUTE_ARCHIVE;
     std::printf("%08lX %s%s\n", fd.dwFileAttributes, path.c_str(), archiveOnly ? "" : "  <- not archive only");
     clean = clean && archiveOnly;
-  } while (FindNextFileA(find, &fd));
+  } while (FindNextFileW(find, &fd));
   FindClose(find);
   return clean;
 }

@@ -7,6 +7,11 @@
 # Uses the prefix in WINEPREFIX (default build/windows/wineprefix, made by
 # scripts/test-windows.sh). Drives D: and E: of that prefix point into a
 # temporary directory while the run lasts; WIN32HARNESS_KEEP=1 keeps it.
+#
+# The medium is a copy of examples/medium unless WIN32HARNESS_MEDIUM names
+# another folder (with at least two languages, and a DXF search group
+# holding a subfolder); WIN32HARNESS_BLOCK is the folder of that medium
+# (default dxf/parts) whose target the failing runs find blocked by a file.
 set -euo pipefail
 
 if [ $# -ne 3 ]; then
@@ -69,7 +74,10 @@ settle
 
 medium="$tmp/medium"
 mkdir -p "$medium" "$tmp/bmp"
-cp -a "$root/examples/medium/." "$medium/"
+source_medium="${WIN32HARNESS_MEDIUM:-$root/examples/medium}"
+block_folder="${WIN32HARNESS_BLOCK:-dxf/parts}"
+[ -f "$source_medium/SETUP.INF" ] || { echo "FAIL: no SETUP.INF in $source_medium" >&2; exit 1; }
+cp -a "$source_medium/." "$medium/"
 cp "$setup_exe" "$medium/SETUP.EXE"
 ln -sfn "$medium" "$dosdevices/d:"
 
@@ -124,7 +132,7 @@ step "failing copy"
 # file where a late folder of the copy goes: the drawings come last, and the
 # files of dxf\ before those of its subfolder parts\. The run is undone.
 new_targets "$tmp/e2"
-python3 "$here/checkinstall.py" block "$medium" "$tmp/e2" SIREL CAD dxf/parts
+python3 "$here/checkinstall.py" block "$medium" "$tmp/e2" SIREL CAD "$block_folder"
 python3 "$here/checkinstall.py" old "$medium" "$tmp/e2" SIREL CAD
 settle
 timeout 120 wine "$drive_exe" attrib 'E:\SIREL\README.TXT' 21 >/dev/null || fail "the old README.TXT cannot be made read-only"
@@ -170,9 +178,9 @@ fi
 silent 3 /S '/SIREL=E:\SIREL' || true
 step "silent install failing"
 new_targets "$tmp/e4"
-python3 "$here/checkinstall.py" block "$medium" "$tmp/e4" SIREL CAD dxf/parts
+blocker=$(python3 "$here/checkinstall.py" block "$medium" "$tmp/e4" SIREL CAD "$block_folder")
 silent 6 /S /ACCEPTLICENSE /COMPONENTS=macros,sample,dxf '/SIREL=E:\SIREL' '/DXF=E:\CAD' || true
-[ -z "$(find "$tmp/e4" -type f ! -path '*/DRAWINGS/parts')" ] || fail "the failed silent install left files behind"
+[ -z "$(find "$tmp/e4" -type f ! -path "$tmp/e4/$blocker")" ] || fail "the failed silent install left files behind"
 
 # The disc image of the medium (made by the Linux build's setupinf), as
 # drive D: of type CD-ROM: loop-mounted read-only where the system allows

@@ -170,10 +170,23 @@ class InstalledTreeTest(unittest.TestCase):
 
 
 
+class SetupTextTest(unittest.TestCase):
+    def test_read_as_the_wizard_reads_it(self):
+        cases = [
+            ("ASCII", b"Txt_005=Welcome", "Txt_005=Welcome"),
+            ("UTF-8", "Gr\u00f6\u00dfe \u0395\u03bb\u20ac".encode("utf-8"), "Gr\u00f6\u00dfe \u0395\u03bb\u20ac"),
+            ("Windows-1252", b"Gr\xf6\xdfe \x80", "Gr\u00f6\u00dfe \u20ac"),
+            ("its undefined bytes", b"a\x81\x8d\x8f\x90\x9d", "a\x81\x8d\x8f\x90\x9d"),
+        ]
+        for name, data, text in cases:
+            with self.subTest(name):
+                self.assertEqual(checkinstall.decode_setup_text(data), text)
+
+
 class MessagesTest(unittest.TestCase):
     def check(self, mode, lines):
         with tempfile.NamedTemporaryFile("wb", delete=False) as f:
-            f.write("".join(l + "\r\n" for l in lines).encode("cp1252"))
+            f.write("".join(l + "\r\n" for l in lines).encode("utf-8"))
         try:
             return checkinstall.check_messages(MEDIUM, mode, f.name)
         finally:

@@ -17,6 +17,10 @@
 #include "tools/setupinf/plan.h"
 #include "tools/setupinf/show.h"
 
+#ifdef _WIN32
+#include "platform/win32/win32_platform.h"
+#endif
+
 namespace {
 
 const char kUsage[] =
@@ -132,6 +136,13 @@ int Run(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+#ifdef _WIN32
+  // The arguments in UTF-8 from the wide command line: argv holds them in
+  // the system's code page, which has no letters for many names.
+  (void)argc, (void)argv;
+  const std::vector<std::string> args = platform::win32::CommandLineArguments();
+#else
+  const std::vector<std::string> args(argv + 1, argv + argc);
+#endif
   return Run(args);
 }
