@@ -180,7 +180,7 @@ void Sync() { Run("sync"); }
 
 void MakeFolder(const std::string& path) { mkdir(path.c_str(), 0755); }
 
-void ResetTarget(const std::string& work) { ResetTarget(work); }
+void ResetTarget(const std::string& work) { Run("rm -rf " + work + "/target && mkdir -p " + work + "/target && sync"); }
 
 void RemoveWork(const std::string& work) { Run("rm -rf " + work); }
 
