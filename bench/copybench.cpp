@@ -53,9 +53,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Seconds(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 void Run(const std::string& command) {
   if (std::system(command.c_str()) != 0) {
@@ -328,8 +326,12 @@ class TimingPlatform : public platform::ForwardingPlatform {
  public:
   TimingPlatform(platform::Platform& inner, Profile& profile) : ForwardingPlatform(inner), m_calls(profile) {}
 
-  std::string FullPath(const std::string& p) override { return Timed("FullPath", [&] { return m_inner.FullPath(p); }); }
-  bool IsFile(const std::string& p) override { return Timed("IsFile", [&] { return m_inner.IsFile(p); }); }
+  std::string FullPath(const std::string& p) override {
+    return Timed("FullPath", [&] { return m_inner.FullPath(p); });
+  }
+  bool IsFile(const std::string& p) override {
+    return Timed("IsFile", [&] { return m_inner.IsFile(p); });
+  }
   bool IsDirectory(const std::string& p) override {
     return Timed("IsDirectory", [&] { return m_inner.IsDirectory(p); });
   }
@@ -339,7 +341,9 @@ class TimingPlatform : public platform::ForwardingPlatform {
   bool SetAttributes(const std::string& p, uint32_t a) override {
     return Timed("SetAttributes", [&] { return m_inner.SetAttributes(p, a); });
   }
-  std::string RealPath(const std::string& p) override { return Timed("RealPath", [&] { return m_inner.RealPath(p); }); }
+  std::string RealPath(const std::string& p) override {
+    return Timed("RealPath", [&] { return m_inner.RealPath(p); });
+  }
   bool MakeDirectories(const std::string& p) override {
     return Timed("MakeDirectories", [&] { return m_inner.MakeDirectories(p); });
   }
@@ -360,14 +364,16 @@ class TimingPlatform : public platform::ForwardingPlatform {
   int CheckedCopy(const std::string& source, const std::string& target, platform::CopyCheck& check) override {
     return Timed("CheckedCopy", [&] { return m_inner.CheckedCopy(source, target, check); });
   }
-  bool FlushVolume(const std::string& p) override { return Timed("FlushVolume", [&] { return m_inner.FlushVolume(p); }); }
-
+  bool FlushVolume(const std::string& p) override {
+    return Timed("FlushVolume", [&] { return m_inner.FlushVolume(p); });
+  }
 };
 
 // The calls by time spent, and what the run spent beside them.
 void PrintProfile(const Profile& profile, double runSeconds, int files) {
   std::vector<std::pair<std::string, Call>> calls(profile.begin(), profile.end());
-  std::sort(calls.begin(), calls.end(), [](const auto& a, const auto& b) { return a.second.seconds > b.second.seconds; });
+  std::sort(calls.begin(), calls.end(),
+            [](const auto& a, const auto& b) { return a.second.seconds > b.second.seconds; });
   double inCalls = 0;
   std::printf("profile of one run of (a): %.3f s, %.0f us per file\n", runSeconds, runSeconds / files * 1e6);
   for (const auto& [name, call] : calls) {
@@ -401,8 +407,8 @@ MediumManifest MakeManifest(const std::string& medium) {
   return MediumManifest::Parse(MediumManifest::Format(entries), &bad);
 }
 
-double EngineCopy(const std::string& work, const std::string& group, const std::string& failAt = "",
-                  bool flush = true, const MediumManifest* manifest = nullptr, Profile* profile = nullptr) {
+double EngineCopy(const std::string& work, const std::string& group, const std::string& failAt = "", bool flush = true,
+                  const MediumManifest* manifest = nullptr, Profile* profile = nullptr) {
   EngineHost host(work);
   NoFlush noFlush(host.Platform());
   platform::Platform& base = flush ? host.Platform() : noFlush;
@@ -623,8 +629,8 @@ int main(int argc, char** argv) {
     if (!m->engine.empty()) all.push_back(m);
   }
   for (const Measure* m : all) {
-    std::printf("%-12s engine %.3f s, %s %.3f s (medians); rounds:", m->name, Median(m->engine),
-                m->tool, Median(m->reference));
+    std::printf("%-12s engine %.3f s, %s %.3f s (medians); rounds:", m->name, Median(m->engine), m->tool,
+                Median(m->reference));
     for (size_t i = 0; i < m->engine.size(); ++i) {
       std::printf(" %.3f/%.3f", m->engine[i], m->reference[i]);
     }

@@ -47,8 +47,8 @@ void DirectoryListModel::Rebuild() {
   std::string path = root;
   for (size_t i = 0; i < parts.size(); ++i) {
     path = i == 0 ? root + parts[i] : path + "\\" + parts[i];
-    m_entries.push_back({parts[i], path, static_cast<int>(i) + 1,
-                         i + 1 == parts.size() ? Kind::kCurrent : Kind::kOpen});
+    m_entries.push_back(
+        {parts[i], path, static_cast<int>(i) + 1, i + 1 == parts.size() ? Kind::kCurrent : Kind::kOpen});
   }
   m_selected = static_cast<int>(m_entries.size()) - 1;
   std::vector<std::string> subdirs;
@@ -78,8 +78,7 @@ std::vector<DriveEntry> DriveBoxEntries(platform::Platform& platform) {
   return drives;
 }
 
-std::string ShortenPath(const std::string& path, int width,
-                        const std::function<int(const std::string&)>& measure) {
+std::string ShortenPath(const std::string& path, int width, const std::function<int(const std::string&)>& measure) {
   if (measure(path) <= width || path.size() < 8) return path;
   // Keep the drive and as much of the end as fits: "C:\...\deep\folder".
   const std::string head = path.substr(0, 3) + "...";

@@ -56,5 +56,4 @@ std::vector<DriveEntry> DriveBoxEntries(platform::Platform& platform);
 
 // The path label's text: shortened in the middle with "..." when
 // measure(text) is wider than width.
-std::string ShortenPath(const std::string& path, int width,
-                        const std::function<int(const std::string&)>& measure);
+std::string ShortenPath(const std::string& path, int width, const std::function<int(const std::string&)>& measure);

@@ -3,8 +3,7 @@
 
 #include "platform/platform.h"
 
-TVerzeichnisDlg::TVerzeichnisDlg(platform::Platform& platform,
-                                 std::function<void(const std::string&)> reportError)
+TVerzeichnisDlg::TVerzeichnisDlg(platform::Platform& platform, std::function<void(const std::string&)> reportError)
     : m_platform(platform), m_reportError(std::move(reportError)), m_list(platform) {
   m_list.OnSelectionChanged = [this] { DirectoryListBox1Click(); };
   m_list.OnChanged = [this] {
@@ -41,9 +40,7 @@ void TVerzeichnisDlg::FormShow() {
 
 void TVerzeichnisDlg::DirectoryListBox1Click() { m_list.OpenCurrent(); }
 
-void TVerzeichnisDlg::DriveComboBox1Change(char Letter) {
-  Enter(std::string(1, Letter) + ":");
-}
+void TVerzeichnisDlg::DriveComboBox1Change(char Letter) { Enter(std::string(1, Letter) + ":"); }
 
 void TVerzeichnisDlg::BtnOKClick() {
   SelectedDir = m_list.Directory();

@@ -15,8 +15,7 @@ class ChooserTest : public ::testing::Test {
     TempDrives::Write(drives.Host('C', "Data/b/keep"), "");
     TempDrives::Write(drives.Host('C', "Data/A/keep"), "");
     drives.platform().ChangeDirectory("C:\\");
-    dlg = std::make_unique<TVerzeichnisDlg>(drives.platform(),
-                                            [this](const std::string& e) { errors.push_back(e); });
+    dlg = std::make_unique<TVerzeichnisDlg>(drives.platform(), [this](const std::string& e) { errors.push_back(e); });
     dlg->SetView(&view);
   }
   TempDrives drives;
@@ -30,9 +29,12 @@ TEST_F(ChooserTest, NearestExistingDirectory) {
     const char* path;
     const char* nearest;
   };
-  const Case cases[] = {{"C:\\Data\\Sub\\Deep", "C:\\Data"}, {"C:\\Data\\Sub\\", "C:\\Data"},
-                        {"C:\\Missing", "C:"},               {"C:\\Data", "C:\\Data"},
-                        {"Q:\\x\\y", "Q:"},                  {"nothing", ""}};
+  const Case cases[] = {{"C:\\Data\\Sub\\Deep", "C:\\Data"},
+                        {"C:\\Data\\Sub\\", "C:\\Data"},
+                        {"C:\\Missing", "C:"},
+                        {"C:\\Data", "C:\\Data"},
+                        {"Q:\\x\\y", "Q:"},
+                        {"nothing", ""}};
   for (const Case& c : cases) EXPECT_EQ(dlg->NearestExistingDir(c.path), c.nearest) << c.path;
 }
 
@@ -93,9 +95,8 @@ TEST_F(ChooserTest, ListEntriesAndSelectionEntersAtOnce) {
   dlg->DriveComboBox1Change('Q');
   EXPECT_EQ(errors.size(), 1u);
   EXPECT_EQ(list.Directory(), "C:\\");
-  EXPECT_EQ(ShortenPath("C:\\one\\two\\three\\four", 14 * 6, [](const std::string& s) {
-              return static_cast<int>(s.size()) * 6;
-            }),
+  EXPECT_EQ(ShortenPath("C:\\one\\two\\three\\four", 14 * 6,
+                        [](const std::string& s) { return static_cast<int>(s.size()) * 6; }),
             "C:\\...\\four");
 }
 

@@ -126,8 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   // The bases take the copies and their old versions, and the folders on
   // the way to a base are made; the state folder takes the journal.
-  const std::string kept[3] = {platform.RealPath(request.SirelTargetBase),
-                               platform.RealPath(request.DxfTargetBase),
+  const std::string kept[3] = {platform.RealPath(request.SirelTargetBase), platform.RealPath(request.DxfTargetBase),
                                platform.StateDirectory()};
   platform.ClearChanges();
   engine.CopyPlannedFiles();

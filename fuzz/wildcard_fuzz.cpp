@@ -15,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool matched = WildcardMatch(mask, name);
   if (!name.empty() && !WildcardMatch("*", name)) __builtin_trap();
   if (!name.empty() && !WildcardMatch("*.*", name)) __builtin_trap();
-  if (mask == name && !mask.empty() && mask.find_first_of("*?") == std::string::npos &&
-      !matched) {
+  if (mask == name && !mask.empty() && mask.find_first_of("*?") == std::string::npos && !matched) {
     __builtin_trap();
   }
   return 0;

@@ -47,9 +47,7 @@ struct Rect {
   }
 };
 
-inline Rect RectAt(int left, int top, int width, int height) {
-  return Rect{left, top, left + width, top + height};
-}
+inline Rect RectAt(int left, int top, int width, int height) { return Rect{left, top, left + width, top + height}; }
 
 // A picture of the program's resources: the name the skins load it by
 // ("AR_TOP"), its size, and the colour left out when it is drawn, if any.

@@ -63,8 +63,7 @@ bool AmPmFollows(const std::string& pattern, size_t pos) {
 
 class PatternWriter {
  public:
-  PatternWriter(const platform::SystemTime& t, const platform::LocaleDateData& locale)
-      : m_time(t), m_locale(locale) {}
+  PatternWriter(const platform::SystemTime& t, const platform::LocaleDateData& locale) : m_time(t), m_locale(locale) {}
 
   void Write(const std::string& pattern, int level);
   std::string Take() {
@@ -166,9 +165,7 @@ void PatternWriter::Write(const std::string& pattern, int level) {
         m_out += run <= 2 ? Digits(yearInEra % 100, run) : Digits(yearInEra, 4);
         break;
       }
-      case 'g':
-        m_out += m_locale.eraName;
-        break;
+      case 'g': m_out += m_locale.eraName; break;
       case 'h': {
         int hour = t.hour;
         if (ampmSeen || AmPmFollows(pattern, i + run)) {
@@ -185,18 +182,10 @@ void PatternWriter::Write(const std::string& pattern, int level) {
           m_out += MonthName(run > 3);
         }
         break;
-      case 'n':
-        m_out += Digits(t.minute, run == 1 ? 1 : 2);
-        break;
-      case 's':
-        m_out += Digits(t.second, run == 1 ? 1 : 2);
-        break;
-      case 't':
-        WriteFormat(run == 1 ? m_locale.shortTimeFormat : m_locale.longTimeFormat, level);
-        break;
-      case 'y':
-        m_out += run <= 2 ? Digits(t.year % 100, 2) : Digits(t.year, 4);
-        break;
+      case 'n': m_out += Digits(t.minute, run == 1 ? 1 : 2); break;
+      case 's': m_out += Digits(t.second, run == 1 ? 1 : 2); break;
+      case 't': WriteFormat(run == 1 ? m_locale.shortTimeFormat : m_locale.longTimeFormat, level); break;
+      case 'y': m_out += run <= 2 ? Digits(t.year % 100, 2) : Digits(t.year, 4); break;
       default:
         m_out += c;
         run = 1;
@@ -207,8 +196,7 @@ void PatternWriter::Write(const std::string& pattern, int level) {
 }
 
 // Reads 1 to maxDigits decimal digits at text[*pos].
-bool ReadNumber(const std::string& text, size_t* pos, size_t maxDigits, int* value,
-                size_t* digits) {
+bool ReadNumber(const std::string& text, size_t* pos, size_t maxDigits, int* value, size_t* digits) {
   size_t n = 0;
   int v = 0;
   while (*pos + n < text.size() && IsDigit(text[*pos + n])) {
@@ -262,8 +250,7 @@ std::string DateTimeToText(const platform::SystemTime& t, const platform::Locale
   return FormatDatePattern("c", t, locale);
 }
 
-bool TextToDateTime(const std::string& text, const platform::LocaleDateData& locale,
-                    platform::SystemTime* t) {
+bool TextToDateTime(const std::string& text, const platform::LocaleDateData& locale, platform::SystemTime* t) {
   if (locale.dateSeparator.empty()) return false;
   platform::SystemTime parts;
   const std::string order = DateOrder(locale.shortDateFormat);
@@ -291,8 +278,7 @@ bool TextToDateTime(const std::string& text, const platform::LocaleDateData& loc
     if (!ReadNumber(text, &pos, 2, &parts.hour, nullptr)) return false;
     if (ReadWord(text, &pos, locale.timeSeparator, false)) {
       if (!ReadNumber(text, &pos, 2, &parts.minute, nullptr)) return false;
-      if (ReadWord(text, &pos, locale.timeSeparator, false) &&
-          !ReadNumber(text, &pos, 2, &parts.second, nullptr)) {
+      if (ReadWord(text, &pos, locale.timeSeparator, false) && !ReadNumber(text, &pos, 2, &parts.second, nullptr)) {
         return false;
       }
     }

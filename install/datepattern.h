@@ -31,5 +31,4 @@ std::string DateTimeToText(const platform::SystemTime& t, const platform::Locale
 // (milliseconds 0, dayOfWeek set) and returns true; a text of another form
 // or an invalid date or time (February 30, hour 25) returns false and
 // leaves *t unchanged.
-bool TextToDateTime(const std::string& text, const platform::LocaleDateData& locale,
-                    platform::SystemTime* t);
+bool TextToDateTime(const std::string& text, const platform::LocaleDateData& locale, platform::SystemTime* t);

@@ -78,14 +78,12 @@ TEST(HostileMediumTest, RefusedBeforeAnythingIsWritten) {
   const auto macro = [](TempDrives& d) { TempDrives::Write(d.Host('D', "CD/macros/a.mac"), "a"); };
   const Case cases[] = {
       {"search group folder is a link out of the medium", "Txt_600=macros\\;MACROS\n",
-       [&](TempDrives& d) { link(d.Host('D', "outside"), d.Host('D', "CD/macros")); },
-       "lies outside the medium"},
+       [&](TempDrives& d) { link(d.Host('D', "outside"), d.Host('D', "CD/macros")); }, "lies outside the medium"},
       {"file in a tree links out of the medium", "Txt_600=macros\\;MACROS\n",
        [&](TempDrives& d) { link(d.Host('D', "outside/secret.txt"), d.Host('D', "CD/macros/a.mac")); },
        "lies outside the medium"},
       {"fixed-list path through a linked folder", "Txt_500=via\\secret.txt\n",
-       [&](TempDrives& d) { link(d.Host('D', "outside"), d.Host('D', "CD/via")); },
-       "lies outside the medium"},
+       [&](TempDrives& d) { link(d.Host('D', "outside"), d.Host('D', "CD/via")); }, "lies outside the medium"},
       {"search group named outside the medium", "Txt_600=..\\outside\\;MACROS\n", [](TempDrives&) {},
        "lies outside the medium"},
       {"FIFO in a tree", "Txt_600=macros\\;MACROS\n",
@@ -100,8 +98,8 @@ TEST(HostileMediumTest, RefusedBeforeAnythingIsWritten) {
          TempDrives::Write(d.Host('D', "CD/macros/A.MAC"), "upper");
        },
        "would be installed as the same file"},
-      {"sample group lands on a macro", "Txt_600=macros\\;MACROS\nTxt_700=macros\\;MACROS\n",
-       macro, "would be installed as the same file"},
+      {"sample group lands on a macro", "Txt_600=macros\\;MACROS\nTxt_700=macros\\;MACROS\n", macro,
+       "would be installed as the same file"},
   };
   for (const Case& c : cases) {
     TempDrives drives("CD");
@@ -143,10 +141,12 @@ TEST(HostileMediumTest, AFolderThatCannotBeListedFailsThePlan) {
   // A folder the user may not list, for real.
   for (const char* dir : {"", "/d", "/d/CD", "/d/CD/macros", "/c"}) chmod((drives.root() + dir).c_str(), 0777);
   chmod(drives.Host('D', "CD/macros/locked").c_str(), 0);
-  const int code = InChild([&] {
-    const Outcome o = Install(drives.platform(), "Txt_600=macros\\;MACROS\n");
-    return o.outcome == InstallOutcome::kRefused && o.message.find("locked") != std::string::npos ? 0 : 1;
-  }, true);
+  const int code = InChild(
+      [&] {
+        const Outcome o = Install(drives.platform(), "Txt_600=macros\\;MACROS\n");
+        return o.outcome == InstallOutcome::kRefused && o.message.find("locked") != std::string::npos ? 0 : 1;
+      },
+      true);
   if (code == 77) GTEST_SKIP() << "no unprivileged user to run as";
   EXPECT_EQ(code, 0);
   // A truly empty folder is no problem.
@@ -166,7 +166,9 @@ TEST(HostileMediumTest, FifosNeverHoldTheProgram) {
     if (drives.platform().ReadWholeFile("D:\\LICENSE.TXT", &text)) return 2;
     // Copying it is refused as well.
     return drives.platform().ShellOperation(platform::kFoCopy, std::string("D:\\LICENSE.TXT") + '\0',
-                                            std::string("C:\\L.TXT") + '\0', 0) != 0 ? 0 : 3;
+                                            std::string("C:\\L.TXT") + '\0', 0) != 0
+               ? 0
+               : 3;
   });
   EXPECT_EQ(code, 0) << "1: SETUP.INF, 2: licence, 3: copy, 142: hung";
 }

@@ -27,9 +27,9 @@ class BusyCursor {
 
 }  // namespace
 
-InstallEngine::InstallEngine(platform::Platform& platform, EventLoop& loop,
-                             CopyProgressView& view, const TextCatalogue& texts,
-                             std::string SourceDir, std::function<std::string()> messageCaption)
+InstallEngine::InstallEngine(platform::Platform& platform, EventLoop& loop, CopyProgressView& view,
+                             const TextCatalogue& texts, std::string SourceDir,
+                             std::function<std::string()> messageCaption)
     : KCFileGrep(platform, loop),
       KCFileCtrl(platform),
       m_platform(platform),
@@ -43,9 +43,7 @@ InstallEngine::InstallEngine(platform::Platform& platform, EventLoop& loop,
   KCFileGrep.CaseSensitiveContent = false;
   KCFileGrep.ThreadedSearch = false;
   KCFileGrep.SetThreadPriority(tpIdle);
-  KCFileGrep.OnFound = [this](void* Sender, const std::string& found) {
-    KCFileGrepFound(Sender, found);
-  };
+  KCFileGrep.OnFound = [this](void* Sender, const std::string& found) { KCFileGrepFound(Sender, found); };
   KCFileCtrl.Options = {ffNoActionConfirm, ffShowNoErrors, ffShowNoProgress};
 }
 
@@ -125,15 +123,14 @@ void InstallEngine::AddSearchGroups(int FirstId, const std::string& TargetBase) 
     if (t.empty()) return;
     const size_t p = t.find(';');
     CurrentSearchRoot = programDir + (p == std::string::npos ? std::string() : t.substr(0, p));
-    CurrentTargetDir = AddBackslash(TargetBase) +
-                       (p == std::string::npos ? t : t.substr(p + 1)).substr(0, kMaxSubdir);
+    CurrentTargetDir = AddBackslash(TargetBase) + (p == std::string::npos ? t : t.substr(p + 1)).substr(0, kMaxSubdir);
     // A group whose folder lies outside the medium, by its text or by the
     // links on its way, is not searched, and refuses the plan.
     const std::string real = m_platform.RealPath(CurrentSearchRoot);
     if (!PathLiesIn(m_platform.FullPath(CurrentSearchRoot), medium) || real.empty() ||
         !PathLiesIn(real, m_platform.RealPath(medium))) {
-      m_planProblems.push_back({kOutsideMediumText, {CurrentSearchRoot},
-                                "search group outside the medium: " + CurrentSearchRoot});
+      m_planProblems.push_back(
+          {kOutsideMediumText, {CurrentSearchRoot}, "search group outside the medium: " + CurrentSearchRoot});
       continue;
     }
     m_currentBase = TargetBase;
@@ -141,7 +138,8 @@ void InstallEngine::AddSearchGroups(int FirstId, const std::string& TargetBase) 
     KCFileGrep.Dirs = CurrentSearchRoot;
     KCFileGrep.Search();
     if (!KCFileGrep.UnreadableFolder().empty()) {
-      m_planProblems.push_back({kUnreadableFolderText, {KCFileGrep.UnreadableFolder()},
+      m_planProblems.push_back({kUnreadableFolderText,
+                                {KCFileGrep.UnreadableFolder()},
                                 "folder cannot be read: " + KCFileGrep.UnreadableFolder()});
     }
   }
@@ -164,17 +162,14 @@ void InstallEngine::KCFileGrepFound(void* /*Sender*/, const std::string& found) 
 
 void InstallEngine::Abort() {
   const std::string first = m_texts.LanguageText(24);
-  ShowMsgBox(m_messageCaption(), FailureDetails.empty() ? first : first + "\n\n" + FailureDetails,
-             MB_ICONINFORMATION);
+  ShowMsgBox(m_messageCaption(), FailureDetails.empty() ? first : first + "\n\n" + FailureDetails, MB_ICONINFORMATION);
   if (!LastRollback.complete()) {
     Tell(kRestoreIncompleteText, {LastRollback.keptIn, LastRollback.listFile});
   }
   InstallAborted = true;
 }
 
-void InstallEngine::RollBack() {
-  LastRollback = m_transaction.Rollback();
-}
+void InstallEngine::RollBack() { LastRollback = m_transaction.Rollback(); }
 
 void InstallEngine::CopyPlannedFiles() {
   m_view.SetMeterMaxValue(static_cast<int>(SourceFileList.size()));
@@ -266,8 +261,8 @@ bool InstallEngine::CopyChecked(const std::string& Source, const std::string& Ta
   DigestCheck check(*digest);
   const bool ok = KCFileCtrl.CheckedCopy(Source, Target, check);
   if (check.Refused()) {
-    m_failureReason = std::string("the file is damaged on the medium: its content differs from ") +
-                      MediumManifest::kFileName;
+    m_failureReason =
+        std::string("the file is damaged on the medium: its content differs from ") + MediumManifest::kFileName;
   }
   return ok;
 }

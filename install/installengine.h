@@ -35,9 +35,9 @@ class NullProgressView : public CopyProgressView {
 
 // What the user chose: the components and their target bases.
 struct CopyRequest {
-  bool Sirel = false;     // Sirel_CheckBox: the macro library
-  bool Beispiel = false;  // Beispiel_CheckBox: the sample project
-  bool DXF = false;       // DXF_CheckBox: the drawings
+  bool Sirel = false;           // Sirel_CheckBox: the macro library
+  bool Beispiel = false;        // Beispiel_CheckBox: the sample project
+  bool DXF = false;             // DXF_CheckBox: the drawings
   std::string SirelTargetBase;  // drive_Combo's item or zielSirel_Edit
   std::string DxfTargetBase;    // zielDXF_Edit
 };
@@ -68,9 +68,8 @@ class InstallEngine {
  public:
   // messageCaption gives the caption of the failure message at the moment it
   // is shown; texts reads the lists and text 24 in the current language.
-  InstallEngine(platform::Platform& platform, EventLoop& loop, CopyProgressView& view,
-                const TextCatalogue& texts, std::string SourceDir,
-                std::function<std::string()> messageCaption);
+  InstallEngine(platform::Platform& platform, EventLoop& loop, CopyProgressView& view, const TextCatalogue& texts,
+                std::string SourceDir, std::function<std::string()> messageCaption);
 
   // Plans the copy, checks the plan and runs it; the outcome is InstallAborted.
   void BuildCopyPlan(const CopyRequest& request);

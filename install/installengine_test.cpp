@@ -33,8 +33,8 @@ class EngineTest : public ::testing::Test {
   void Load(const std::string& english) {
     ini = TMemIniFile("[English]\nTxt_024=A file could not be copied.\nTxt_073=Sirel\nTxt_080= Setup\n" + english);
     texts.SetCurrentLanguage("English");
-    engine = std::make_unique<InstallEngine>(faults, loop, view, texts, "D:\\CD",
-                                             [] { return std::string("Sirel Setup"); });
+    engine =
+        std::make_unique<InstallEngine>(faults, loop, view, texts, "D:\\CD", [] { return std::string("Sirel Setup"); });
   }
   void Medium(const std::string& relative, const std::string& data = "data") {
     TempDrives::Write(drives.Host('D', "CD/" + relative), data);
@@ -83,20 +83,25 @@ TEST_F(EngineTest, PlanMapsFixedFilesAndGroupsToTheirTargets) {
   dxfOnly.DxfTargetBase = "C:\\DXF\\";
   const Case cases[] = {
       {"trailing backslash gives single separators",
-       "Txt_500=README.TXT\nTxt_600=macros\\;MACROS\n", Sirel(),
+       "Txt_500=README.TXT\nTxt_600=macros\\;MACROS\n",
+       Sirel(),
        {"D:\\CD\\README.TXT > C:\\SIREL\\README.TXT", "D:\\CD\\macros\\a.mac > C:\\SIREL\\MACROS\\a.mac",
         "D:\\CD\\macros\\sub\\b.mac > C:\\SIREL\\MACROS\\sub\\b.mac"}},
-      {"no trailing backslash doubles the join", "Txt_600=macros;MACROS\n", Sirel(),
+      {"no trailing backslash doubles the join",
+       "Txt_600=macros;MACROS\n",
+       Sirel(),
        {"D:\\CD\\macros\\a.mac > C:\\SIREL\\MACROS\\\\a.mac",
         "D:\\CD\\macros\\sub\\b.mac > C:\\SIREL\\MACROS\\\\sub\\b.mac"}},
-      {"group into the base itself", "Txt_600=sample\\;\n", Sirel(),
-       {"D:\\CD\\sample\\p.spr > C:\\SIREL\\p.spr"}},
-      {"only the sample project", "Txt_500=README.TXT\nTxt_600=macros\\;M\nTxt_700=sample\\;P\n", sampleOnly,
+      {"group into the base itself", "Txt_600=sample\\;\n", Sirel(), {"D:\\CD\\sample\\p.spr > C:\\SIREL\\p.spr"}},
+      {"only the sample project",
+       "Txt_500=README.TXT\nTxt_600=macros\\;M\nTxt_700=sample\\;P\n",
+       sampleOnly,
        {"D:\\CD\\sample\\p.spr > C:\\S\\P\\p.spr"}},
-      {"dxf base with backslash", "Txt_800=sample\\;DRAW\n", dxfOnly,
-       {"D:\\CD\\sample\\p.spr > C:\\DXF\\DRAW\\p.spr"}},
+      {"dxf base with backslash", "Txt_800=sample\\;DRAW\n", dxfOnly, {"D:\\CD\\sample\\p.spr > C:\\DXF\\DRAW\\p.spr"}},
       {"no component, no plan", "Txt_500=README.TXT\n", CopyRequest(), {}},
-      {"list stops at the first empty text", "Txt_500=README.TXT\nTxt_501=\nTxt_502=X\n", Sirel(),
+      {"list stops at the first empty text",
+       "Txt_500=README.TXT\nTxt_501=\nTxt_502=X\n",
+       Sirel(),
        {"D:\\CD\\README.TXT > C:\\SIREL\\README.TXT"}},
       {"group outside the medium is not searched", "Txt_600=..\\;M\n", Sirel(), {}},
   };
@@ -122,8 +127,8 @@ TEST_F(EngineTest, CopiesEveryEntryArchiveOnlyWithMeterAndLabel) {
   engine->BuildCopyPlan(Sirel());
   EXPECT_FALSE(engine->InstallAborted);
   EXPECT_TRUE(presenter.messages.empty());
-  EXPECT_EQ(view.events, (Lines{"busy", "max 3", "step", "label README.TXT", "step", "label a.mac",
-                                "step", "label ro.mac", "idle"}));
+  EXPECT_EQ(view.events, (Lines{"busy", "max 3", "step", "label README.TXT", "step", "label a.mac", "step",
+                                "label ro.mac", "idle"}));
   for (const char* f : {"SIREL/README.TXT", "SIREL/MACROS/a.mac", "SIREL/MACROS/ro.mac"}) {
     EXPECT_EQ(drives.platform().FileAttributes("C:\\" + std::string(f)), 0x20u) << f;
   }
@@ -135,17 +140,23 @@ TEST_F(EngineTest, FirstFailureStopsTheRunWithOneMessage) {
     const char* name;
     platform::Fault fault;  // hits the second entry, b.mac
     bool closeRequest;
-    const char* reason;     // the last line of the failure message
+    const char* reason;  // the last line of the failure message
   };
   const Case cases[] = {
       {"source missing", {platform::FaultOp::kCopy, "<none>"}, false, "No such file or directory"},
       {"target creation refused", {platform::FaultOp::kCopy, "b.mac"}, false, "Permission denied"},
-      {"disk full after some bytes", {platform::FaultOp::kDiskFull, "b.mac", 0, 3000}, false,
+      {"disk full after some bytes",
+       {platform::FaultOp::kDiskFull, "b.mac", 0, 3000},
+       false,
        "No space left on device"},
-      {"attribute not kept", {platform::FaultOp::kAttributeReadBack, "SIREL\\b.mac"}, false,
+      {"attribute not kept",
+       {platform::FaultOp::kAttributeReadBack, "SIREL\\b.mac"},
+       false,
        "the copy does not keep the archive attribute alone"},
       {"close request mid-copy", {platform::FaultOp::kCopy, "<none>"}, true, ""},
-      {"a folder where the file goes", {platform::FaultOp::kCopy, "<none>"}, false,
+      {"a folder where the file goes",
+       {platform::FaultOp::kCopy, "<none>"},
+       false,
        "a folder stands where the file goes"},
   };
   for (const Case& c : cases) {
@@ -167,8 +178,8 @@ TEST_F(EngineTest, FirstFailureStopsTheRunWithOneMessage) {
     QueueEventLoop closing;
     if (c.closeRequest) closing.TerminateAfter(2);  // after the second entry's messages
     Load("Txt_500=a.mac\nTxt_501=b.mac\nTxt_502=c.mac\n");
-    InstallEngine run(faults, c.closeRequest ? static_cast<EventLoop&>(closing) : loop, view, texts,
-                      "D:\\CD", [] { return std::string("Sirel Setup"); });
+    InstallEngine run(faults, c.closeRequest ? static_cast<EventLoop&>(closing) : loop, view, texts, "D:\\CD",
+                      [] { return std::string("Sirel Setup"); });
     run.BuildCopyPlan(Sirel());
 
     EXPECT_TRUE(run.InstallAborted) << c.name;

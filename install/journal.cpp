@@ -36,8 +36,7 @@ std::string Unescape(const std::string& text) {
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 &&
-        HexDigit(text[i + 2]) >= 0) {
+    if (text[i] == '%' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 && HexDigit(text[i + 2]) >= 0) {
       out += static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
       i += 2;
     } else {
@@ -94,9 +93,9 @@ bool RunJournal::Parse(const std::string& text, std::vector<JournalEntry>* entri
       }
     }
     if (!known) continue;
-    const size_t wanted = e.kind == JournalEntry::kCommit ? 1
+    const size_t wanted = e.kind == JournalEntry::kCommit                                        ? 1
                           : (e.kind == JournalEntry::kBase || e.kind == JournalEntry::kReplaced) ? 3
-                                                                                                  : 2;
+                                                                                                 : 2;
     if (fields.size() < wanted) continue;
     if (wanted > 1) e.path = Unescape(fields[1]);
     if (wanted > 2) e.backup = Unescape(fields[2]);

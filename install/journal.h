@@ -8,11 +8,11 @@
 // One change an install run made, in the order it was made.
 struct JournalEntry {
   enum Kind {
-    kBase,     // a target base and the folder its old versions go to
-    kFolder,   // a folder the run created
-    kNewFile,  // a file the run created where none was
-    kReplaced, // a file the run replaced; its old version is at `backup`
-    kCommit,   // the run succeeded: nothing is to be undone
+    kBase,      // a target base and the folder its old versions go to
+    kFolder,    // a folder the run created
+    kNewFile,   // a file the run created where none was
+    kReplaced,  // a file the run replaced; its old version is at `backup`
+    kCommit,    // the run succeeded: nothing is to be undone
   };
   Kind kind = kFolder;
   std::string path;

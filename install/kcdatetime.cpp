@@ -28,16 +28,14 @@ int64_t FloorDiv(int64_t a, int64_t b) { return a / b - (a % b != 0 && (a < 0) !
 
 bool IsValidDateTime(const platform::SystemTime& t) {
   return t.year >= 1 && t.year <= 9999 && t.month >= 1 && t.month <= 12 && t.day >= 1 &&
-         t.day <= DaysInMonth(t.year, t.month) && t.hour >= 0 && t.hour <= 23 &&
-         t.minute >= 0 && t.minute <= 59 && t.second >= 0 && t.second <= 59 &&
-         t.milliseconds >= 0 && t.milliseconds <= 999;
+         t.day <= DaysInMonth(t.year, t.month) && t.hour >= 0 && t.hour <= 23 && t.minute >= 0 && t.minute <= 59 &&
+         t.second >= 0 && t.second <= 59 && t.milliseconds >= 0 && t.milliseconds <= 999;
 }
 
 double SystemTimeToDateTime(const platform::SystemTime& t) {
   if (!IsValidDateTime(t)) return 0.0;
   const int64_t days = DaysFromCivil(t.year, t.month, t.day) + kUnixEpochDay;
-  const int64_t ms = days * kMsPerDay + ((t.hour * 60 + t.minute) * 60 + t.second) * 1000LL +
-                     t.milliseconds;
+  const int64_t ms = days * kMsPerDay + ((t.hour * 60 + t.minute) * 60 + t.second) * 1000LL + t.milliseconds;
   return static_cast<double>(ms) / static_cast<double>(kMsPerDay);
 }
 

@@ -24,14 +24,10 @@ TEST(DateTimeConversion, KnownDays) {
     int dayOfWeek;
   };
   const std::vector<Case> cases = {
-      {Make(1899, 12, 30, 0, 0, 0, 0), 0.0, 6},
-      {Make(1899, 12, 29, 18, 0, 0, 0), -0.25, 5},
-      {Make(1990, 1, 1, 0, 0, 0, 0), 32874.0, 1},
-      {Make(2026, 3, 5, 12, 0, 0, 0), 46086.5, 4},
-      {Make(2024, 2, 29, 6, 0, 0, 0), 45351.25, 4},
-      {Make(1601, 1, 1, 0, 0, 0, 0), -109205.0, 1},
-      {Make(1, 1, 1, 0, 0, 0, 0), -693593.0, 1},
-      {Make(9999, 12, 31, 18, 0, 0, 0), 2958465.75, 5},
+      {Make(1899, 12, 30, 0, 0, 0, 0), 0.0, 6},     {Make(1899, 12, 29, 18, 0, 0, 0), -0.25, 5},
+      {Make(1990, 1, 1, 0, 0, 0, 0), 32874.0, 1},   {Make(2026, 3, 5, 12, 0, 0, 0), 46086.5, 4},
+      {Make(2024, 2, 29, 6, 0, 0, 0), 45351.25, 4}, {Make(1601, 1, 1, 0, 0, 0, 0), -109205.0, 1},
+      {Make(1, 1, 1, 0, 0, 0, 0), -693593.0, 1},    {Make(9999, 12, 31, 18, 0, 0, 0), 2958465.75, 5},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(SystemTimeToDateTime(c.t), c.value) << c.value;
@@ -132,10 +128,9 @@ TEST(TKCDateTime, Setters) {
     EXPECT_EQ((d.*c.set)(c.value), c.expected != nullptr) << c.name << " " << c.value;
     const platform::SystemTime t = DateTimeToSystemTime(d.Value());
     char text[40];
-    snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", t.year, t.month, t.day,
-             t.hour, t.minute, t.second, t.milliseconds);
-    EXPECT_STREQ(text, c.expected ? c.expected : "2024-02-29 10:20:30.250")
-        << c.name << " " << c.value;
+    snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", t.year, t.month, t.day, t.hour, t.minute,
+             t.second, t.milliseconds);
+    EXPECT_STREQ(text, c.expected ? c.expected : "2024-02-29 10:20:30.250") << c.name << " " << c.value;
   }
 }
 

@@ -14,15 +14,14 @@ struct AttributeBit {
 };
 
 const AttributeBit kAttributeBits[] = {
-    {fcaArchive, 0x20, true},       {fcaDirectory, 0x10, true}, {fcaHidden, 0x02, true},
-    {fcaNormal, 0x80, true},        {fcaOffline, 0x1000, false}, {fcaReadonly, 0x01, true},
-    {fcaSystem, 0x04, true},        {fcaTemporary, 0x100, false},
+    {fcaArchive, 0x20, true},    {fcaDirectory, 0x10, true}, {fcaHidden, 0x02, true}, {fcaNormal, 0x80, true},
+    {fcaOffline, 0x1000, false}, {fcaReadonly, 0x01, true},  {fcaSystem, 0x04, true}, {fcaTemporary, 0x100, false},
 };
 
 const uint32_t kShellFlags[] = {0x80, 0x10, 0x200, 0x08, 0x400, 0x04, 0x100, 0x40};
 
-const platform::ShellFunc kShellFuncs[] = {platform::kFoCopy, platform::kFoRename,
-                                           platform::kFoMove, platform::kFoDelete};
+const platform::ShellFunc kShellFuncs[] = {platform::kFoCopy, platform::kFoRename, platform::kFoMove,
+                                           platform::kFoDelete};
 
 }  // namespace
 
@@ -50,8 +49,7 @@ uint32_t ShellFlagsOf(TKCFileOpFlags options) {
   return flags;
 }
 
-bool TKCFileCtrl::FileOperation(const std::string& Source, const std::string& Target,
-                                TKCFileOperation Operation) {
+bool TKCFileCtrl::FileOperation(const std::string& Source, const std::string& Target, TKCFileOperation Operation) {
   if (Source.empty()) return false;
   auto nameList = [this](const std::string& name) {
     if (name.find('\0') != std::string::npos) return name + '\0';
@@ -63,8 +61,7 @@ bool TKCFileCtrl::FileOperation(const std::string& Source, const std::string& Ta
   return m_lastError == 0;
 }
 
-bool TKCFileCtrl::CheckedCopy(const std::string& Source, const std::string& Target,
-                              platform::CopyCheck& check) {
+bool TKCFileCtrl::CheckedCopy(const std::string& Source, const std::string& Target, platform::CopyCheck& check) {
   m_lastError = m_platform.CheckedCopy(m_platform.FullPath(Source), m_platform.FullPath(Target), check);
   return m_lastError == 0;
 }
@@ -98,8 +95,7 @@ int32_t TKCFileCtrl::FileSize() const {
 
 std::string TKCFileCtrl::StampText(int which) const {
   platform::FileTime times[3];
-  if (m_fileName.empty() ||
-      !m_platform.FileTimesOf(m_fileName, &times[0], &times[1], &times[2])) {
+  if (m_fileName.empty() || !m_platform.FileTimesOf(m_fileName, &times[0], &times[1], &times[2])) {
     return std::string();
   }
   const platform::FileTime local = m_platform.ToLocalFileTime(times[which]);

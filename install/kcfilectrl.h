@@ -9,7 +9,7 @@
 namespace platform {
 class CopyCheck;
 class Platform;
-}
+}  // namespace platform
 
 enum TKCFileCtrlAttribute {
   fcaArchive,
@@ -54,11 +54,8 @@ class TKCFileCtrl : public TKCCustomComponent {
   // success. An empty Source fails without a shell call. A name without a
   // zero character is expanded to its full path; one with zeros is taken as a
   // ready name list.
-  bool FileOperation(const std::string& Source, const std::string& Target,
-                     TKCFileOperation Operation);
-  bool CopyFile(const std::string& Source, const std::string& Target) {
-    return FileOperation(Source, Target, foCopy);
-  }
+  bool FileOperation(const std::string& Source, const std::string& Target, TKCFileOperation Operation);
+  bool CopyFile(const std::string& Source, const std::string& Target) { return FileOperation(Source, Target, foCopy); }
   // The copy of one file with every byte shown to check
   // (Platform::CheckedCopy), both names expanded to full paths.
   bool CheckedCopy(const std::string& Source, const std::string& Target, platform::CopyCheck& check);

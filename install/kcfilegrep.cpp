@@ -31,9 +31,7 @@ std::vector<std::string> SplitAt(const std::string& text, char delimiter) {
   return pieces;
 }
 
-bool IsBlank(const std::string& text) {
-  return text.find_first_not_of(' ') == std::string::npos;
-}
+bool IsBlank(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
 
 }  // namespace
 
@@ -150,36 +148,38 @@ void TKCFileGrep::SearchDirectory(const std::string& D, const std::vector<std::s
 
   // Hidden, system and volume entries are not entered, and neither are links
   // to directories: a link may lead back up the tree.
-  constexpr uint32_t kSkipped = platform::kAttrHidden | platform::kAttrSystem |
-                                platform::kAttrVolume | platform::kAttrReparsePoint;
+  constexpr uint32_t kSkipped =
+      platform::kAttrHidden | platform::kAttrSystem | platform::kAttrVolume | platform::kAttrReparsePoint;
   const auto enterable = [](const platform::FindData& entry) {
-    return (entry.attributes & platform::kAttrDirectory) && !(entry.attributes & kSkipped) &&
-           entry.name != "." && entry.name != "..";
+    return (entry.attributes & platform::kAttrDirectory) && !(entry.attributes & kSkipped) && entry.name != "." &&
+           entry.name != "..";
   };
   // A "*.*" pass sees every entry; its subdirectories serve the walk below,
   // which saves enumerating the directory a second time.
   std::vector<std::string> subdirs;
   bool subdirsKnown = false;
-  const platform::FindDetail detail = NeedsDetail() ? platform::FindDetail::kFull
-                                                    : platform::FindDetail::kBasic;
+  const platform::FindDetail detail = NeedsDetail() ? platform::FindDetail::kFull : platform::FindDetail::kBasic;
   for (const std::string& mask : masks) {
     const bool everything = mask == "*.*" || mask == "*";
     bool stopped = false;
-    const platform::FindResult listed = m_platform.Enumerate(P + mask, [&](const platform::FindData& entry) {
-      if (StopCheck()) {
-        stopped = true;
-        return false;
-      }
-      if (everything && !subdirsKnown && enterable(entry)) subdirs.push_back(entry.name);
-      if (OnFileChange) OnFileChange(this, entry.name);
-      if (Accepts(entry, P, content)) {
-        const std::string record = BuildRecord(P, entry);
-        if (OnFound) OnFound(this, record);
-        if (m_outStringList) m_outStringList->AddItem(record);
-        m_resultList.push_back(record);
-      }
-      return true;
-    }, detail);
+    const platform::FindResult listed = m_platform.Enumerate(
+        P + mask,
+        [&](const platform::FindData& entry) {
+          if (StopCheck()) {
+            stopped = true;
+            return false;
+          }
+          if (everything && !subdirsKnown && enterable(entry)) subdirs.push_back(entry.name);
+          if (OnFileChange) OnFileChange(this, entry.name);
+          if (Accepts(entry, P, content)) {
+            const std::string record = BuildRecord(P, entry);
+            if (OnFound) OnFound(this, record);
+            if (m_outStringList) m_outStringList->AddItem(record);
+            m_resultList.push_back(record);
+          }
+          return true;
+        },
+        detail);
     if (listed == platform::FindResult::kFailed && m_unreadable.empty()) m_unreadable = P;
     if (stopped) return;
     subdirsKnown = subdirsKnown || everything;
@@ -187,10 +187,13 @@ void TKCFileGrep::SearchDirectory(const std::string& D, const std::vector<std::s
   if (StopCheck() || !RecurseSubDirs) return;
 
   if (!subdirsKnown) {
-    const platform::FindResult listed = m_platform.Enumerate(P + "*.*", [&](const platform::FindData& entry) {
-      if (enterable(entry)) subdirs.push_back(entry.name);
-      return true;
-    }, platform::FindDetail::kBasic);
+    const platform::FindResult listed = m_platform.Enumerate(
+        P + "*.*",
+        [&](const platform::FindData& entry) {
+          if (enterable(entry)) subdirs.push_back(entry.name);
+          return true;
+        },
+        platform::FindDetail::kBasic);
     if (listed == platform::FindResult::kFailed && m_unreadable.empty()) m_unreadable = P;
   }
   for (const std::string& name : subdirs) {
@@ -206,8 +209,7 @@ bool TKCFileGrep::NeedsDetail() const {
          (ReturnValues.bits() & ~plain.bits()) != 0;
 }
 
-bool TKCFileGrep::Accepts(const platform::FindData& entry, const std::string& P,
-                          const std::string& content) {
+bool TKCFileGrep::Accepts(const platform::FindData& entry, const std::string& P, const std::string& content) {
   // Sizes compare whole: a file of 2 GiB or more must not fall out of a plan.
   const int64_t size = static_cast<int64_t>(entry.fullSize);
   if (size < MinSize || (MaxSize != 0 && size > MaxSize)) return false;
@@ -244,10 +246,9 @@ bool TKCFileGrep::ContentMatches(const std::string& path, const std::string& con
   // Every start position is tried in turn, which finds the same matches as
   // restarting one byte after the start of a broken partial match.
   const bool fold = !CaseSensitiveContent;
-  const auto it = std::search(m_fileData.begin(), m_fileData.end(), content.begin(), content.end(),
-                              [fold](char fileByte, char contentByte) {
-                                return (fold ? UpperAscii(fileByte) : fileByte) == contentByte;
-                              });
+  const auto it = std::search(
+      m_fileData.begin(), m_fileData.end(), content.begin(), content.end(),
+      [fold](char fileByte, char contentByte) { return (fold ? UpperAscii(fileByte) : fileByte) == contentByte; });
   return it != m_fileData.end();
 }
 
@@ -258,8 +259,7 @@ std::string TKCFileGrep::BuildRecord(const std::string& P, const platform::FindD
     record += ReturnDelimiter;
   };
   const auto date = [&](platform::FileTime utc) {
-    const platform::SystemTime local =
-        platform::FileTimeToSystemTime(m_platform.ToLocalFileTime(utc));
+    const platform::SystemTime local = platform::FileTimeToSystemTime(m_platform.ToLocalFileTime(utc));
     part(FormatDatePattern(m_locale.longDateFormat, local, m_locale));
   };
   if (ReturnValues.Contains(rvDir)) part(P);
@@ -272,9 +272,8 @@ std::string TKCFileGrep::BuildRecord(const std::string& P, const platform::FindD
     static const struct {
       uint32_t bit;
       char letter;
-    } kLetters[] = {{platform::kAttrReadOnly, 'r'}, {platform::kAttrArchive, 'a'},
-                    {platform::kAttrSystem, 's'},   {platform::kAttrVolume, 'v'},
-                    {platform::kAttrDirectory, 'd'}, {platform::kAttrHidden, 'h'}};
+    } kLetters[] = {{platform::kAttrReadOnly, 'r'}, {platform::kAttrArchive, 'a'},   {platform::kAttrSystem, 's'},
+                    {platform::kAttrVolume, 'v'},   {platform::kAttrDirectory, 'd'}, {platform::kAttrHidden, 'h'}};
     for (const auto& l : kLetters) {
       if (entry.attributes & l.bit) record += l.letter;
     }

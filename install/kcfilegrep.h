@@ -123,10 +123,8 @@ class TKCFileGrep : public TKCCustomComponent {
   bool StopCheck() const;
   // Whether the filters or the records need more of an entry than its name.
   bool NeedsDetail() const;
-  void SearchDirectory(const std::string& D, const std::vector<std::string>& masks,
-                       const std::string& content);
-  bool Accepts(const platform::FindData& entry, const std::string& P,
-               const std::string& content);
+  void SearchDirectory(const std::string& D, const std::vector<std::string>& masks, const std::string& content);
+  bool Accepts(const platform::FindData& entry, const std::string& P, const std::string& content);
   bool ContentMatches(const std::string& path, const std::string& content);
   std::string BuildRecord(const std::string& P, const platform::FindData& entry);
 

@@ -44,8 +44,8 @@ class FileGrepTest : public ::testing::Test {
 using Records = std::vector<std::string>;
 
 TEST_F(FileGrepTest, WalksDepthFirstWithDirectoryRecords) {
-  const Records expected = {"C:\\src\\;.hdir;", "C:\\src\\;.hid;", "C:\\src\\;a.txt;",
-                            "C:\\src\\;sub;", "C:\\src\\sub\\;b.txt;"};
+  const Records expected = {"C:\\src\\;.hdir;", "C:\\src\\;.hid;", "C:\\src\\;a.txt;", "C:\\src\\;sub;",
+                            "C:\\src\\sub\\;b.txt;"};
   EXPECT_EQ(Run("C:\\src"), expected);
   EXPECT_EQ(Run("C:\\src\\"), expected);
   EXPECT_EQ(grep.ResultList(), expected);
@@ -65,18 +65,29 @@ TEST_F(FileGrepTest, MasksAndFilters) {
     Records expected;
   };
   const Case cases[] = {
-      {"two masks report twice", [](TKCFileGrep& g) { g.FileMasks = "*.txt;*.*"; },
+      {"two masks report twice",
+       [](TKCFileGrep& g) { g.FileMasks = "*.txt;*.*"; },
        {"five.txt", "ro.txt", "five.txt", "ro.txt", "ten.bin"}},
       {"trailing ; adds an empty mask", [](TKCFileGrep& g) { g.FileMasks = "*.bin;"; }, {"ten.bin"}},
       {"archive only", [](TKCFileGrep& g) { g.Attributes = {fmArchive}; }, {"five.txt", "ten.bin"}},
       {"read-only", [](TKCFileGrep& g) { g.Attributes = {fmReadOnly}; }, {"ro.txt"}},
-      {"any file wins", [](TKCFileGrep& g) { g.Attributes = {fmReadOnly, fmAnyfile}; },
+      {"any file wins",
+       [](TKCFileGrep& g) {
+         g.Attributes = {fmReadOnly, fmAnyfile};
+       },
        {"five.txt", "ro.txt", "ten.bin"}},
-      {"empty set accepts all", [](TKCFileGrep& g) { g.Attributes = {}; },
-       {"five.txt", "ro.txt", "ten.bin"}},
-      {"size bounds inclusive", [](TKCFileGrep& g) { g.MinSize = 4; g.MaxSize = 5; },
+      {"empty set accepts all", [](TKCFileGrep& g) { g.Attributes = {}; }, {"five.txt", "ro.txt", "ten.bin"}},
+      {"size bounds inclusive",
+       [](TKCFileGrep& g) {
+         g.MinSize = 4;
+         g.MaxSize = 5;
+       },
        {"five.txt", "ro.txt"}},
-      {"content folded", [](TKCFileGrep& g) { g.Content = "bCd"; g.CaseSensitiveContent = false; },
+      {"content folded",
+       [](TKCFileGrep& g) {
+         g.Content = "bCd";
+         g.CaseSensitiveContent = false;
+       },
        {"five.txt"}},
       {"content case-sensitive", [](TKCFileGrep& g) { g.Content = "bCd"; }, {}},
       {"restart inside a near match", [](TKCFileGrep& g) { g.Content = "aab"; }, {"ro.txt"}},
@@ -88,18 +99,22 @@ TEST_F(FileGrepTest, MasksAndFilters) {
          g.LookForDates = {lfModifiedAfter};
        },
        {"five.txt", "ro.txt", "ten.bin"}},
-      {"modified after 2100", [](TKCFileGrep& g) {
+      {"modified after 2100",
+       [](TKCFileGrep& g) {
          TKCDateTime later;
          later.SetYear(2100);
          g.SetDateBound(lfModifiedAfter, later);
          g.LookForDates = {lfModifiedAfter};
-       }, {}},
-      {"modified before 2100", [](TKCFileGrep& g) {
+       },
+       {}},
+      {"modified before 2100",
+       [](TKCFileGrep& g) {
          TKCDateTime later;
          later.SetYear(2100);
          g.SetDateBound(lfModifiedBefore, later);
          g.LookForDates = {lfModifiedBefore};
-       }, {"five.txt", "ro.txt", "ten.bin"}},
+       },
+       {"five.txt", "ro.txt", "ten.bin"}},
   };
   for (const Case& c : cases) {
     TKCFileGrep g(drives.platform(), loop);
@@ -227,7 +242,6 @@ TEST(FileGrepThreadTest, CancelWhilePendingEndsWithOnCancel) {
   EXPECT_TRUE(dirs.empty());  // with a worker, the pieces are skipped
   EXPECT_TRUE(grep.ResultList().empty());
 }
-
 
 TEST(FileGrepThreadTest, ASearchStartedFromItsOwnEndEventRuns) {
   TempDrives drives;

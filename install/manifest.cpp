@@ -12,8 +12,7 @@ namespace {
 constexpr size_t kDigestLength = 64;
 
 bool IsHexDigest(const std::string& text) {
-  return text.size() == kDigestLength &&
-         text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+  return text.size() == kDigestLength && text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
 }
 
 // A path as the list may name it: relative, "/" between names, no empty,
@@ -49,8 +48,8 @@ MediumManifest MediumManifest::Parse(const std::string& text, std::vector<BadLin
     ++number;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     // "  " marks text mode, " *" binary mode; the digest is the same.
-    if (line.size() < kDigestLength + 3 || !IsHexDigest(line.substr(0, kDigestLength)) ||
-        line[kDigestLength] != ' ' || (line[kDigestLength + 1] != ' ' && line[kDigestLength + 1] != '*')) {
+    if (line.size() < kDigestLength + 3 || !IsHexDigest(line.substr(0, kDigestLength)) || line[kDigestLength] != ' ' ||
+        (line[kDigestLength + 1] != ' ' && line[kDigestLength + 1] != '*')) {
       bad->push_back({number, "not a checksum line (64 hex digits, two blanks, a path)"});
       continue;
     }
@@ -81,8 +80,8 @@ const std::string* MediumManifest::DigestOf(const std::string& relative) const {
   return found == m_index.end() ? nullptr : &m_entries[found->second].digest;
 }
 
-ManifestRead ReadManifest(platform::Platform& platform, const std::string& sourceDir,
-                          MediumManifest* manifest, std::vector<MediumManifest::BadLine>* bad) {
+ManifestRead ReadManifest(platform::Platform& platform, const std::string& sourceDir, MediumManifest* manifest,
+                          std::vector<MediumManifest::BadLine>* bad) {
   const std::string path = AddBackslash(sourceDir) + MediumManifest::kFileName;
   if (platform.FileAttributes(path) == platform::kInvalidAttributes) return ManifestRead::kAbsent;
   std::string text;
@@ -93,8 +92,7 @@ ManifestRead ReadManifest(platform::Platform& platform, const std::string& sourc
 
 std::string MediumRelativePath(const std::string& fullPath, const std::string& mediumDir) {
   const std::string prefix = AddBackslash(mediumDir);
-  if (fullPath.size() <= prefix.size() ||
-      FoldPathCase(fullPath.substr(0, prefix.size())) != FoldPathCase(prefix)) {
+  if (fullPath.size() <= prefix.size() || FoldPathCase(fullPath.substr(0, prefix.size())) != FoldPathCase(prefix)) {
     return std::string();
   }
   std::string relative;

@@ -43,8 +43,8 @@ class MediumManifest {
 enum class ManifestRead { kAbsent, kRead, kUnreadable };
 
 // Reads SETUP.SUM from the medium folder, when there is one.
-ManifestRead ReadManifest(platform::Platform& platform, const std::string& sourceDir,
-                          MediumManifest* manifest, std::vector<MediumManifest::BadLine>* bad);
+ManifestRead ReadManifest(platform::Platform& platform, const std::string& sourceDir, MediumManifest* manifest,
+                          std::vector<MediumManifest::BadLine>* bad);
 
 // A file's path as the list names it ("macros/a.mac"), from its full path
 // and the medium's full path; empty when it does not lie below the medium.

@@ -27,8 +27,8 @@ void PortableBlocks(uint32_t* state, const uint8_t* block, size_t count) {
   for (; count > 0; --count, block += 64) {
     uint32_t w[64];
     for (int i = 0; i < 16; ++i) {
-      w[i] = (uint32_t{block[4 * i]} << 24) | (uint32_t{block[4 * i + 1]} << 16) |
-             (uint32_t{block[4 * i + 2]} << 8) | uint32_t{block[4 * i + 3]};
+      w[i] = (uint32_t{block[4 * i]} << 24) | (uint32_t{block[4 * i + 1]} << 16) | (uint32_t{block[4 * i + 2]} << 8) |
+             uint32_t{block[4 * i + 3]};
     }
     for (int i = 16; i < 64; ++i) {
       const uint32_t s0 = Rotate(w[i - 15], 7) ^ Rotate(w[i - 15], 18) ^ (w[i - 15] >> 3);
@@ -65,8 +65,7 @@ void PortableBlocks(uint32_t* state, const uint8_t* block, size_t count) {
 // The rounds on the SHA instructions. The state is kept as the instructions
 // want it, ABEF and CDGH; each group of four rounds takes four message words,
 // and the later words come from the earlier ones as the message schedule says.
-__attribute__((target("sha,ssse3,sse4.1"))) void ProcessorBlocks(uint32_t* state, const uint8_t* block,
-                                                                 size_t count) {
+__attribute__((target("sha,ssse3,sse4.1"))) void ProcessorBlocks(uint32_t* state, const uint8_t* block, size_t count) {
   const __m128i byteSwap = _mm_set_epi64x(0x0c0d0e0f08090a0bULL, 0x0405060700010203ULL);
   __m128i dcba = _mm_loadu_si128(reinterpret_cast<const __m128i*>(state));
   __m128i hgfe = _mm_loadu_si128(reinterpret_cast<const __m128i*>(state + 4));

@@ -30,8 +30,7 @@ TEST(Sha256Test, KnownDigestsWholeAndInPieces) {
       for (const size_t piece : {size_t{1}, size_t{63}, size_t{64}, size_t{65}, size_t{97}, size_t{200}}) {
         Sha256 h;
         for (size_t at = 0; at < c.data.size(); at += piece) h.Update(c.data.substr(at, piece));
-        EXPECT_EQ(h.HexDigest(), c.digest)
-            << c.data.size() << " in pieces of " << piece << " processor " << processor;
+        EXPECT_EQ(h.HexDigest(), c.digest) << c.data.size() << " in pieces of " << piece << " processor " << processor;
       }
     }
   }

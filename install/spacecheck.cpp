@@ -9,9 +9,7 @@ namespace {
 
 constexpr uint64_t kMegabyte = uint64_t{1} << 20;
 
-uint64_t RoundUp(uint64_t bytes, uint64_t unit) {
-  return unit == 0 ? bytes : (bytes + unit - 1) / unit * unit;
-}
+uint64_t RoundUp(uint64_t bytes, uint64_t unit) { return unit == 0 ? bytes : (bytes + unit - 1) / unit * unit; }
 
 std::string FolderOf(const std::string& path) {
   const size_t cut = path.rfind('\\');
@@ -24,8 +22,7 @@ std::string MegabytesUp(uint64_t bytes) { return std::to_string((bytes + kMegaby
 std::string MegabytesDown(uint64_t bytes) { return std::to_string(bytes / kMegabyte); }
 
 bool CheckSpace(platform::Platform& platform, const std::vector<std::string>& sources,
-                const std::vector<std::string>& targets, SpaceShortage* shortage,
-                std::vector<DriveSpace>* checked) {
+                const std::vector<std::string>& targets, SpaceShortage* shortage, std::vector<DriveSpace>* checked) {
   struct Drive {
     std::string probe;  // a target on it, to ask the platform
     uint64_t free = 0;
@@ -51,8 +48,7 @@ bool CheckSpace(platform::Platform& platform, const std::vector<std::string>& so
     d.need += RoundUp(size, d.unit);
     if (size > d.largest) d.largest = size;
     // Each folder the copy must create takes a unit.
-    for (std::string f = FolderOf(target); f.size() > 2 && folders.insert(FoldPathCase(f)).second;
-         f = FolderOf(f)) {
+    for (std::string f = FolderOf(target); f.size() > 2 && folders.insert(FoldPathCase(f)).second; f = FolderOf(f)) {
       if (platform.IsDirectory(f)) break;
       d.need += d.unit;
     }

@@ -33,8 +33,7 @@ bool RemoveOwnFile(platform::Platform& platform, const std::string& path) {
 bool PutBack(platform::Platform& platform, const std::string& target, const std::string& backup) {
   // The run's file goes first, so the old one comes back under its own
   // spelling; should that fail, the old one replaces it in one step.
-  if (platform.FileAttributes(target) != platform::kInvalidAttributes &&
-      !RemoveOwnFile(platform, target)) {
+  if (platform.FileAttributes(target) != platform::kInvalidAttributes && !RemoveOwnFile(platform, target)) {
     return platform.MoveEntry(backup, target, true);
   }
   return platform.MoveEntry(backup, target, false);
@@ -44,16 +43,19 @@ bool PutBack(platform::Platform& platform, const std::string& target, const std:
 void ListFiles(platform::Platform& platform, const std::string& dir, std::vector<std::string>* files,
                std::vector<std::string>* folders) {
   std::vector<std::string> subdirs;
-  platform.Enumerate(AddBackslash(dir) + "*.*", [&](const platform::FindData& d) {
-    if (d.name == "." || d.name == "..") return true;
-    const std::string full = AddBackslash(dir) + d.name;
-    if ((d.attributes & platform::kAttrDirectory) && !(d.attributes & platform::kAttrReparsePoint)) {
-      subdirs.push_back(full);
-    } else {
-      files->push_back(full);
-    }
-    return true;
-  }, platform::FindDetail::kBasic);
+  platform.Enumerate(
+      AddBackslash(dir) + "*.*",
+      [&](const platform::FindData& d) {
+        if (d.name == "." || d.name == "..") return true;
+        const std::string full = AddBackslash(dir) + d.name;
+        if ((d.attributes & platform::kAttrDirectory) && !(d.attributes & platform::kAttrReparsePoint)) {
+          subdirs.push_back(full);
+        } else {
+          files->push_back(full);
+        }
+        return true;
+      },
+      platform::FindDetail::kBasic);
   for (const std::string& s : subdirs) {
     folders->push_back(s);
     ListFiles(platform, s, files, folders);
@@ -63,10 +65,13 @@ void ListFiles(platform::Platform& platform, const std::string& dir, std::vector
 // Removes the copy's temporary files that a killed run left in dir.
 void RemoveTempFiles(platform::Platform& platform, const std::string& dir) {
   std::vector<std::string> temps;
-  platform.Enumerate(AddBackslash(dir) + platform::kCopyTempPrefix + "*", [&](const platform::FindData& d) {
-    if (!(d.attributes & platform::kAttrDirectory)) temps.push_back(AddBackslash(dir) + d.name);
-    return true;
-  }, platform::FindDetail::kBasic);
+  platform.Enumerate(
+      AddBackslash(dir) + platform::kCopyTempPrefix + "*",
+      [&](const platform::FindData& d) {
+        if (!(d.attributes & platform::kAttrDirectory)) temps.push_back(AddBackslash(dir) + d.name);
+        return true;
+      },
+      platform::FindDetail::kBasic);
   for (const std::string& t : temps) RemoveOwnFile(platform, t);
 }
 
@@ -85,8 +90,7 @@ bool PathLiesIn(const std::string& path, const std::string& base) {
   return path.size() == base.size() || base.back() == '\\' || path[base.size()] == '\\';
 }
 
-InstallTransaction::InstallTransaction(platform::Platform& platform)
-    : m_platform(platform), m_journal(platform) {}
+InstallTransaction::InstallTransaction(platform::Platform& platform) : m_platform(platform), m_journal(platform) {}
 
 std::string InstallTransaction::NowStamp() {
   const std::time_t now = std::time(nullptr);
@@ -96,8 +100,8 @@ std::string InstallTransaction::NowStamp() {
   return buffer;
 }
 
-void InstallTransaction::Begin(const std::vector<std::string>& bases,
-                               const std::vector<std::string>& targets, const std::string& stamp) {
+void InstallTransaction::Begin(const std::vector<std::string>& bases, const std::vector<std::string>& targets,
+                               const std::string& stamp) {
   m_backupDirs.clear();
   m_baseOrder.clear();
   m_replaced.clear();
@@ -110,9 +114,9 @@ void InstallTransaction::Begin(const std::vector<std::string>& bases,
     // A folder of its own for this run, where no planned target lies and no
     // earlier run's folder stands.
     std::string root = AddBackslash(base) + kBackupFolder;
-    for (int n = 2; std::any_of(targets.begin(), targets.end(), [&](const std::string& t) {
-           return PathLiesIn(m_platform.FullPath(t), root);
-         }); ++n) {
+    for (int n = 2; std::any_of(targets.begin(), targets.end(),
+                                [&](const std::string& t) { return PathLiesIn(m_platform.FullPath(t), root); });
+         ++n) {
       root = AddBackslash(base) + kBackupFolder + "-" + std::to_string(n);
     }
     std::string dir = root + "\\" + stamp;
@@ -218,12 +222,10 @@ RollbackReport InstallTransaction::Rollback() {
   return report;
 }
 
-RollbackReport InstallTransaction::Undo(platform::Platform& platform,
-                                        const std::vector<JournalEntry>& entries) {
+RollbackReport InstallTransaction::Undo(platform::Platform& platform, const std::vector<JournalEntry>& entries) {
   RollbackReport report;
-  const bool committed = std::any_of(entries.begin(), entries.end(), [](const JournalEntry& e) {
-    return e.kind == JournalEntry::kCommit;
-  });
+  const bool committed = std::any_of(entries.begin(), entries.end(),
+                                     [](const JournalEntry& e) { return e.kind == JournalEntry::kCommit; });
   // Temporary files of a copy that was cut off.
   std::set<std::string> dirs;
   for (const JournalEntry& e : entries) {
@@ -320,9 +322,8 @@ std::vector<RecoveredRun> InstallTransaction::RecoverInterruptedRuns(platform::P
     const platform::AppendHandle hold = platform.OpenAppend(*it);
     if (hold == platform::kNoAppend) continue;
     RecoveredRun run;
-    const bool committed = std::any_of(entries.begin(), entries.end(), [](const JournalEntry& e) {
-      return e.kind == JournalEntry::kCommit;
-    });
+    const bool committed = std::any_of(entries.begin(), entries.end(),
+                                       [](const JournalEntry& e) { return e.kind == JournalEntry::kCommit; });
     for (const JournalEntry& e : entries) {
       if (e.kind == JournalEntry::kBase) run.bases.push_back(e.path);
     }

@@ -48,8 +48,7 @@ class InstallTransaction {
 
   // Opens the journal for a run into these bases. targets are the planned
   // targets: no backup folder is placed where one of them would lie.
-  void Begin(const std::vector<std::string>& bases, const std::vector<std::string>& targets,
-             const std::string& stamp);
+  void Begin(const std::vector<std::string>& bases, const std::vector<std::string>& targets, const std::string& stamp);
   // Makes the target's folder and sets an existing target aside. False when
   // either fails (the journal already names what was done).
   bool Prepare(const std::string& target, const std::string& base, std::string* why);
@@ -77,8 +76,8 @@ class InstallTransaction {
 
   platform::Platform& m_platform;
   RunJournal m_journal;
-  std::map<std::string, std::string> m_backupDirs;  // folded full base -> backup folder
-  std::vector<std::string> m_baseOrder;              // the folded bases in plan order
+  std::map<std::string, std::string> m_backupDirs;              // folded full base -> backup folder
+  std::vector<std::string> m_baseOrder;                         // the folded bases in plan order
   std::vector<std::pair<std::string, std::string>> m_replaced;  // target, backup
   std::string m_lastDir;
 };

@@ -113,8 +113,8 @@ TEST_F(TransactionTest, EveryFailureAtEveryPositionLeavesTheTargetsAsTheyWere) {
   const auto plan = Plan();
   ASSERT_EQ(plan.size(), 25u);
   enum Kind { kCopyRefused, kDiskFull, kAttributeLost, kSourceVanishes, kCloseRequest };
-  const char* const kNames[] = {"copy refused", "disk full mid-file", "attribute not kept",
-                                "source vanishes", "close request"};
+  const char* const kNames[] = {"copy refused", "disk full mid-file", "attribute not kept", "source vanishes",
+                                "close request"};
   for (int kind = kCopyRefused; kind <= kCloseRequest; ++kind) {
     for (size_t k = 0; k < plan.size(); ++k) {
       const std::string name = BaseName(plan[k].second);
@@ -231,7 +231,8 @@ TEST_F(TransactionTest, AFreshInstallMakesNoBackupFolder) {
   engine.BuildCopyPlan(r);
   ASSERT_EQ(engine.Outcome, InstallOutcome::kInstalled);
   EXPECT_TRUE(engine.KeptBackups.empty());
-  EXPECT_EQ(TempDrives::List(drives.Host('C', "FRESH")), (Lines{"CHANGES.TXT", "MACROS", "PROJECTS", "README.TXT", "SIREL.CFG"}));
+  EXPECT_EQ(TempDrives::List(drives.Host('C', "FRESH")),
+            (Lines{"CHANGES.TXT", "MACROS", "PROJECTS", "README.TXT", "SIREL.CFG"}));
   EXPECT_EQ(TempDrives::List(drives.Host('E', "FRESH")), Lines{"DRAWINGS"});
 }
 

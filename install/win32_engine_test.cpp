@@ -22,14 +22,15 @@ TEST(Win32EngineTest, CopiesTheSampleMediumArchiveOnly) {
   std::replace(sample.begin(), sample.end(), '/', '\\');
   ASSERT_TRUE(platform->IsFile(sample + "\\SETUP.INF")) << sample;
   const char* tmp = std::getenv("TEMP");
-  const std::string work = std::string(tmp ? tmp : "C:\\windows\\temp") + "\\setup-engine-" +
-                           std::to_string(std::rand());
+  const std::string work =
+      std::string(tmp ? tmp : "C:\\windows\\temp") + "\\setup-engine-" + std::to_string(std::rand());
   const uint32_t quiet = platform::kFofNoConfirmation | platform::kFofNoErrorUi | platform::kFofSilent;
   // A medium authored on Windows marks its hidden entries with the attribute,
   // not with a leading dot.
   const std::string medium = work + "\\medium";
-  ASSERT_EQ(platform->ShellOperation(platform::kFoCopy, sample + std::string(1, '\0'),
-                                     medium + std::string(1, '\0'), quiet), 0);
+  ASSERT_EQ(
+      platform->ShellOperation(platform::kFoCopy, sample + std::string(1, '\0'), medium + std::string(1, '\0'), quiet),
+      0);
   ASSERT_TRUE(platform->SetAttributes(medium + "\\macros\\.cache", platform::kAttrHidden | platform::kAttrDirectory));
   ASSERT_TRUE(platform->SetAttributes(medium + "\\macros\\.index", platform::kAttrHidden | platform::kAttrReadOnly));
   std::string text;

@@ -78,8 +78,8 @@ class Win32TransactionTest : public ::testing::Test {
       }
       std::string content;
       platform->ReadWholeFile(path, &content);
-      lines->push_back(path + " " + std::to_string(d.attributes) + " " + std::to_string(d.lastWrite.ticks) +
-                       " " + content);
+      lines->push_back(path + " " + std::to_string(d.attributes) + " " + std::to_string(d.lastWrite.ticks) + " " +
+                       content);
       return true;
     });
     for (const std::string& s : subdirs) Walk(s, lines);
@@ -99,9 +99,10 @@ class Win32TransactionTest : public ::testing::Test {
 
   std::unique_ptr<platform::Platform> platform = platform::win32::MakeWin32Platform();
   std::string work;
-  TMemIniFile ini{"[English]\nTxt_024=Copy failed\nTxt_500=README.TXT\nTxt_501=CHANGES.TXT\n"
-                  "Txt_502=SIREL.CFG\nTxt_600=macros\\;MACROS\nTxt_700=sample\\;PROJECTS\\SAMPLE\n"
-                  "Txt_800=dxf\\;DRAWINGS\n"};
+  TMemIniFile ini{
+      "[English]\nTxt_024=Copy failed\nTxt_500=README.TXT\nTxt_501=CHANGES.TXT\n"
+      "Txt_502=SIREL.CFG\nTxt_600=macros\\;MACROS\nTxt_700=sample\\;PROJECTS\\SAMPLE\n"
+      "Txt_800=dxf\\;DRAWINGS\n"};
   RecordingPresenter presenter;
 };
 

@@ -130,6 +130,4 @@ int TListHeights::IndexAt(int X, int Y) const {
   return -1;
 }
 
-int TListHeights::MeasureText(const std::string& Text) const {
-  return FCanvas ? FCanvas->TextWidth(Text) : 0;
-}
+int TListHeights::MeasureText(const std::string& Text) const { return FCanvas ? FCanvas->TextWidth(Text) : 0; }

@@ -8,9 +8,7 @@ constexpr NavigatePart kParts[kPartCount] = {NavigatePart::kUp, NavigatePart::kL
 
 }  // namespace
 
-NavigatePart PartOf(int index) {
-  return index >= 0 && index < kPartCount ? kParts[index] : NavigatePart::kNone;
-}
+NavigatePart PartOf(int index) { return index >= 0 && index < kPartCount ? kParts[index] : NavigatePart::kNone; }
 
 Node Part(const TKelvaNavigate& bar, int index) {
   Node n;

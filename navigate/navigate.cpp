@@ -20,8 +20,7 @@ TCustomNavigate::TCustomNavigate(NavigateHost* Host) : m_host(Host) {
   FPrevButton.enabled = false;
   FNextButton.enabled = false;
   FDownButton.bounds = graphics::RectAt(36, Height - 43, Width - 46, 12);
-  FScrollBox.bounds =
-      graphics::RectAt(0, FTopOffset + 15, Width, (Height - 43) - (FTopOffset + 15));
+  FScrollBox.bounds = graphics::RectAt(0, FTopOffset + 15, Width, (Height - 43) - (FTopOffset + 15));
   FLogo.visible = false;  // only the branded side-bar shows one
   FList = std::make_unique<TNavList>(this);
   FList->FHeights.SetCanvas(Host ? Host->MeasureCanvas() : nullptr);
@@ -231,8 +230,7 @@ void TCustomNavigate::ForwardMouseMove(void* Sender, int Shift, int X, int Y, bo
   if (OnMouseMove) OnMouseMove(Sender, Shift, X, Y);
 }
 
-void TCustomNavigate::ForwardChildMouseMove(const NavigateChild& Child, void* Sender, int Shift,
-                                           int X, int Y) {
+void TCustomNavigate::ForwardChildMouseMove(const NavigateChild& Child, void* Sender, int Shift, int X, int Y) {
   if (OnMouseMove) OnMouseMove(Sender, Shift, X + Child.bounds.left, Y + Child.bounds.top);
 }
 

@@ -49,40 +49,68 @@ TEST_F(NavigateTest, SelectionRules) {
   };
   const Case cases[] = {
       {"selectable step", [](TKelvaNavigate& n, bool&) { n.SetItemIndex(3); }, 3, {3}, 3},
-      {"disabled step ignored", [](TKelvaNavigate& n, bool&) {
+      {"disabled step ignored",
+       [](TKelvaNavigate& n, bool&) {
          n.SetItemEnabled(2, false);
          n.SetItemIndex(2);
-       }, 0, {}, 0},
-      {"refused by OnSelect", [](TKelvaNavigate& n, bool& allow) {
+       },
+       0,
+       {},
+       0},
+      {"refused by OnSelect",
+       [](TKelvaNavigate& n, bool& allow) {
          allow = false;
          n.SetItemIndex(1);
-       }, 0, {1}, 0},
-      {"out of range ignored", [](TKelvaNavigate& n, bool&) {
+       },
+       0,
+       {1},
+       0},
+      {"out of range ignored",
+       [](TKelvaNavigate& n, bool&) {
          n.SetItemIndex(5);
          n.SetItemIndex(-1);
          n.SetItemEnabled(9, false);
-       }, 0, {}, 0},
-      {"next skips a disabled step", [](TKelvaNavigate& n, bool&) {
+       },
+       0,
+       {},
+       0},
+      {"next skips a disabled step",
+       [](TKelvaNavigate& n, bool&) {
          n.SetItemIndex(1);
          n.SetItemEnabled(2, false);
          n.List().SelectNext();
-       }, 3, {1, 3}, 3},
-      {"previous skips back", [](TKelvaNavigate& n, bool&) {
+       },
+       3,
+       {1, 3},
+       3},
+      {"previous skips back",
+       [](TKelvaNavigate& n, bool&) {
          n.SetItemIndex(3);
          n.SetItemEnabled(2, false);
          n.SetItemEnabled(1, false);
          n.List().SelectPrevious();
-       }, 0, {3, 0}, 0},
-      {"current step disabled stays current", [](TKelvaNavigate& n, bool&) {
+       },
+       0,
+       {3, 0},
+       0},
+      {"current step disabled stays current",
+       [](TKelvaNavigate& n, bool&) {
          n.SetItemIndex(2);
          n.SetItemEnabled(2, false);
-       }, 2, {2}, 2},
-      {"linear: beyond max+1 refused", [](TKelvaNavigate& n, bool&) {
+       },
+       2,
+       {2},
+       2},
+      {"linear: beyond max+1 refused",
+       [](TKelvaNavigate& n, bool&) {
          n.SetSelectLinear(true);
          n.SetItemIndex(1);
          n.List().ListMouseDown(50, n.List().Heights().ItemTop(3) + 2);
          n.List().ListMouseDown(50, n.List().Heights().ItemTop(2) + 2);
-       }, 2, {1, 2}, 2},
+       },
+       2,
+       {1, 2},
+       2},
   };
   for (const Case& c : cases) {
     FakeHost h;
@@ -189,9 +217,8 @@ TEST_F(NavigateTest, HintsAndHover) {
   nav.SetHints({"zero", "one"});
   nav.SetItemEnabled(2, false);
   std::vector<std::string> forwarded;
-  nav.SetOnMouseMove([&](void*, int, int X, int Y) {
-    forwarded.push_back(std::to_string(X) + "," + std::to_string(Y));
-  });
+  nav.SetOnMouseMove(
+      [&](void*, int, int X, int Y) { forwarded.push_back(std::to_string(X) + "," + std::to_string(Y)); });
   host.listRepaints.clear();
   nav.MouseMove(50, 153 + 31, 0);  // onto step 1
   EXPECT_EQ(nav.HintText(), "one");
@@ -213,9 +240,7 @@ TEST_F(NavigateTest, PaintsEachStepState) {
   RecordingCanvas canvas;
   nav.List().Paint(canvas, graphics::Rect{0, 0, 143, 1000});
   const std::vector<std::string>& c = canvas.calls;
-  auto has = [&c](const std::string& line) {
-    return std::find(c.begin(), c.end(), line) != c.end();
-  };
+  auto has = [&c](const std::string& line) { return std::find(c.begin(), c.end(), line) != c.end(); };
   // Step 0: other, selectable; step 1 current; step 2 hot; step 3 disabled.
   EXPECT_TRUE(has("fill 0,4-143,20 #d4d0c8"));
   EXPECT_TRUE(has("text 42,6 normal #000000 on #d4d0c8: Step 0"));

@@ -14,9 +14,8 @@ void TCustomNavigate::Paint(graphics::Canvas& Canvas, const graphics::Rect& Upda
   const struct {
     const NavigateChild& child;
     const graphics::Picture& picture;
-  } images[] = {{FBracketLeft, navigate::kBracketLeft},
-                {FBracketRight, navigate::kBracketRight},
-                {FLogo, navigate::kLogo}};
+  } images[] = {
+      {FBracketLeft, navigate::kBracketLeft}, {FBracketRight, navigate::kBracketRight}, {FLogo, navigate::kLogo}};
   for (const auto& image : images) {
     if (image.child.visible) {
       Canvas.DrawPicture(image.child.bounds.left, image.child.bounds.top, image.picture, false);

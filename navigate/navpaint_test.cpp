@@ -56,12 +56,18 @@ TEST(NavigatePaintTest, EachStateDrawsItsParts) {
        },
        {"picture AR_RIGHT 97,377", "line 91,392 91,373 117,373 #808080", "line 91,392 117,392 117,372 #ffffff"},
        {}},
-      {"a middle step enables previous", [](TKelvaNavigate& n) { n.SetItemIndex(2); },
-       {"picture AR_LEFT 42,376", "picture AR_RIGHT 96,376"}, {}},
-      {"the last step disables next", [](TKelvaNavigate& n) { n.SetItemIndex(4); },
-       {"picture AR_LEFT 42,376", "picture AR_RIGHT 96,376 disabled"}, {}},
-      {"without previous/next", [](TKelvaNavigate& n) { n.SetPrevNextVisible(false); },
-       {"picture KELVA15 20,123"}, {"picture AR_LEFT", "picture AR_RIGHT", "picture BR_"}},
+      {"a middle step enables previous",
+       [](TKelvaNavigate& n) { n.SetItemIndex(2); },
+       {"picture AR_LEFT 42,376", "picture AR_RIGHT 96,376"},
+       {}},
+      {"the last step disables next",
+       [](TKelvaNavigate& n) { n.SetItemIndex(4); },
+       {"picture AR_LEFT 42,376", "picture AR_RIGHT 96,376 disabled"},
+       {}},
+      {"without previous/next",
+       [](TKelvaNavigate& n) { n.SetPrevNextVisible(false); },
+       {"picture KELVA15 20,123"},
+       {"picture AR_LEFT", "picture AR_RIGHT", "picture BR_"}},
       {"logo hidden", [](TKelvaNavigate& n) { n.SetKelvaVisible(false); }, {}, {"picture KELVA15"}},
       {"an update above the box leaves the list alone",
        [](TKelvaNavigate&) {},
@@ -87,7 +93,8 @@ TEST(NavigatePaintTest, EachStateDrawsItsParts) {
       for (const std::string& call : calls) EXPECT_NE(call.rfind(start, 0), 0u) << c.name << ": " << call;
     }
     // The list is drawn only inside its box: the clip comes first, noclip last.
-    const auto clip = std::find_if(calls.begin(), calls.end(), [](const std::string& s) { return s.rfind("clip", 0) == 0; });
+    const auto clip =
+        std::find_if(calls.begin(), calls.end(), [](const std::string& s) { return s.rfind("clip", 0) == 0; });
     if (clip != calls.end()) {
       EXPECT_EQ(calls.back(), "noclip") << c.name;
       EXPECT_TRUE(std::none_of(calls.begin(), clip, [](const std::string& s) { return s.rfind("text", 0) == 0; }))

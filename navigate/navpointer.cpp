@@ -18,9 +18,8 @@ NavigatePart TCustomNavigate::PartAt(int X, int Y) const {
   if (in(FScrollBox)) {
     const graphics::Point origin = ListOrigin();
     const graphics::Rect list = FList->Bounds();
-    return graphics::RectAt(origin.x, origin.y, list.width(), list.height()).Contains(X, Y)
-               ? NavigatePart::kList
-               : NavigatePart::kScrollBox;
+    return graphics::RectAt(origin.x, origin.y, list.width(), list.height()).Contains(X, Y) ? NavigatePart::kList
+                                                                                            : NavigatePart::kScrollBox;
   }
   for (NavigatePart part : {NavigatePart::kUp, NavigatePart::kDown, NavigatePart::kPrev, NavigatePart::kNext}) {
     if (in(Child(part)) && Child(part).enabled) return part;
@@ -82,9 +81,7 @@ void TCustomNavigate::MouseMove(int X, int Y, int Shift) {
     case NavigatePart::kPrev: forward(FPrevButton); break;
     case NavigatePart::kNext: forward(FNextButton); break;
     case NavigatePart::kLogo: forward(FLogo); break;
-    case NavigatePart::kNone:
-      ForwardMouseMove(this, Shift, X, Y);
-      break;
+    case NavigatePart::kNone: ForwardMouseMove(this, Shift, X, Y); break;
     default:  // the scroll arrows keep their moves
       break;
   }

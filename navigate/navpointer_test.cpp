@@ -69,8 +69,8 @@ TEST_F(NavigatePointerTest, HintAndCursorAtAPoint) {
     bool hand;
   };
   const Case cases[] = {
-      {"next with its own hint", [](TKelvaNavigate& n) { n.SetHintNext("Next step"); }, kNextX, kButtonY,
-       "Next step", true},
+      {"next with its own hint", [](TKelvaNavigate& n) { n.SetHintNext("Next step"); }, kNextX, kButtonY, "Next step",
+       true},
       {"own hint with the side-bar's hints off",
        [](TKelvaNavigate& n) {
          n.SetShowHint(false);
@@ -78,18 +78,15 @@ TEST_F(NavigatePointerTest, HintAndCursorAtAPoint) {
        },
        kNextX, kButtonY, "Next step", true},
       {"next without a hint", [](TKelvaNavigate& n) { n.SetHintNext(""); }, kNextX, kButtonY, "", true},
-      {"previous while disabled", [](TKelvaNavigate& n) { n.SetHintPrevious("Back"); }, kPrevX, kButtonY, "",
-       false},
-      {"a choosable step", [](TKelvaNavigate& n) { n.MouseMove(kStepX, StepY(1), 0); }, kStepX, StepY(1), "one",
-       true},
+      {"previous while disabled", [](TKelvaNavigate& n) { n.SetHintPrevious("Back"); }, kPrevX, kButtonY, "", false},
+      {"a choosable step", [](TKelvaNavigate& n) { n.MouseMove(kStepX, StepY(1), 0); }, kStepX, StepY(1), "one", true},
       {"a step with the side-bar's hints off",
        [](TKelvaNavigate& n) {
          n.MouseMove(kStepX, StepY(1), 0);
          n.SetShowHint(false);
        },
        kStepX, StepY(1), "", true},
-      {"a disabled step", [](TKelvaNavigate& n) { n.MouseMove(kStepX, StepY(2), 0); }, kStepX, StepY(2), "",
-       false},
+      {"a disabled step", [](TKelvaNavigate& n) { n.MouseMove(kStepX, StepY(2), 0); }, kStepX, StepY(2), "", false},
       {"the logo", [](TKelvaNavigate&) {}, 60, 130, "", false},
   };
   for (const Case& c : cases) {
@@ -119,17 +116,21 @@ TEST_F(NavigatePointerTest, PressesAndReleases) {
          n.MouseUp(kNextX, 300);
        },
        {}},
-      {"secondary press on next", [](TKelvaNavigate& n) {
+      {"secondary press on next",
+       [](TKelvaNavigate& n) {
          n.MouseDown(kNextX, kButtonY, false);
          n.MouseUp(kNextX, kButtonY);
-       }, {}},
+       },
+       {}},
       {"any button on a step selects it", [](TKelvaNavigate& n) { n.MouseDown(kStepX, StepY(3), false); }, {3}},
       {"a press on the gap", [](TKelvaNavigate& n) { n.MouseDown(kStepX, 153 + 24, true); }, {}},
-      {"previous after a step", [](TKelvaNavigate& n) {
+      {"previous after a step",
+       [](TKelvaNavigate& n) {
          n.MouseDown(kStepX, StepY(2), true);
          n.MouseDown(kPrevX, kButtonY, true);
          n.MouseUp(kPrevX, kButtonY);
-       }, {2, 1}},
+       },
+       {2, 1}},
   };
   for (const Case& c : cases) {
     offered.clear();

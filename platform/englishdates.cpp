@@ -3,11 +3,9 @@
 namespace platform {
 
 LocaleDateData EnglishLocaleDates() {
-  static const char* const kDays[7] = {"Sunday", "Monday", "Tuesday", "Wednesday",
-                                       "Thursday", "Friday", "Saturday"};
-  static const char* const kMonths[12] = {"January", "February", "March", "April",
-                                          "May", "June", "July", "August",
-                                          "September", "October", "November", "December"};
+  static const char* const kDays[7] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+  static const char* const kMonths[12] = {"January", "February", "March",     "April",   "May",      "June",
+                                          "July",    "August",   "September", "October", "November", "December"};
   LocaleDateData data;
   for (int i = 0; i < 7; ++i) {
     data.longDayNames[i] = kDays[i];

@@ -71,8 +71,7 @@ bool FaultPlatform::SetAttributes(const std::string& path, uint32_t attributes) 
   return m_inner.SetAttributes(path, attributes);
 }
 
-FindResult FaultPlatform::Enumerate(const std::string& pattern, const FindCallback& visit,
-                                    FindDetail detail) {
+FindResult FaultPlatform::Enumerate(const std::string& pattern, const FindCallback& visit, FindDetail detail) {
   m_log.push_back("find " + pattern);
   if (Hit(FaultOp::kFindEntries, pattern)) return FindResult::kNoMatch;
   if (Hit(FaultOp::kListFails, pattern)) return FindResult::kFailed;
@@ -112,8 +111,7 @@ bool FaultPlatform::DiskSpace(const std::string& path, uint64_t* freeForUser, ui
   return true;
 }
 
-int FaultPlatform::ShellOperation(ShellFunc func, const std::string& from, const std::string& to,
-                                  uint32_t flags) {
+int FaultPlatform::ShellOperation(ShellFunc func, const std::string& from, const std::string& to, uint32_t flags) {
   const std::string names = ListText(from) + " -> " + ListText(to);
   static const char* const kVerbs[] = {"?", "move ", "copy ", "delete ", "rename "};
   m_log.push_back(std::string(func <= kFoRename ? kVerbs[func] : "? ") + names);

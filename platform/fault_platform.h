@@ -9,20 +9,20 @@ namespace platform {
 
 // Which call a fault hits.
 enum class FaultOp {
-  kProbeCreate,      // ProbeCreate fails
-  kMakeDirectories,  // MakeDirectories fails
-  kCopy,             // a copy (ShellOperation, CheckedCopy) is refused before any byte
-  kDiskFull,         // a copy writes `bytes` bytes, then the disk is full
-  kSetAttributes,    // SetAttributes fails
-  kAttributeReadBack,// FileAttributes reports `attributes` instead
-  kFindEntries,      // an enumeration finds nothing
-  kListFails,        // an enumeration fails (the folder cannot be listed)
-  kReadFile,         // ReadWholeFile fails
-  kMove,             // MoveEntry fails
-  kRemove,           // RemoveFile or RemoveDirectory fails
-  kFlush,            // FlushVolume fails
-  kCrash,            // the process ends at once, as in a power cut, when a
-                     // copy, a move or a folder creation is asked for
+  kProbeCreate,        // ProbeCreate fails
+  kMakeDirectories,    // MakeDirectories fails
+  kCopy,               // a copy (ShellOperation, CheckedCopy) is refused before any byte
+  kDiskFull,           // a copy writes `bytes` bytes, then the disk is full
+  kSetAttributes,      // SetAttributes fails
+  kAttributeReadBack,  // FileAttributes reports `attributes` instead
+  kFindEntries,        // an enumeration finds nothing
+  kListFails,          // an enumeration fails (the folder cannot be listed)
+  kReadFile,           // ReadWholeFile fails
+  kMove,               // MoveEntry fails
+  kRemove,             // RemoveFile or RemoveDirectory fails
+  kFlush,              // FlushVolume fails
+  kCrash,              // the process ends at once, as in a power cut, when a
+                       // copy, a move or a folder creation is asked for
 };
 
 // One planned failure: calls of op whose path contains pathContains (every
@@ -31,7 +31,7 @@ struct Fault {
   FaultOp op;
   std::string pathContains;
   int skip = 0;
-  uint64_t bytes = 0;                    // kDiskFull
+  uint64_t bytes = 0;                                  // kDiskFull
   uint32_t attributes = kAttrArchive | kAttrReadOnly;  // kAttrReadBack
 };
 
@@ -70,8 +70,7 @@ class FaultPlatform : public ForwardingPlatform {
   }
   // Exit code of a process ended by a kCrash fault.
   static constexpr int kCrashExitCode = 86;
-  int ShellOperation(ShellFunc func, const std::string& from, const std::string& to,
-                     uint32_t flags) override;
+  int ShellOperation(ShellFunc func, const std::string& from, const std::string& to, uint32_t flags) override;
   // Logged and failed as a copy by ShellOperation.
   int CheckedCopy(const std::string& source, const std::string& target, CopyCheck& check) override;
 

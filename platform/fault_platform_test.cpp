@@ -14,8 +14,8 @@ std::string List(const std::string& name) { return name + std::string(1, '\0'); 
 TEST(FaultPlatformTest, DiskFullReachesTheBackendThroughWrappers) {
   struct Case {
     const char* name;
-    bool programAt;   // a ProgramAtPlatform below the wrapper
-    bool twoFaults;   // a second FaultPlatform below the wrapper
+    bool programAt;  // a ProgramAtPlatform below the wrapper
+    bool twoFaults;  // a second FaultPlatform below the wrapper
   };
   const Case cases[] = {
       {"on the backend", false, false},
@@ -33,12 +33,10 @@ TEST(FaultPlatformTest, DiskFullReachesTheBackendThroughWrappers) {
     EXPECT_EQ(platform::CopyFaultHookOf(faults), static_cast<platform::CopyFaultHook*>(&memory)) << c.name;
 
     faults.Add({platform::FaultOp::kDiskFull, "a.txt", 0, 4});
-    EXPECT_NE(faults.ShellOperation(platform::kFoCopy, List("D:\\a.txt"), List("C:\\a.txt"), 0), 0)
-        << c.name;
+    EXPECT_NE(faults.ShellOperation(platform::kFoCopy, List("D:\\a.txt"), List("C:\\a.txt"), 0), 0) << c.name;
     EXPECT_FALSE(memory.Exists("C:\\a.txt")) << c.name;
     // The next copy, which the fault does not name, writes without a limit.
-    EXPECT_EQ(faults.ShellOperation(platform::kFoCopy, List("D:\\b.txt"), List("C:\\b.txt"), 0), 0)
-        << c.name;
+    EXPECT_EQ(faults.ShellOperation(platform::kFoCopy, List("D:\\b.txt"), List("C:\\b.txt"), 0), 0) << c.name;
     EXPECT_EQ(memory.Content("C:\\b.txt"), "12345678") << c.name;
   }
 }

@@ -31,7 +31,6 @@ void CivilFromDays(int64_t z, int* y, int* m, int* d) {
   *y = static_cast<int>(yoe + era * 400 + (*m <= 2));
 }
 
-
 bool IsLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
 int DaysInMonth(int year, int month) {
@@ -42,8 +41,7 @@ int DaysInMonth(int year, int month) {
 FileTime FileTimeFromUnix(int64_t seconds, int64_t nanoseconds) {
   const int64_t s = seconds + kUnixEpochSeconds;
   if (s < 0) return FileTime{0};
-  return FileTime{static_cast<uint64_t>(s) * kTicksPerSecond +
-                  static_cast<uint64_t>(nanoseconds / 100)};
+  return FileTime{static_cast<uint64_t>(s) * kTicksPerSecond + static_cast<uint64_t>(nanoseconds / 100)};
 }
 
 void FileTimeToUnix(FileTime time, int64_t* seconds, int64_t* nanoseconds) {
@@ -72,9 +70,8 @@ SystemTime FileTimeToSystemTime(FileTime time) {
 bool SystemTimeToFileTime(const SystemTime& p, FileTime* time) {
   if (p.year < 1601 || p.year > 30827 || p.month < 1 || p.month > 12) return false;
   const int monthDays = DaysInMonth(p.year, p.month);
-  if (p.day < 1 || p.day > monthDays || p.hour < 0 || p.hour > 23 || p.minute < 0 ||
-      p.minute > 59 || p.second < 0 || p.second > 59 || p.milliseconds < 0 ||
-      p.milliseconds > 999) {
+  if (p.day < 1 || p.day > monthDays || p.hour < 0 || p.hour > 23 || p.minute < 0 || p.minute > 59 || p.second < 0 ||
+      p.second > 59 || p.milliseconds < 0 || p.milliseconds > 999) {
     return false;
   }
   const int64_t days = DaysFromCivil(p.year, p.month, p.day) + kUnixEpochSeconds / 86400;

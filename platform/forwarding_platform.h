@@ -52,24 +52,19 @@ class ForwardingPlatform : public Platform {
   void CloseAppend(AppendHandle handle) override { m_inner.CloseAppend(handle); }
   std::string ErrorText(int code) override { return m_inner.ErrorText(code); }
   std::string SettingsDirectory() override { return m_inner.SettingsDirectory(); }
-  bool SameContent(const std::string& a, const std::string& b) override {
-    return m_inner.SameContent(a, b);
-  }
+  bool SameContent(const std::string& a, const std::string& b) override { return m_inner.SameContent(a, b); }
   FileTime ToLocalFileTime(FileTime utc) override { return m_inner.ToLocalFileTime(utc); }
   uint32_t LogicalDriveStrings(uint32_t length, char* buffer) override {
     return m_inner.LogicalDriveStrings(length, buffer);
   }
   uint32_t DriveTypeOf(const std::string& root) override { return m_inner.DriveTypeOf(root); }
-  int ShellOperation(ShellFunc func, const std::string& from, const std::string& to,
-                     uint32_t flags) override {
+  int ShellOperation(ShellFunc func, const std::string& from, const std::string& to, uint32_t flags) override {
     return m_inner.ShellOperation(func, from, to, flags);
   }
   int CheckedCopy(const std::string& source, const std::string& target, CopyCheck& check) override {
     return m_inner.CheckedCopy(source, target, check);
   }
-  bool FileSizeOf(const std::string& path, uint64_t* size) override {
-    return m_inner.FileSizeOf(path, size);
-  }
+  bool FileSizeOf(const std::string& path, uint64_t* size) override { return m_inner.FileSizeOf(path, size); }
   bool FileTimesOf(const std::string& path, FileTime* c, FileTime* a, FileTime* w) override {
     return m_inner.FileTimesOf(path, c, a, w);
   }
@@ -92,8 +87,7 @@ class ForwardingPlatform : public Platform {
 // such as a medium's folder (the tools, tests and measurements).
 class ProgramAtPlatform : public ForwardingPlatform {
  public:
-  ProgramAtPlatform(Platform& inner, std::string program)
-      : ForwardingPlatform(inner), m_program(std::move(program)) {}
+  ProgramAtPlatform(Platform& inner, std::string program) : ForwardingPlatform(inner), m_program(std::move(program)) {}
   std::string ProgramFileName() override { return m_program; }
 
  private:

@@ -73,10 +73,10 @@ struct FileTime {
 
 // One directory entry as the wildcard enumeration reports it.
 struct FindData {
-  std::string name;        // bare name, no directory
-  uint32_t attributes = 0; // attribute word
-  uint32_t size = 0;       // low 32 bits of the size; 0 for directories
-  uint64_t fullSize = 0;   // the whole size
+  std::string name;         // bare name, no directory
+  uint32_t attributes = 0;  // attribute word
+  uint32_t size = 0;        // low 32 bits of the size; 0 for directories
+  uint64_t fullSize = 0;    // the whole size
   FileTime creation;
   FileTime lastAccess;
   FileTime lastWrite;
@@ -142,8 +142,8 @@ struct LocaleDateData {
   std::string longTimeFormat;
   std::string timeAMString;
   std::string timePMString;
-  std::string eraName;   // empty where the locale has no eras
-  int eraYearOffset = 0; // year within the era = year - eraYearOffset
+  std::string eraName;    // empty where the locale has no eras
+  int eraYearOffset = 0;  // year within the era = year - eraYearOffset
 };
 
 class Platform {
@@ -197,8 +197,7 @@ class Platform {
                                FindDetail detail = FindDetail::kFull) = 0;
   // Enumerate without the difference between no match and failure: false
   // when nothing matched or the directory cannot be read.
-  bool FindEntries(const std::string& pattern, const FindCallback& visit,
-                   FindDetail detail = FindDetail::kFull) {
+  bool FindEntries(const std::string& pattern, const FindCallback& visit, FindDetail detail = FindDetail::kFull) {
     return Enumerate(pattern, visit, detail) == FindResult::kFound;
   }
 
@@ -216,8 +215,7 @@ class Platform {
 
   // Space on the volume that holds path (or its nearest existing parent):
   // the bytes this user may still write, and the allocation unit.
-  virtual bool DiskSpace(const std::string& path, uint64_t* freeForUser,
-                         uint64_t* allocationUnit) = 0;
+  virtual bool DiskSpace(const std::string& path, uint64_t* freeForUser, uint64_t* allocationUnit) = 0;
   // Puts everything written to the volume that holds path, data and folder
   // entries, on stable storage. False when the system reports a failure.
   virtual bool FlushVolume(const std::string& path) = 0;
@@ -269,8 +267,7 @@ class Platform {
   // one step; it fails, leaving the old target as it was, when the source
   // is not a regular file or delivers fewer or more bytes than it had when
   // it was opened.
-  virtual int ShellOperation(ShellFunc func, const std::string& from, const std::string& to,
-                             uint32_t flags) = 0;
+  virtual int ShellOperation(ShellFunc func, const std::string& from, const std::string& to, uint32_t flags) = 0;
 
   // The copy of one regular file to a full target path, made as
   // ShellOperation makes the copy of a single file (a temporary file beside
@@ -284,8 +281,7 @@ class Platform {
   // be opened.
   virtual bool FileSizeOf(const std::string& path, uint64_t* size) = 0;
   // The three UTC time stamps of a file opened for reading without sharing.
-  virtual bool FileTimesOf(const std::string& path, FileTime* creation, FileTime* lastAccess,
-                           FileTime* lastWrite) = 0;
+  virtual bool FileTimesOf(const std::string& path, FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) = 0;
   // Sets one UTC time stamp. False when the file cannot be opened or the
   // platform cannot keep that stamp.
   virtual bool SetFileTimeOf(const std::string& path, Stamp which, FileTime utc) = 0;

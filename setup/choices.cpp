@@ -15,7 +15,8 @@ constexpr char kFileName[] = "setup.ini";
 
 std::string ComponentList(const Choices& c) {
   std::string list;
-  for (const auto& [on, name] : {std::pair<bool, const char*>{c.macros, "macros"}, {c.sample, "sample"}, {c.dxf, "dxf"}}) {
+  for (const auto& [on, name] :
+       {std::pair<bool, const char*>{c.macros, "macros"}, {c.sample, "sample"}, {c.dxf, "dxf"}}) {
     if (on) list += (list.empty() ? "" : ",") + std::string(name);
   }
   return list;
@@ -114,8 +115,7 @@ Choices RememberedChoices::Load(bool* damaged) const {
   return Read(TMemIniFile(text), m_product);
 }
 
-std::string RememberedChoices::Replaced(const std::string& text, const std::string& product,
-                                        const Choices& choices) {
+std::string RememberedChoices::Replaced(const std::string& text, const std::string& product, const Choices& choices) {
   // Every other section is kept as it stands, line by line.
   std::string kept;
   bool inProduct = false;

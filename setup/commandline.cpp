@@ -103,13 +103,25 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine* out, st
       case Option::kSilent: out->silent = true; break;
       case Option::kAccept: out->acceptLicense = true; break;
       case Option::kHelp: out->help = true; break;
-      case Option::kLanguage: out->hasLanguage = true; out->language = value; break;
+      case Option::kLanguage:
+        out->hasLanguage = true;
+        out->language = value;
+        break;
       case Option::kComponents:
         if (!SetComponents(value, out, error)) return false;
         break;
-      case Option::kSirel: out->hasSirel = true; out->sirel = value; break;
-      case Option::kDxf: out->hasDxfTarget = true; out->dxfTarget = value; break;
-      case Option::kLog: out->hasLog = true; out->log = value; break;
+      case Option::kSirel:
+        out->hasSirel = true;
+        out->sirel = value;
+        break;
+      case Option::kDxf:
+        out->hasDxfTarget = true;
+        out->dxfTarget = value;
+        break;
+      case Option::kLog:
+        out->hasLog = true;
+        out->log = value;
+        break;
     }
   }
   return true;

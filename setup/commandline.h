@@ -29,12 +29,12 @@ struct CommandLine {
   bool sample = false;
   bool dxf = false;
   bool hasSirel = false;
-  std::string sirel;           // /SIREL=, --sirel=
+  std::string sirel;  // /SIREL=, --sirel=
   bool hasDxfTarget = false;
-  std::string dxfTarget;       // /DXF=, --dxf=
+  std::string dxfTarget;  // /DXF=, --dxf=
   bool hasLog = false;
-  std::string log;             // /LOG=, --log=
-  std::string text;            // the arguments as given, joined by blanks
+  std::string log;   // /LOG=, --log=
+  std::string text;  // the arguments as given, joined by blanks
 };
 
 // Reads the arguments after the program name. False with a one-line

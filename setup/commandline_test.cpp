@@ -17,7 +17,8 @@ TEST(CommandLineTest, BothFormsInAnyCase) {
     if (c.acceptLicense) s += "accept ";
     if (c.help) s += "help ";
     if (c.hasLanguage) s += "lang=" + c.language + " ";
-    if (c.hasComponents) s += std::string("comp=") + (c.macros ? "m" : "") + (c.sample ? "s" : "") + (c.dxf ? "d" : "") + " ";
+    if (c.hasComponents)
+      s += std::string("comp=") + (c.macros ? "m" : "") + (c.sample ? "s" : "") + (c.dxf ? "d" : "") + " ";
     if (c.hasSirel) s += "sirel=" + c.sirel + " ";
     if (c.hasDxfTarget) s += "dxf=" + c.dxfTarget + " ";
     if (c.hasLog) s += "log=" + c.log + " ";

@@ -64,8 +64,8 @@ void TMainForm::DestinationPageAction() {
       ShowMsgBox(MessageCaption(), m_stored.NoDriveMessage, MB_ICONINFORMATION);
     }
   } else {
-    for (Control c : {Control::zielSirel_Edit, Control::SirelZiel_Button, Control::SirelZiel_Label,
-                      Control::drive_Combo}) {
+    for (Control c :
+         {Control::zielSirel_Edit, Control::SirelZiel_Button, Control::SirelZiel_Label, Control::drive_Combo}) {
       m_controls.SetVisible(c, false);
     }
   }
@@ -143,7 +143,7 @@ bool TMainForm::CopyPageAction() {
   if (m_log) {
     m_log->Info("language", {m_texts.CurrentLanguage()});
     m_log->Info("components", {std::string(request.Sirel ? "macros " : "") + (request.Beispiel ? "sample " : "") +
-                                   (request.DXF ? "dxf" : "")});
+                               (request.DXF ? "dxf" : "")});
     m_log->Info("targets", {request.SirelTargetBase, request.DxfTargetBase});
     LogEngine(m_log, m_platform, *m_engine);
   }
@@ -165,7 +165,8 @@ bool TMainForm::CopyPageAction() {
     m_controls.ShowPage(3);
     return false;
   }
-  const std::string text = m_engine->InstallAborted ? AbortMessage(m_stored) : DoneText(m_stored, m_texts, m_engine->KeptBackups);
+  const std::string text =
+      m_engine->InstallAborted ? AbortMessage(m_stored) : DoneText(m_stored, m_texts, m_engine->KeptBackups);
   ShowMsgBox(MessageCaption(), text, MB_ICONINFORMATION);
   m_view.Close();
   return true;

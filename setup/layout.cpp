@@ -7,10 +7,8 @@ namespace {
 using C = Control;
 using K = ControlKind;
 
-ControlLayout Row(C c, K k, C parent, int page, int l, int t, int w, int h, int tab = -1,
-                  int font = 0) {
-  return ControlLayout{c, k, parent, page, graphics::RectAt(l, t, w, h), false,
-                       false, font, tab, true, false};
+ControlLayout Row(C c, K k, C parent, int page, int l, int t, int w, int h, int tab = -1, int font = 0) {
+  return ControlLayout{c, k, parent, page, graphics::RectAt(l, t, w, h), false, false, font, tab, true, false};
 }
 
 ControlLayout Auto(ControlLayout row) {
@@ -47,8 +45,7 @@ const std::vector<ControlLayout>& MainFormLayout() {
       // for it); every page gives the focus to a control of its own.
       Hidden(Row(C::nutzloser_Button, K::kPushButton, C::kCount, -1, 232, 520, 75, 25)),
       Row(C::Hauptseite, K::kNotebook, C::Panel_Gesamt, -1, 2, 2, 333, 397, 0),
-      Row(C::KelvaNavigate1, K::kNavigate, C::Panel_Gesamt, -1, 337, 0, 143, 400, 1,
-          kSideBarFontPixels),
+      Row(C::KelvaNavigate1, K::kNavigate, C::Panel_Gesamt, -1, 337, 0, 143, 400, 1, kSideBarFontPixels),
       // Page 0: language
       Heading(C::Label_135, 0, 167, 40, 84),
       Wrap(Row(C::Label_105, K::kLabel, C::Hauptseite, 0, 8, 140, 315, 45)),

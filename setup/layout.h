@@ -8,18 +8,18 @@
 // How a skin builds the main window: one row per control with its kind,
 // parent, rectangle, font, colours, tab order and initial state.
 enum class ControlKind {
-  kBanner,     // label with the sunken 3-D text effect
+  kBanner,  // label with the sunken 3-D text effect
   kPanel,
-  kPushButton, // a focusable button without a glyph
+  kPushButton,  // a focusable button without a glyph
   kNotebook,
   kNavigate,
-  kHeading,    // word-wrapped page heading
+  kHeading,  // word-wrapped page heading
   kLabel,
   kSpeedButton,
-  kComboBox,   // drop-down list without typing
-  kMemo,       // read-only multi-line text with a vertical scroll bar
+  kComboBox,  // drop-down list without typing
+  kMemo,      // read-only multi-line text with a vertical scroll bar
   kCheckBox,
-  kEdit,       // read-only edit field
+  kEdit,  // read-only edit field
   kMeter,
 };
 

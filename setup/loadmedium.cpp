@@ -3,8 +3,7 @@
 #include "install/sha256.h"
 #include "platform/platform.h"
 
-std::string LoadMedium(platform::Platform& platform, SetupData* data,
-                       std::optional<MediumManifest>* manifest) {
+std::string LoadMedium(platform::Platform& platform, SetupData* data, std::optional<MediumManifest>* manifest) {
   manifest->reset();
   const SetupLoadResult loaded = LoadSetup(platform, data);
   if (loaded == SetupLoadResult::kMissing || loaded == SetupLoadResult::kUnreadable) {

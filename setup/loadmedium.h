@@ -15,5 +15,4 @@ class Platform;
 // SETUP.INF with the digest of its bytes. Returns the text of the message
 // that ends start-up (caption "Error", exit code 2), empty when start-up
 // goes on. *manifest receives the list when the medium has one.
-std::string LoadMedium(platform::Platform& platform, SetupData* data,
-                       std::optional<MediumManifest>* manifest);
+std::string LoadMedium(platform::Platform& platform, SetupData* data, std::optional<MediumManifest>* manifest);

@@ -20,7 +20,11 @@ TEST(LoadMediumTest, SetupFileIsCheckedAgainstTheListAtStart) {
   };
   const Case cases[] = {
       {"no list", [](TempDrives&) {}, "", false},
-      {"listed and intact", [](TempDrives& d) { d.WriteChecksums('D', {"SETUP.INF", "LICENSE.TXT"}); }, "", true},
+      {"listed and intact",
+       [](TempDrives& d) {
+         d.WriteChecksums('D', {"SETUP.INF", "LICENSE.TXT"});
+       },
+       "", true},
       {"changed after it was listed",
        [&](TempDrives& d) {
          d.WriteChecksums('D', {"SETUP.INF"});

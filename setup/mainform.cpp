@@ -15,9 +15,8 @@ const char kLegalNotice[] = "Copyright (c) 2026 Kelva Software. All rights reser
 
 TMainForm::TMainForm(platform::Platform& platform, EventLoop& loop, MainFormView& view, TKelvaNavigate& sideBar)
     : m_platform(platform), m_loop(loop), m_view(view), m_nav(sideBar), m_controls(view), m_sysInfo(platform) {
-  m_nav.SetOnSelect([this](void* Sender, int NewTab, bool& AllowChange) {
-    KelvaNavigate1Select(Sender, NewTab, AllowChange);
-  });
+  m_nav.SetOnSelect(
+      [this](void* Sender, int NewTab, bool& AllowChange) { KelvaNavigate1Select(Sender, NewTab, AllowChange); });
 }
 
 TMainForm::~TMainForm() { m_nav.SetOnSelect(nullptr); }
@@ -42,9 +41,8 @@ bool TMainForm::FormCreate() {
   m_texts.SetCurrentLanguage(m_data.Languages.front());
   m_controls.SetText(Control::zielDXF_Edit, std::string());
   BindLanguageTexts();
-  m_engine = std::make_unique<InstallEngine>(m_platform, m_loop, static_cast<CopyProgressView&>(*this),
-                                             m_texts, m_data.SourceDir,
-                                             [this] { return MessageCaption(); });
+  m_engine = std::make_unique<InstallEngine>(m_platform, m_loop, static_cast<CopyProgressView&>(*this), m_texts,
+                                             m_data.SourceDir, [this] { return MessageCaption(); });
   if (m_manifest) m_engine->UseManifest(&*m_manifest);
   RecoverInterruptedRuns();
   // The window opens with the focus on the first page's control.
@@ -117,12 +115,10 @@ void TMainForm::BindLanguageTexts() {
   static const struct {
     Control control;
     int id;
-  } kPlain[] = {{Control::Label_130, 30},           {Control::Label_134, 34},
-                {Control::Label_135, 35},           {Control::SirelZiel_Label, 20},
-                {Control::DXFZiel_Label, 21},       {Control::Nutzervertrag_Label, 64},
-                {Control::Auswahl_Label, 65},       {Control::Sirel_CheckBox, 68},
-                {Control::Beispiel_CheckBox, 69},   {Control::DXF_CheckBox, 70},
-                {Control::accept_Button, 2}};
+  } kPlain[] = {{Control::Label_130, 30},       {Control::Label_134, 34},      {Control::Label_135, 35},
+                {Control::SirelZiel_Label, 20}, {Control::DXFZiel_Label, 21},  {Control::Nutzervertrag_Label, 64},
+                {Control::Auswahl_Label, 65},   {Control::Sirel_CheckBox, 68}, {Control::Beispiel_CheckBox, 69},
+                {Control::DXF_CheckBox, 70},    {Control::accept_Button, 2}};
   for (const auto& p : kPlain) m_controls.SetText(p.control, m_texts.LanguageText(p.id));
   m_applicationTitle = ::ApplicationTitle(m_texts.LanguageText(99), m_stored);
   m_view.SetApplicationTitle(m_applicationTitle);

@@ -148,12 +148,12 @@ TEST_F(MainFormTest, KeysStepThePagesUnlessTheFocusedControlUsesThem) {
     Control focused;
     bool consumed;
   } cases[] = {
-      {VK_DOWN, Control::ComboBoxSprache, false}, {VK_UP, Control::ComboBoxSprache, false},
-      {VK_DOWN, Control::eula_Memo, false},       {VK_RETURN, Control::accept_Button, false},
-      {VK_RETURN, Control::Btn_Cancel, false},    {VK_RETURN, Control::SirelZiel_Button, false},
+      {VK_DOWN, Control::ComboBoxSprache, false},  {VK_UP, Control::ComboBoxSprache, false},
+      {VK_DOWN, Control::eula_Memo, false},        {VK_RETURN, Control::accept_Button, false},
+      {VK_RETURN, Control::Btn_Cancel, false},     {VK_RETURN, Control::SirelZiel_Button, false},
       {VK_RETURN, Control::ComboBoxSprache, true}, {VK_RETURN, Control::eula_Memo, true},
-      {VK_DOWN, Control::KelvaNavigate1, true},   {VK_DOWN, Control::Sirel_CheckBox, true},
-      {VK_UP, Control::zielDXF_Edit, true},       {VK_DOWN, Control::kCount, true},
+      {VK_DOWN, Control::KelvaNavigate1, true},    {VK_DOWN, Control::Sirel_CheckBox, true},
+      {VK_UP, Control::zielDXF_Edit, true},        {VK_DOWN, Control::kCount, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(ControlName(c.focused));
@@ -183,10 +183,8 @@ TEST_F(MainFormTest, CheckBoxesDecideStepThreeAndEmptyTargets) {
     bool sirelKept, dxfKept;
   };
   const Case cases[] = {
-      {false, false, false, false, false, false},
-      {true, false, false, true, true, false},
-      {false, true, false, true, true, false},
-      {false, false, true, true, false, true},
+      {false, false, false, false, false, false}, {true, false, false, true, true, false},
+      {false, true, false, true, true, false},    {false, false, true, true, false, true},
       {true, true, true, true, true, true},
   };
   TempDrives::Write(drives.Host('C', "S/keep"), "");
@@ -265,14 +263,18 @@ TEST_F(MainFormTest, BrowsingFillsATargetOnlyWhenChosen) {
   const Case cases[] = {
       {"aborted", [&] { chooser.BtnAbortClick(); }, &TMainForm::BtnZielverzeichnisClick, "", "", false},
       {"closed", nullptr, &TMainForm::BtnZielverzeichnisClick, "", "", false},
-      {"dxf chosen", [&] {
+      {"dxf chosen",
+       [&] {
          chooser.List().SetDirectory("E:\\CAD");
          chooser.BtnOKClick();
-       }, &TMainForm::BtnZielverzeichnisClick, "", "E:\\CAD", false},
-      {"sirel chosen", [&] {
+       },
+       &TMainForm::BtnZielverzeichnisClick, "", "E:\\CAD", false},
+      {"sirel chosen",
+       [&] {
          chooser.List().SetDirectory("E:\\");
          chooser.BtnOKClick();
-       }, &TMainForm::SirelZiel_ButtonClick, "E:", "E:\\CAD", true},  // a root loses its backslash
+       },
+       &TMainForm::SirelZiel_ButtonClick, "E:", "E:\\CAD", true},  // a root loses its backslash
   };
   for (const Case& c : cases) {
     dlgView.press = c.press;
@@ -381,7 +383,6 @@ TEST_F(MainFormTest, MissingLicenceFileKeepsThePageUsable) {
   EXPECT_EQ(view.page, 2);
 }
 
-
 TEST_F(MainFormTest, TooLittleSpaceKeepsTheWizardOnTheTargetPage) {
   ASSERT_TRUE(form.FormCreate());
   TempDrives::Write(drives.Host('C', "SIREL/keep"), "");
@@ -414,7 +415,8 @@ TEST_F(MainFormTest, ReplacedFilesAreNamedInTheDoneMessage) {
   form.DestinationPageAction();
   form.CopyPageAction();
   ASSERT_EQ(presenter.messages.size(), 1u);
-  EXPECT_EQ(presenter.messages[0].text.rfind("Done\n\nThe files you had changed are kept in C:\\SIREL\\_backup\\", 0), 0u)
+  EXPECT_EQ(presenter.messages[0].text.rfind("Done\n\nThe files you had changed are kept in C:\\SIREL\\_backup\\", 0),
+            0u)
       << presenter.messages[0].text;
   EXPECT_EQ(form.ExitCode(), kExitInstalled);
 }
@@ -439,7 +441,6 @@ TEST_F(MainFormTest, StartUpUndoesAnInterruptedRunWithAMessage) {
   EXPECT_EQ(TempDrives::Read(drives.Host('C', "SIREL/README.TXT")), "my notes");
   EXPECT_EQ(TempDrives::List(drives.Host('C', "SIREL")), std::vector<std::string>{"README.TXT"});
 }
-
 
 TEST_F(MainFormTest, TheCommandLineAndThenTheLastInstallPreselect) {
   ASSERT_TRUE(form.FormCreate());
@@ -480,7 +481,6 @@ TEST_F(MainFormTest, TheCommandLineAndThenTheLastInstallPreselect) {
   EXPECT_EQ(next.Text(Control::zielDXF_Edit), "E:\\DWG");
 }
 
-
 TEST_F(MainFormTest, WithoutAnOfferTheDefaultButtonTakesTheDefaultFolder) {
   TempDrives::Write(drives.Host('D', "SETUP.INF"),
                     "[BootSetup]\nVersion=2.0\nDefaultPath=E:\\NEW\\SIREL\nDefaultDir=SIREL\n[Languages]\n1=English\n" +
@@ -503,7 +503,6 @@ TEST_F(MainFormTest, WithoutAnOfferTheDefaultButtonTakesTheDefaultFolder) {
   EXPECT_EQ(TempDrives::Read(drives.Host('E', "NEW/SIREL/README.TXT")), "readme");
 }
 
-
 TEST_F(MainFormTest, TheWizardLogsItsCopyRun) {
   ASSERT_TRUE(form.FormCreate());
   InstallLog log(faults);
@@ -514,10 +513,11 @@ TEST_F(MainFormTest, TheWizardLogsItsCopyRun) {
   form.DestinationPageAction();
   form.CopyPageAction();
   const std::string text = TempDrives::Read(drives.Host('C', "wizard.log"));
-  for (const char* event : {"\tinfo\tlanguage\tEnglish\n", "\tinfo\tcomponents\tmacros \n", "\tinfo\tplan\t3\t",
-                            "\tinfo\tcopied\tD:\\README.TXT\tC:\\SIREL\\README.TXT\t6\n",
-                            "\terror\tfailed\tD:\\macros\\sub\\b.mac\tC:\\SIREL\\MACROS\\sub\\b.mac\t5\tPermission denied\n",
-                            "\tinfo\trollback\tremoved C:\\SIREL\\README.TXT\n"}) {
+  for (const char* event :
+       {"\tinfo\tlanguage\tEnglish\n", "\tinfo\tcomponents\tmacros \n", "\tinfo\tplan\t3\t",
+        "\tinfo\tcopied\tD:\\README.TXT\tC:\\SIREL\\README.TXT\t6\n",
+        "\terror\tfailed\tD:\\macros\\sub\\b.mac\tC:\\SIREL\\MACROS\\sub\\b.mac\t5\tPermission denied\n",
+        "\tinfo\trollback\tremoved C:\\SIREL\\README.TXT\n"}) {
     EXPECT_NE(text.find(event), std::string::npos) << event << " in\n" << text;
   }
 }
@@ -528,10 +528,9 @@ TEST_F(MainFormTest, TheWizardLogsItsCopyRun) {
 // orders place their children; the focus holder takes no part).
 TEST(MainFormLayoutTest, TabChainIsDepthFirstInTheTablesOrder) {
   using C = Control;
-  const std::vector<Control> expected = {C::ComboBoxSprache,  C::Btn_Cancel,     C::eula_Memo,
-                                         C::accept_Button,    C::Sirel_CheckBox, C::Beispiel_CheckBox,
-                                         C::DXF_CheckBox,     C::zielDXF_Edit,   C::drive_Combo,
-                                         C::zielSirel_Edit,   C::SirelZiel_Button, C::DXFZiel_Button,
-                                         C::KelvaNavigate1};
+  const std::vector<Control> expected = {
+      C::ComboBoxSprache,   C::Btn_Cancel,     C::eula_Memo,     C::accept_Button, C::Sirel_CheckBox,
+      C::Beispiel_CheckBox, C::DXF_CheckBox,   C::zielDXF_Edit,  C::drive_Combo,   C::zielSirel_Edit,
+      C::SirelZiel_Button,  C::DXFZiel_Button, C::KelvaNavigate1};
   EXPECT_EQ(TabChain(), expected);
 }

@@ -52,11 +52,8 @@ TEST(MeterTest, RedrawsOnlyWhenThePercentageChanges) {
 TEST(MeterTest, PaintsFrameBarAndSplitText) {
   // The frame is the same for every value: 306 x 21 as the copy page has it.
   const std::vector<std::string> frame = {
-      "fill 0,0-306,21 #ffffff",
-      "line 0,19 0,0 305,0 #808080",
-      "line 1,18 1,1 304,1 #404040",
-      "line 0,20 305,20 305,-1 #ffffff",
-      "line 1,19 304,19 304,0 #d4d0c8",
+      "fill 0,0-306,21 #ffffff",         "line 0,19 0,0 305,0 #808080",    "line 1,18 1,1 304,1 #404040",
+      "line 0,20 305,20 305,-1 #ffffff", "line 1,19 304,19 304,0 #d4d0c8",
   };
   struct Case {
     const char* name;
@@ -88,9 +85,9 @@ TEST(MeterTest, PaintsFrameBarAndSplitText) {
     }
     const std::string split = std::to_string(c.split);
     const std::vector<std::string> text(calls.end() - 5, calls.end());
-    EXPECT_EQ(text, (std::vector<std::string>{"clip 3,3-" + split + ",18", "textrect 3,3-303,18 center #ffffff: " + c.text,
-                                              "clip " + split + ",3-303,18",
-                                              "textrect 3,3-303,18 center #000080: " + c.text, "noclip"}))
+    EXPECT_EQ(text, (std::vector<std::string>{
+                        "clip 3,3-" + split + ",18", "textrect 3,3-303,18 center #ffffff: " + c.text,
+                        "clip " + split + ",3-303,18", "textrect 3,3-303,18 center #000080: " + c.text, "noclip"}))
         << c.name;
   }
   EXPECT_EQ(RoundHalfEven(25, 2), 12);

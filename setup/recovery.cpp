@@ -15,14 +15,11 @@ std::string JoinList(const std::vector<std::string>& items) {
 
 }  // namespace
 
-void UndoInterruptedRuns(platform::Platform& platform, const TextCatalogue& texts,
-                         const std::string& caption) {
+void UndoInterruptedRuns(platform::Platform& platform, const TextCatalogue& texts, const std::string& caption) {
   for (const RecoveredRun& run : InstallTransaction::RecoverInterruptedRuns(platform)) {
-    ShowMsgBox(caption, Format(texts.TextOrBuiltIn(kInterruptedUndoneText), {JoinList(run.bases)}),
-               MB_ICONINFORMATION);
+    ShowMsgBox(caption, Format(texts.TextOrBuiltIn(kInterruptedUndoneText), {JoinList(run.bases)}), MB_ICONINFORMATION);
     if (!run.report.complete()) {
-      ShowMsgBox(caption,
-                 Format(texts.TextOrBuiltIn(kRestoreIncompleteText), {run.report.keptIn, run.report.listFile}),
+      ShowMsgBox(caption, Format(texts.TextOrBuiltIn(kRestoreIncompleteText), {run.report.keptIn, run.report.listFile}),
                  MB_ICONINFORMATION);
     }
   }

@@ -48,8 +48,7 @@ bool OpenRunLog(platform::Platform& platform, const CommandLine& options, Instal
   return true;
 }
 
-void LogStart(platform::Platform& platform, const CommandLine& options, const std::string& sourceDir,
-              InstallLog* log) {
+void LogStart(platform::Platform& platform, const CommandLine& options, const std::string& sourceDir, InstallLog* log) {
   std::string setup;
   const std::string sum =
       platform.ReadWholeFile(AddBackslash(sourceDir) + "SETUP.INF", &setup) ? Sha256::Of(setup) : std::string("-");

@@ -57,8 +57,7 @@ int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const Comman
   return code;
 }
 
-int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const CommandLine& options,
-                     InstallLog* log) {
+int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const CommandLine& options, InstallLog* log) {
   if (!OpenRunLog(platform, options, log)) return kExitCommandLine;
   SetupData data;
   std::optional<MediumManifest> manifest;
@@ -117,8 +116,7 @@ int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const Comman
       request.SirelTargetBase = last.sirel;
     } else {
       TKCSysInfo sysInfo(platform);
-      const std::vector<std::string> offers =
-          ScanTargetDrives(platform, sysInfo, data.Boot.DefaultTargetSubdir);
+      const std::vector<std::string> offers = ScanTargetDrives(platform, sysInfo, data.Boot.DefaultTargetSubdir);
       if (offers.empty()) {
         ShowMsgBox(caption, stored.NoDriveMessage, MB_ICONINFORMATION);
         return kExitTarget;
@@ -146,7 +144,7 @@ int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const Comman
   }
 
   log->Info("components", {std::string(request.Sirel ? "macros " : "") + (request.Beispiel ? "sample " : "") +
-                               (request.DXF ? "dxf" : "")});
+                           (request.DXF ? "dxf" : "")});
   log->Info("targets", {request.SirelTargetBase, request.DxfTargetBase});
   NullProgressView view;
   InstallEngine engine(platform, loop, view, texts, data.SourceDir, [&caption] { return caption; });
@@ -158,7 +156,8 @@ int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const Comman
       !remembered.Save(ChoicesOfRequest(texts.CurrentLanguage(), request))) {
     log->Error("settings", {"the choices cannot be kept for the next run"});
   }
-  ShowMsgBox(caption, engine.InstallAborted ? AbortMessage(stored) : DoneText(stored, texts, engine.KeptBackups), MB_ICONINFORMATION);
+  ShowMsgBox(caption, engine.InstallAborted ? AbortMessage(stored) : DoneText(stored, texts, engine.KeptBackups),
+             MB_ICONINFORMATION);
   return ExitCodeOf(engine.Outcome);
 }
 
@@ -185,8 +184,7 @@ bool SignalEventLoop::Terminating() { return g_stopRequested != 0; }
 
 bool RunCommandLine(platform::Platform& platform, const std::vector<std::string>& args,
                     const std::function<void(const std::string&)>& usage,
-                    const std::function<void(const std::string&)>& error, CommandLine* options,
-                    int* exitCode) {
+                    const std::function<void(const std::string&)>& error, CommandLine* options, int* exitCode) {
   std::string why;
   if (!ParseCommandLine(args, options, &why)) {
     error("setup: " + why);

@@ -19,8 +19,7 @@ class Platform;
 int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const CommandLine& options);
 class InstallLog;
 // The same, writing the events of the run to log (opened here for /LOG).
-int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const CommandLine& options,
-                     InstallLog* log);
+int RunSilentInstall(platform::Platform& platform, EventLoop& loop, const CommandLine& options, InstallLog* log);
 
 // The exit code of a finished copy run.
 enum class InstallOutcome;
@@ -47,5 +46,4 @@ class SignalEventLoop : public EventLoop {
 // *options then holds what the command line preselects.
 bool RunCommandLine(platform::Platform& platform, const std::vector<std::string>& args,
                     const std::function<void(const std::string&)>& usage,
-                    const std::function<void(const std::string&)>& error, CommandLine* options,
-                    int* exitCode);
+                    const std::function<void(const std::string&)>& error, CommandLine* options, int* exitCode);

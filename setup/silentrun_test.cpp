@@ -55,11 +55,16 @@ TEST(SilentRunTest, EachOutcomeHasItsExitCode) {
   const Args full = {"/S", "/ACCEPTLICENSE", "/COMPONENTS=macros,dxf", "/SIREL=C:\\SIREL", "/DXF=E:\\CAD"};
   const Case cases[] = {
       {"installed", full, none, kExitInstalled, "Done"},
-      {"installed in the second language", {"--silent", "--accept-license", "--language=DEUTSCH", "--sirel=C:\\S"},
-       none, kExitInstalled, "Fertig"},
-      {"the default target: a drive that holds SIREL", {"/S", "/ACCEPTLICENSE"},
+      {"installed in the second language",
+       {"--silent", "--accept-license", "--language=DEUTSCH", "--sirel=C:\\S"},
+       none,
+       kExitInstalled,
+       "Fertig"},
+      {"the default target: a drive that holds SIREL",
+       {"/S", "/ACCEPTLICENSE"},
        [](TempDrives& d, platform::FaultPlatform&, ClosingLoop&) { mkdir(d.Host('E', "SIREL").c_str(), 0755); },
-       kExitInstalled, "Done"},
+       kExitInstalled,
+       "Done"},
       {"no drive holds SIREL", {"/S", "/ACCEPTLICENSE"}, none, kExitTarget, "No drive"},
       {"SETUP.INF missing", full,
        [](TempDrives& d, platform::FaultPlatform&, ClosingLoop&) { std::remove(d.Host('D', "SETUP.INF").c_str()); },
@@ -75,7 +80,9 @@ TEST(SilentRunTest, EachOutcomeHasItsExitCode) {
        [](TempDrives&, platform::FaultPlatform& f, ClosingLoop&) { f.SetFreeSpace(100, 4096); }, kExitSpace,
        "cancelled"},
       {"copy failed", full,
-       [](TempDrives&, platform::FaultPlatform& f, ClosingLoop&) { f.Add({platform::FaultOp::kCopy, "b.mac ->"}); },
+       [](TempDrives&, platform::FaultPlatform& f, ClosingLoop&) {
+         f.Add({platform::FaultOp::kCopy, "b.mac ->"});
+       },
        kExitCopyFailed, "cancelled"},
       {"close request", full, [](TempDrives&, platform::FaultPlatform&, ClosingLoop& l) { l.closeAfter = 2; },
        kExitAbandoned, "cancelled"},
@@ -107,8 +114,8 @@ TEST(SilentRunTest, EachOutcomeHasItsExitCode) {
 // or unlisted file fails the run, which leaves the targets exactly as they
 // were; a damaged SETUP.INF ends start-up.
 TEST(SilentRunTest, WithAChecksumListADamagedFileChangesNothing) {
-  const std::vector<std::string> all = {"SETUP.INF", "LICENSE.TXT", "README.TXT", "macros/a.mac",
-                                        "macros/sub/b.mac", "dxf/x.dxf"};
+  const std::vector<std::string> all = {"SETUP.INF",    "LICENSE.TXT",      "README.TXT",
+                                        "macros/a.mac", "macros/sub/b.mac", "dxf/x.dxf"};
   struct Case {
     const char* name;
     std::vector<std::string> listed;
@@ -119,16 +126,23 @@ TEST(SilentRunTest, WithAChecksumListADamagedFileChangesNothing) {
   const std::string big(3 << 20, 'b');  // hashed beside its copy
   const Case cases[] = {
       {"intact", all, [](TempDrives&) {}, kExitInstalled, "Done"},
-      {"listed in another letter case", {"setup.inf", "readme.txt", "MACROS/A.MAC", "macros/SUB/b.mac", "dxf/X.DXF"},
-       [](TempDrives&) {}, kExitInstalled, "Done"},
-      {"a flipped byte",
-       all,
-       [&](TempDrives& d) { TempDrives::Write(d.Host('D', "macros/sub/b.mac"), big.substr(1) + "c"); },
-       kExitCopyFailed, "D:\\macros\\sub\\b.mac\nC:\\SIREL\\MACROS\\sub\\b.mac\nthe file is damaged on the medium"},
-      {"a planned file not listed", {"SETUP.INF", "README.TXT", "macros/a.mac", "macros/sub/b.mac"},
-       [](TempDrives&) {}, kExitCopyFailed, "D:\\dxf\\x.dxf\nE:\\CAD\\DRAWINGS\\x.dxf\nthe file is not listed in SETUP.SUM"},
+      {"listed in another letter case",
+       {"setup.inf", "readme.txt", "MACROS/A.MAC", "macros/SUB/b.mac", "dxf/X.DXF"},
+       [](TempDrives&) {},
+       kExitInstalled,
+       "Done"},
+      {"a flipped byte", all,
+       [&](TempDrives& d) { TempDrives::Write(d.Host('D', "macros/sub/b.mac"), big.substr(1) + "c"); }, kExitCopyFailed,
+       "D:\\macros\\sub\\b.mac\nC:\\SIREL\\MACROS\\sub\\b.mac\nthe file is damaged on the medium"},
+      {"a planned file not listed",
+       {"SETUP.INF", "README.TXT", "macros/a.mac", "macros/sub/b.mac"},
+       [](TempDrives&) {},
+       kExitCopyFailed,
+       "D:\\dxf\\x.dxf\nE:\\CAD\\DRAWINGS\\x.dxf\nthe file is not listed in SETUP.SUM"},
       {"SETUP.INF changed", all,
-       [](TempDrives& d) { TempDrives::Write(d.Host('D', "SETUP.INF"), TempDrives::Read(d.Host('D', "SETUP.INF")) + "\n"); },
+       [](TempDrives& d) {
+         TempDrives::Write(d.Host('D', "SETUP.INF"), TempDrives::Read(d.Host('D', "SETUP.INF")) + "\n");
+       },
        kExitSetupInf, "File SETUP.INF is damaged (it does not match SETUP.SUM)"},
   };
   for (const Case& c : cases) {
@@ -145,11 +159,12 @@ TEST(SilentRunTest, WithAChecksumListADamagedFileChangesNothing) {
     RecordingPresenter presenter;
     CommandLine options;
     std::string error;
-    ASSERT_TRUE(ParseCommandLine({"/S", "/ACCEPTLICENSE", "/COMPONENTS=macros,dxf", "/SIREL=C:\\SIREL",
-                                  "/DXF=E:\\CAD"}, &options, &error));
+    ASSERT_TRUE(ParseCommandLine({"/S", "/ACCEPTLICENSE", "/COMPONENTS=macros,dxf", "/SIREL=C:\\SIREL", "/DXF=E:\\CAD"},
+                                 &options, &error));
     EXPECT_EQ(RunSilentInstall(drives.platform(), loop, options), c.code) << c.name;
-    EXPECT_TRUE(std::any_of(presenter.messages.begin(), presenter.messages.end(),
-                            [&](const RecordingPresenter::Message& m) { return m.text.find(c.message) != std::string::npos; }))
+    EXPECT_TRUE(
+        std::any_of(presenter.messages.begin(), presenter.messages.end(),
+                    [&](const RecordingPresenter::Message& m) { return m.text.find(c.message) != std::string::npos; }))
         << c.name << ": " << (presenter.messages.empty() ? std::string() : presenter.messages.front().text);
     if (c.code == kExitInstalled) {
       EXPECT_TRUE(TempDrives::Read(drives.Host('C', "SIREL/MACROS/sub/b.mac")) == big) << c.name;
@@ -170,9 +185,9 @@ TEST(SilentRunTest, TheTreeIsThePlan) {
   ASSERT_TRUE(ParseCommandLine({"/S", "/ACCEPTLICENSE", "/COMPONENTS=macros,dxf", "/SIREL=C:\\SIREL", "/DXF=E:\\CAD"},
                                &options, &error));
   ASSERT_EQ(RunSilentInstall(drives.platform(), loop, options), kExitInstalled);
-  const std::pair<const char*, const char*> installed[] = {
-      {"SIREL/README.TXT", "README.TXT"}, {"SIREL/MACROS/a.mac", "macros/a.mac"},
-      {"SIREL/MACROS/sub/b.mac", "macros/sub/b.mac"}};
+  const std::pair<const char*, const char*> installed[] = {{"SIREL/README.TXT", "README.TXT"},
+                                                           {"SIREL/MACROS/a.mac", "macros/a.mac"},
+                                                           {"SIREL/MACROS/sub/b.mac", "macros/sub/b.mac"}};
   for (const auto& [target, source] : installed) {
     EXPECT_EQ(TempDrives::Read(drives.Host('C', target)), TempDrives::Read(drives.Host('D', source))) << target;
     std::string dos = std::string("C:\\") + target;
@@ -181,7 +196,6 @@ TEST(SilentRunTest, TheTreeIsThePlan) {
   }
   EXPECT_EQ(TempDrives::Read(drives.Host('E', "CAD/DRAWINGS/x.dxf")), "0\nEOF\n");
 }
-
 
 TEST(SilentRunTest, TheLogHasOneLineAnEventAndNeverGoesOntoTheMedium) {
   TempDrives drives("CDE");
@@ -207,14 +221,13 @@ TEST(SilentRunTest, TheLogHasOneLineAnEventAndNeverGoesOntoTheMedium) {
     events.push_back(line.substr(tab + 1, line.find('\t', line.find('\t', tab + 1) + 1) - tab - 1));
   }
   EXPECT_EQ(events, (std::vector<std::string>{"info\tstart", "info\tlanguage", "info\tlicence", "info\tcomponents",
-                                              "info\ttargets", "info\tplan", "info\tspace", "info\tcopied", "info\tcopied",
-                                              "info\tcopied", "info\tend"}));
+                                              "info\ttargets", "info\tplan", "info\tspace", "info\tcopied",
+                                              "info\tcopied", "info\tcopied", "info\tend"}));
   // Onto the medium: refused before anything is read.
   ASSERT_TRUE(ParseCommandLine({"/S", "/ACCEPTLICENSE", "/LOG=D:\\setup.log"}, &options, &error));
   EXPECT_EQ(RunSilentInstall(drives.platform(), loop, options), kExitCommandLine);
   EXPECT_FALSE(TempDrives::Exists(drives.Host('D', "setup.log")));
 }
-
 
 TEST(SilentRunTest, TheNextRunTakesTheRememberedChoices) {
   TempDrives drives("CDE");
@@ -223,23 +236,24 @@ TEST(SilentRunTest, TheNextRunTakesTheRememberedChoices) {
   RecordingPresenter presenter;
   CommandLine options;
   std::string error;
-  ASSERT_TRUE(ParseCommandLine({"/S", "/ACCEPTLICENSE", "/LANG=deutsch", "/COMPONENTS=macros,dxf",
-                                "/SIREL=C:\\CAD\\SIREL", "/DXF=E:\\DWG"}, &options, &error));
+  ASSERT_TRUE(ParseCommandLine(
+      {"/S", "/ACCEPTLICENSE", "/LANG=deutsch", "/COMPONENTS=macros,dxf", "/SIREL=C:\\CAD\\SIREL", "/DXF=E:\\DWG"},
+      &options, &error));
   ASSERT_EQ(RunSilentInstall(drives.platform(), loop, options), kExitInstalled);
   struct Case {
     const char* name;
     std::function<void()> change;  // to the settings file or the targets
     int code;
-    const char* where;             // host path (C:) of the README installed
+    const char* where;  // host path (C:) of the README installed
   };
   const std::string settings = drives.Host('C', ".config/sirel-setup/setup.ini");
   const Case cases[] = {
       {"remembered", [] {}, kExitInstalled, "CAD/SIREL/README.TXT"},
       {"a damaged settings file is ignored", [&] { TempDrives::Write(settings, std::string("\0\1\2", 3)); },
        kExitTarget, ""},
-      {"a target that is gone is not taken", [&] {
-         TempDrives::Write(settings, "[SIREL|Sirel]\nLanguage=Deutsch\nComponents=macros\nSirel=C:\\GONE\n");
-       }, kExitTarget, ""},
+      {"a target that is gone is not taken",
+       [&] { TempDrives::Write(settings, "[SIREL|Sirel]\nLanguage=Deutsch\nComponents=macros\nSirel=C:\\GONE\n"); },
+       kExitTarget, ""},
   };
   for (const Case& c : cases) {
     c.change();
@@ -261,19 +275,23 @@ TEST(SilentRunTest, TheNextRunTakesTheRememberedChoices) {
 // Greek folder; the target lies 300 characters deep. Either way the files
 // arrive under UTF-8 names and the log names them in UTF-8.
 TEST(SilentRunTest, NamesBeyondAsciiArriveAsMeant) {
-  const std::string ue = "\xC3\xBC";           // ü
-  const std::string UE = "\xC3\x9C";           // Ü
+  const std::string ue = "\xC3\xBC";                                                             // ü
+  const std::string UE = "\xC3\x9C";                                                             // Ü
   const std::string greek = "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC";  // Ελληνικά
-  const std::string body = "[BootSetup]\nVersion=2.0\nDefaultDir=SIREL\n[Languages]\n1=English\n"
-                           "[English]\nTxt_001=LICENSE.TXT\nTxt_031=Done\nTxt_073=Sirel\n"
-                           "Txt_600=Pr" + ue + "fung\\;PROJEKTE\\M" + UE + "LLER\n";
+  const std::string body =
+      "[BootSetup]\nVersion=2.0\nDefaultDir=SIREL\n[Languages]\n1=English\n"
+      "[English]\nTxt_001=LICENSE.TXT\nTxt_031=Done\nTxt_073=Sirel\n"
+      "Txt_600=Pr" +
+      ue + "fung\\;PROJEKTE\\M" + UE + "LLER\n";
   const struct {
     const char* name;
     std::string setupInf;
   } encodings[] = {
-      {"Windows-1252", "[BootSetup]\nVersion=2.0\nDefaultDir=SIREL\n[Languages]\n1=English\n"
-                       "[English]\nTxt_001=LICENSE.TXT\nTxt_031=Done\nTxt_073=Sirel\n"
-                       "Txt_600=Pr\xFC" "fung\\;PROJEKTE\\M\xDCLLER\n"},
+      {"Windows-1252",
+       "[BootSetup]\nVersion=2.0\nDefaultDir=SIREL\n[Languages]\n1=English\n"
+       "[English]\nTxt_001=LICENSE.TXT\nTxt_031=Done\nTxt_073=Sirel\n"
+       "Txt_600=Pr\xFC"
+       "fung\\;PROJEKTE\\M\xDCLLER\n"},
       {"UTF-8", body},
       {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + body},
   };
@@ -299,8 +317,9 @@ TEST(SilentRunTest, NamesBeyondAsciiArriveAsMeant) {
     std::replace(host.begin(), host.end(), '\\', '/');
     const std::string installed = host + "/PROJEKTE/M" + UE + "LLER/" + greek + "/plan.dxf";
     EXPECT_EQ(TempDrives::Read(drives.Host('C', installed)), "0\nEOF\n");
-    EXPECT_NE(TempDrives::Read(drives.Host('C', "setup.log")).find("PROJEKTE\\M" + UE + "LLER\\" + greek + "\\plan.dxf"),
-              std::string::npos);
+    EXPECT_NE(
+        TempDrives::Read(drives.Host('C', "setup.log")).find("PROJEKTE\\M" + UE + "LLER\\" + greek + "\\plan.dxf"),
+        std::string::npos);
   }
 }
 
@@ -315,7 +334,8 @@ TEST(SilentRunTest, HostPathsOnTheCommandLine) {
   std::string errors;
   const bool ended = RunCommandLine(
       drives.platform(),
-      {"--silent", "--accept-license", "--sirel=" + drives.Host('C', "Host/SIREL"), "--log=" + drives.Host('E', "run.log")},
+      {"--silent", "--accept-license", "--sirel=" + drives.Host('C', "Host/SIREL"),
+       "--log=" + drives.Host('E', "run.log")},
       [](const std::string&) {}, [&errors](const std::string& e) { errors += e; }, &options, &exitCode);
   ASSERT_TRUE(ended);
   EXPECT_EQ(exitCode, kExitInstalled) << errors;

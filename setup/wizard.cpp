@@ -34,9 +34,8 @@ bool Wizard::Start(const CommandLine& options, InstallLog* log) {
   m_form.ApplyChoices(ChoicesOf(options));
   // The chooser is made after start-up, which made C:\ the current
   // directory: its list starts there.
-  m_chooser = std::make_unique<TVerzeichnisDlg>(m_platform, [this](const std::string& error) {
-    ShowMsgBox(m_form.ApplicationTitle(), error, MB_ICONERROR);
-  });
+  m_chooser = std::make_unique<TVerzeichnisDlg>(
+      m_platform, [this](const std::string& error) { ShowMsgBox(m_form.ApplicationTitle(), error, MB_ICONERROR); });
   m_chooser->SetView(&m_skin.ChooserView());
   m_form.SetDialog(m_chooser.get());
   m_skin.Attach(this);

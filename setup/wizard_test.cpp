@@ -137,7 +137,7 @@ TEST_F(WizardTest, AssembledWithAFakeSkinItInstallsFromTheFirstPageToTheEnd) {
     code = wizard.Finish(0, &log);
   }
   EXPECT_EQ(skin.attached.back(), nullptr);  // the skin was let go
-  ASSERT_EQ(skin.shown.size(), 2u);           // the wizard's side-bar, shown until the end
+  ASSERT_EQ(skin.shown.size(), 2u);          // the wizard's side-bar, shown until the end
   EXPECT_NE(skin.shown[0], nullptr);
   EXPECT_EQ(skin.shown[1], nullptr);
   EXPECT_EQ(code, kExitInstalled);

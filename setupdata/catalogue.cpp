@@ -20,9 +20,7 @@ void TextCatalogue::SetCurrentLanguage(const std::string& entry) {
   m_currentLanguage = LanguageSectionName(*m_ini, entry);
 }
 
-std::string TextCatalogue::LanguageText(int Id) const {
-  return ReadSetupValue(*m_ini, m_currentLanguage, TextKey(Id));
-}
+std::string TextCatalogue::LanguageText(int Id) const { return ReadSetupValue(*m_ini, m_currentLanguage, TextKey(Id)); }
 
 std::string TextCatalogue::TextOrBuiltIn(int Id) const {
   std::string text = LanguageText(Id);
@@ -43,10 +41,8 @@ const char* BuiltInText(int id) {
     case kInterruptedUndoneText:
       return "An interrupted installation into %s was found and undone; the files it had changed "
              "are restored.";
-    case kChangedFilesKeptText:
-      return "The files you had changed are kept in %s.";
-    case kOutsideMediumText:
-      return "%s lies outside the medium. The installation stops; nothing was changed.";
+    case kChangedFilesKeptText: return "The files you had changed are kept in %s.";
+    case kOutsideMediumText: return "%s lies outside the medium. The installation stops; nothing was changed.";
     case kNotRegularFileText:
       return "%s on the medium is not a regular file. The installation stops; nothing was changed.";
     case kUnreadableFolderText:
@@ -57,8 +53,7 @@ const char* BuiltInText(int id) {
              "changed.";
     case kOutsideTargetText:
       return "%s lies outside its target directory. The installation stops; nothing was changed.";
-    default:
-      return nullptr;
+    default: return nullptr;
   }
 }
 
@@ -133,9 +128,7 @@ StoredTexts ReadStoredTexts(const TextCatalogue& t) {
   return s;
 }
 
-std::string WindowCaption(const StoredTexts& s) {
-  return s.WindowTitlePrefix + s.ProductName + s.TitleSuffix;
-}
+std::string WindowCaption(const StoredTexts& s) { return s.WindowTitlePrefix + s.ProductName + s.TitleSuffix; }
 
 std::string TitleBanner(const StoredTexts& s, const std::string& SetupVersion) {
   return s.ProductName + " " + Format(s.VersionPattern, {SetupVersion});
@@ -147,6 +140,4 @@ std::string ApplicationTitle(const std::string& AppTitlePrefix, const StoredText
   return AppTitlePrefix + s.TitleSuffix;
 }
 
-std::string AbortMessage(const StoredTexts& s) {
-  return Format(s.AbortMessagePattern, {s.ProductName, s.ProductName});
-}
+std::string AbortMessage(const StoredTexts& s) { return Format(s.AbortMessagePattern, {s.ProductName, s.ProductName}); }

@@ -67,19 +67,19 @@ constexpr int kDxfGroupsFirstId = 800;
 
 // Texts the main window keeps from the last binding.
 struct StoredTexts {
-  std::string WindowTitlePrefix;    // 72
-  std::string ProductName;          // 73
-  std::string CancelCaption;        // 74
-  std::string NextStepHint;         // 75
-  std::string PreviousStepHint;     // 76
-  std::string DefaultButtonCaption; // 78
-  std::string NoDriveMessage;       // 19
-  std::string SirelBrowseTitle;     // 22
-  std::string DxfBrowseTitle;       // 23
-  std::string DoneMessage;          // 31
-  std::string VersionPattern;       // 61
-  std::string TitleSuffix;          // 80
-  std::string AbortMessagePattern;  // 25
+  std::string WindowTitlePrefix;     // 72
+  std::string ProductName;           // 73
+  std::string CancelCaption;         // 74
+  std::string NextStepHint;          // 75
+  std::string PreviousStepHint;      // 76
+  std::string DefaultButtonCaption;  // 78
+  std::string NoDriveMessage;        // 19
+  std::string SirelBrowseTitle;      // 22
+  std::string DxfBrowseTitle;        // 23
+  std::string DoneMessage;           // 31
+  std::string VersionPattern;        // 61
+  std::string TitleSuffix;           // 80
+  std::string AbortMessagePattern;   // 25
 };
 
 // Reads every stored text in the order of the binding: 72, 73, 74, 75, 76,

@@ -18,8 +18,7 @@ bool ReadNumber(const std::string& pattern, size_t* i, size_t* number) {
 
 }  // namespace
 
-bool FormatPattern(const std::string& pattern, const std::vector<std::string>& args,
-                   std::string* out) {
+bool FormatPattern(const std::string& pattern, const std::vector<std::string>& args, std::string* out) {
   std::string result;
   bool ok = true;
   size_t next = 0;

@@ -11,8 +11,7 @@
 // "%d", a "*" width, a lone "%" at the end, or more "%s" than arguments) never
 // reads past its arguments: each faulty placeholder is copied as written and
 // the result is false. *out always receives the text.
-bool FormatPattern(const std::string& pattern, const std::vector<std::string>& args,
-                   std::string* out);
+bool FormatPattern(const std::string& pattern, const std::vector<std::string>& args, std::string* out);
 
 // FormatPattern's text, whether or not every placeholder fitted.
 std::string Format(const std::string& pattern, const std::vector<std::string>& args);

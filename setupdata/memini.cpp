@@ -59,13 +59,11 @@ const TMemIniFile::Section* TMemIniFile::FindSection(const std::string& name) co
   return nullptr;
 }
 
-const TMemIniFile::Entry* TMemIniFile::FindEntry(const std::string& Section,
-                                                 const std::string& Key) const {
+const TMemIniFile::Entry* TMemIniFile::FindEntry(const std::string& Section, const std::string& Key) const {
   const TMemIniFile::Section* section = FindSection(Section);
   if (!section) return nullptr;
   for (const Entry& e : section->entries) {
-    if (e.equals != std::string::npos &&
-        text::SameName(std::string_view(e.line).substr(0, e.equals), Key)) {
+    if (e.equals != std::string::npos && text::SameName(std::string_view(e.line).substr(0, e.equals), Key)) {
       return &e;
     }
   }

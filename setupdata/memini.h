@@ -46,8 +46,7 @@ class TMemIniFile {
   const Section* FindSection(const std::string& name) const;
   // The value of the first entry with "=" whose name matches Key without
   // regard to case, in the first section named Section; Default otherwise.
-  std::string ReadString(const std::string& Section, const std::string& Key,
-                         const std::string& Default) const;
+  std::string ReadString(const std::string& Section, const std::string& Key, const std::string& Default) const;
   // As ReadString, but also reports the entry found (nullptr when none).
   const Entry* FindEntry(const std::string& Section, const std::string& Key) const;
 

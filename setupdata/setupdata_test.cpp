@@ -70,16 +70,34 @@ TEST(MemIniTest, EncodingOfTheWholeFileAndCuts) {
     bool utf8;
     std::string value;  // of [Fran\xC3\xA7" "ais] Txt_001
   } cases[] = {
-      {"Windows-1252", "[Fran\xE7" "ais]\nTxt_001=M\xDCLLER \x80\n", false, muellerUtf8},
-      {"UTF-8", "[Fran\xC3\xA7" "ais]\nTxt_001=" + muellerUtf8 + "\n", true, muellerUtf8},
-      {"UTF-8 with mark", "\xEF\xBB\xBF[Fran\xC3\xA7" "ais]\nTxt_001=" + muellerUtf8 + "\n", true, muellerUtf8},
-      {"UTF-8 bytes in a Windows-1252 file", "[Fran\xE7" "ais]\nTxt_001=\xC3\x9C\n", false,
-       "\xC3\x83\xC5\x93"},
+      {"Windows-1252",
+       "[Fran\xE7"
+       "ais]\nTxt_001=M\xDCLLER \x80\n",
+       false, muellerUtf8},
+      {"UTF-8",
+       "[Fran\xC3\xA7"
+       "ais]\nTxt_001=" +
+           muellerUtf8 + "\n",
+       true, muellerUtf8},
+      {"UTF-8 with mark",
+       "\xEF\xBB\xBF[Fran\xC3\xA7"
+       "ais]\nTxt_001=" +
+           muellerUtf8 + "\n",
+       true, muellerUtf8},
+      {"UTF-8 bytes in a Windows-1252 file",
+       "[Fran\xE7"
+       "ais]\nTxt_001=\xC3\x9C\n",
+       false, "\xC3\x83\xC5\x93"},
   };
   for (const auto& c : cases) {
     TMemIniFile ini(c.file);
     EXPECT_EQ(ini.utf8(), c.utf8) << c.name;
-    EXPECT_EQ(ReadSetupValue(ini, "Fran\xC3\xA7" "ais", "Txt_001"), c.value) << c.name;
+    EXPECT_EQ(ReadSetupValue(ini,
+                             "Fran\xC3\xA7"
+                             "ais",
+                             "Txt_001"),
+              c.value)
+        << c.name;
   }
 
   std::string eAcute1252(300, '\xE9');
@@ -104,13 +122,30 @@ TEST(MemIniTest, IntegerRead) {
     int32_t expected;  // with default 1
   };
   const Case cases[] = {
-      {"1200", 1200},      {"0x10", 16},        {"0X1f", 31},       {"$10", 16},
-      {"x10", 16},         {"X10", 16},         {"  42", 42},       {"-7", -7},
-      {"+7", 7},           {"-$10", -16},       {"12 kB", 1},       {"", 1},
-      {"abc", 1},          {"0x", 1},           {"$", 1},           {"42 ", 1},
-      {"2147483647", 2147483647},              {"-2147483648", INT32_MIN},
-      {"2147483648", 1},   {"0x80000000", 1},   {"0xFFFFFFFF", 1},  {"--1", 1},
-      {"\"5\"", 1},        {"0", 0},
+      {"1200", 1200},
+      {"0x10", 16},
+      {"0X1f", 31},
+      {"$10", 16},
+      {"x10", 16},
+      {"X10", 16},
+      {"  42", 42},
+      {"-7", -7},
+      {"+7", 7},
+      {"-$10", -16},
+      {"12 kB", 1},
+      {"", 1},
+      {"abc", 1},
+      {"0x", 1},
+      {"$", 1},
+      {"42 ", 1},
+      {"2147483647", 2147483647},
+      {"-2147483648", INT32_MIN},
+      {"2147483648", 1},
+      {"0x80000000", 1},
+      {"0xFFFFFFFF", 1},
+      {"--1", 1},
+      {"\"5\"", 1},
+      {"0", 0},
   };
   for (const Case& c : cases) {
     TMemIniFile ini(std::string("[B]\nN=") + c.raw + "\n");
@@ -122,7 +157,8 @@ TEST(SetupFileTest, BootSetupAndLanguageList) {
   TMemIniFile ini(
       "[BootSetup]\r\nVersion=2.0.0.1-beta.7\r\nDefaultPath=\"C:\\SIREL\"\r\nDefaultDir=SIREL\r\n"
       "TotalFileSize=12 kB\r\nReqSpace=0x10\r\n"
-      "[Languages]\r\n1=English\r\n2=Deutsch\r\n4=Fran\xE7" "ais\r\n"
+      "[Languages]\r\n1=English\r\n2=Deutsch\r\n4=Fran\xE7"
+      "ais\r\n"
       "[Languages]\r\n3=Never\r\n");
   const BootSetup boot = ReadBootSetup(ini);
   EXPECT_EQ(boot.SetupVersion, "2.0.0.1-be");
@@ -165,9 +201,10 @@ TEST(CatalogueTest, KeysSectionsAndComposedStrings) {
   }
 
   const std::string longName(45, 'L');
-  TMemIniFile ini("[english]\nTxt_072=Kelva \nTxt_073=Sirel\nTxt_080= Setup\nTxt_061=Version %s\n"
-                  "Txt_025=%s was cancelled; %s is incomplete.\n[" +
-                  longName.substr(0, 40) + "]\nTxt_073=Long\nTxt_061=no version\nTxt_025=Only %s\n");
+  TMemIniFile ini(
+      "[english]\nTxt_072=Kelva \nTxt_073=Sirel\nTxt_080= Setup\nTxt_061=Version %s\n"
+      "Txt_025=%s was cancelled; %s is incomplete.\n[" +
+      longName.substr(0, 40) + "]\nTxt_073=Long\nTxt_061=no version\nTxt_025=Only %s\n");
   TextCatalogue texts(ini);
   texts.SetCurrentLanguage("English");
   StoredTexts s = ReadStoredTexts(texts);
@@ -206,8 +243,8 @@ TEST(CatalogueTest, TextOrBuiltInFallsBackOnlyWhenTheTextIsMissingOrEmpty) {
       {"English", kOutsideTargetText, "Own"},
       {"Deutsch", kChangedFilesKeptText, "Behalten in %s"},
       {"Deutsch", kSpaceShortText, nullptr},
-      {"Italiano", kSameTargetText, nullptr},        // no section at all
-      {"English", 31, ""},                           // no built-in text: stays empty
+      {"Italiano", kSameTargetText, nullptr},  // no section at all
+      {"English", 31, ""},                     // no built-in text: stays empty
       {"English", 49, ""},
   };
   for (const Case& c : cases) {

@@ -10,9 +10,7 @@ std::string SourceDirOf(const std::string& programPath) {
   return RemoveBackslash(dir);
 }
 
-std::string SetupFilePath(const std::string& SourceDir) {
-  return AddBackslash(SourceDir) + "SETUP.INF";
-}
+std::string SetupFilePath(const std::string& SourceDir) { return AddBackslash(SourceDir) + "SETUP.INF"; }
 
 BootSetup ReadBootSetup(const TMemIniFile& SetupIni) {
   BootSetup boot;
@@ -60,6 +58,4 @@ std::string StartupFailureText(SetupLoadResult result) {
   return std::string();
 }
 
-void ReportStartupFailure(SetupLoadResult result) {
-  ShowMsgBox("Error", StartupFailureText(result), MB_OK);
-}
+void ReportStartupFailure(SetupLoadResult result) { ShowMsgBox("Error", StartupFailureText(result), MB_OK); }

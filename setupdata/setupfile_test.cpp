@@ -28,8 +28,7 @@ TEST(LoadSetupTest, StartupOutcomes) {
        "File SETUP.INF cannot be read"},
       {"no language", "SETUP.INF", "[BootSetup]\nVersion=1\n", false, SetupLoadResult::kNoLanguage,
        "File SETUP.INF offers no language"},
-      {"empty file", "SETUP.INF", "", false, SetupLoadResult::kNoLanguage,
-       "File SETUP.INF offers no language"},
+      {"empty file", "SETUP.INF", "", false, SetupLoadResult::kNoLanguage, "File SETUP.INF offers no language"},
       {"too many", "SETUP.INF", many, false, SetupLoadResult::kTooManyLanguages,
        "File SETUP.INF offers more than 253 languages"},
   };

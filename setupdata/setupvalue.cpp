@@ -2,8 +2,7 @@
 
 #include "setupdata/memini.h"
 
-std::string ReadSetupValue(const TMemIniFile& ini, const std::string& Section,
-                           const std::string& Key) {
+std::string ReadSetupValue(const TMemIniFile& ini, const std::string& Section, const std::string& Key) {
   return CleanSetupValue(ini, ini.ReadString(Section, Key, std::string()));
 }
 
@@ -50,8 +49,7 @@ bool ParseSetupInteger(const std::string& raw, int32_t* value) {
   return true;
 }
 
-int32_t ReadSetupInteger(const TMemIniFile& ini, const std::string& Section,
-                         const std::string& Key, int32_t Default) {
+int32_t ReadSetupInteger(const TMemIniFile& ini, const std::string& Section, const std::string& Key, int32_t Default) {
   int32_t value = 0;
   return ParseSetupInteger(ini.ReadString(Section, Key, std::string()), &value) ? value : Default;
 }

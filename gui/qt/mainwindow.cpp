@@ -73,7 +73,10 @@ void MainWindow::Build() {
     QWidget* w = nullptr;
     switch (row.kind) {
       case ControlKind::kBanner: w = new BannerLabel(parent); break;
-      case ControlKind::kPanel: w = new QWidget(parent); SetWhite(w); break;
+      case ControlKind::kPanel:
+        w = new QWidget(parent);
+        SetWhite(w);
+        break;
       case ControlKind::kPushButton: w = new QPushButton(parent); break;
       case ControlKind::kNotebook: {
         m_notebook = new QStackedWidget(parent);
@@ -85,7 +88,10 @@ void MainWindow::Build() {
         w = m_notebook;
         break;
       }
-      case ControlKind::kNavigate: m_navigate = new NavigateWidget(parent); w = m_navigate; break;
+      case ControlKind::kNavigate:
+        m_navigate = new NavigateWidget(parent);
+        w = m_navigate;
+        break;
       case ControlKind::kHeading:
       case ControlKind::kLabel: {
         auto* label = new QLabel(parent);
@@ -292,8 +298,8 @@ void MainWindow::PlaceFrame() {
   if (m_frame.isNull()) return;
   const QRect inner = geometry();
   const QRect outer = frameGeometry();
-  setGeometry(m_frame.adjusted(inner.left() - outer.left(), inner.top() - outer.top(),
-                               inner.right() - outer.right(), inner.bottom() - outer.bottom()));
+  setGeometry(m_frame.adjusted(inner.left() - outer.left(), inner.top() - outer.top(), inner.right() - outer.right(),
+                               inner.bottom() - outer.bottom()));
   m_placed = geometry();
 }
 

@@ -70,8 +70,8 @@ class MainWindow : public QWidget, public MainFormView {
   NavigateWidget* m_navigate = nullptr;
   TMainForm* m_form = nullptr;
   MeterWidget* m_meter = nullptr;  // made once a form is attached
-  QRect m_frame;               // the outer place asked for, until shown
-  QRect m_placed;              // the inner place that gave it
+  QRect m_frame;                   // the outer place asked for, until shown
+  QRect m_placed;                  // the inner place that gave it
   bool m_busy = false;
   bool m_filling = false;
 };

@@ -55,8 +55,12 @@ void QtCanvas::Polyline(const std::vector<graphics::Point>& points) {
   for (const graphics::Point& p : points) polygon << QPoint(p.x, p.y);
   QPoint& last = polygon.last();
   const QPoint& before = polygon[polygon.size() - 2];
-  last += QPoint(before.x() < last.x() ? -1 : before.x() > last.x() ? 1 : 0,
-                 before.y() < last.y() ? -1 : before.y() > last.y() ? 1 : 0);
+  last += QPoint(before.x() < last.x()   ? -1
+                 : before.x() > last.x() ? 1
+                                         : 0,
+                 before.y() < last.y()   ? -1
+                 : before.y() > last.y() ? 1
+                                         : 0);
   m_painter->save();
   m_painter->setRenderHint(QPainter::Antialiasing, false);
   m_painter->setPen(QPen(m_pen, 1));
@@ -114,6 +118,4 @@ void QtCanvas::DrawPicture(int x, int y, const graphics::Picture& picture, bool 
   m_painter->drawPixmap(x, y, disabled ? QIcon(pixmap).pixmap(pixmap.size(), QIcon::Disabled) : pixmap);
 }
 
-QString DisplayText(const std::string& text) {
-  return QString::fromStdU16String(text::ToUtf16(text));
-}
+QString DisplayText(const std::string& text) { return QString::fromStdU16String(text::ToUtf16(text)); }

@@ -9,9 +9,8 @@
 #include "setup/mainform.h"
 
 int32_t QtMessagePresenter::Show(const char* Text, const char* Caption, int32_t Flags) {
-  QMessageBox box(Flags & MB_ICONINFORMATION ? QMessageBox::Information : QMessageBox::NoIcon,
-                  DisplayText(Caption), DisplayText(Text), QMessageBox::Ok,
-                  QApplication::activeWindow());
+  QMessageBox box(Flags & MB_ICONINFORMATION ? QMessageBox::Information : QMessageBox::NoIcon, DisplayText(Caption),
+                  DisplayText(Text), QMessageBox::Ok, QApplication::activeWindow());
   box.setWindowModality(Qt::ApplicationModal);
   box.exec();
   return IDOK;

@@ -43,8 +43,8 @@ class TestNavigateWidget : public QObject {
   static QPoint StepCentre(const TKelvaNavigate& nav, int index) {
     const graphics::Rect item = nav.List().ItemRect(index);
     const graphics::Point origin = nav.ListOrigin();
-    return Centre(graphics::Rect{origin.x + item.left, origin.y + item.top, origin.x + item.right,
-                                 origin.y + item.bottom});
+    return Centre(
+        graphics::Rect{origin.x + item.left, origin.y + item.top, origin.x + item.right, origin.y + item.bottom});
   }
 
   static int DarkPixels(const QImage& image, const QRect& area) {
@@ -115,10 +115,10 @@ class TestNavigateWidget : public QObject {
     const QColor window = bar->palette().color(QPalette::Base);
     const QColor face = bar->palette().color(QPalette::Button);
     auto at = [&](int x, int step, int dy) { return QColor(image.pixel(x, boxTop + h.ItemTop(step) + dy)); };
-    QCOMPARE(at(130, 1, 8), window);   // current, selectable: window band
-    QCOMPARE(at(130, 2, 8), window);   // hot
-    QCOMPARE(at(130, 0, 8), face);     // other
-    QCOMPARE(at(130, 3, 8), face);     // disabled
+    QCOMPARE(at(130, 1, 8), window);            // current, selectable: window band
+    QCOMPARE(at(130, 2, 8), window);            // hot
+    QCOMPARE(at(130, 0, 8), face);              // other
+    QCOMPARE(at(130, 3, 8), face);              // disabled
     QCOMPARE(at(35, 1, 5), QColor(Qt::black));  // the bracket
     QCOMPARE(at(37, 1, 1), QColor(Qt::black));
     QCOMPARE(at(35, 3, 5), QColor(128, 128, 128));
@@ -191,8 +191,9 @@ class TestNavigateWidget : public QObject {
       NavigatePart part;
       QString name;
     };
-    for (const Button& b : {Button{0, NavigatePart::kUp, ""}, Button{2, NavigatePart::kDown, ""},
-                            Button{3, NavigatePart::kPrev, "Previous step"}, Button{4, NavigatePart::kNext, "Next step"}}) {
+    for (const Button& b :
+         {Button{0, NavigatePart::kUp, ""}, Button{2, NavigatePart::kDown, ""},
+          Button{3, NavigatePart::kPrev, "Previous step"}, Button{4, NavigatePart::kNext, "Next step"}}) {
       QAccessibleInterface* button = side->child(b.child);
       const NavigateChild& child = bar->model().Child(b.part);
       QCOMPARE(button->role(), QAccessible::Button);
@@ -234,8 +235,7 @@ class TestNavigateWidget : public QObject {
     nav.SetItemIndex(1);
     nav.MouseMove(130, StepCentre(nav, 2).y(), 0);
     Save(*bar, QStringLiteral("sidebar-states.png"));
-    auto small = MakeSideBar({"Language", "Licence agreement", "Selection", "Destination directory",
-                              "Copy", "Finish"});
+    auto small = MakeSideBar({"Language", "Licence agreement", "Selection", "Destination directory", "Copy", "Finish"});
     small->resize(143, 250);
     QCoreApplication::processEvents();
     small->model().StopAutoScroll();

@@ -237,7 +237,9 @@ class TestWizard : public QObject {
       window.activateWindow();
       QVERIFY(QTest::qWaitForWindowActive(&window));
       const auto page = [&] { return shown.wizard.Form().Controls().Page(); };
-      const auto focus = [] { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); };
+      const auto focus = [] {
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+      };
       const auto press = [](Qt::Key key) {
         if (QWidget* w = QApplication::focusWidget()) QTest::keyClick(w, key);
       };
@@ -311,7 +313,9 @@ class TestWizard : public QObject {
     Shown shown(*m_platform);
     QVERIFY(shown.Start());
     MainWindow& window = shown.skin.Window();
-    const auto iface = [&](const char* name) { return QAccessible::queryAccessibleInterface(Find<QWidget>(window, name)); };
+    const auto iface = [&](const char* name) {
+      return QAccessible::queryAccessibleInterface(Find<QWidget>(window, name));
+    };
     const struct {
       const char* control;
       QAccessible::Role role;

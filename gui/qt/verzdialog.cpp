@@ -49,8 +49,8 @@ class GlyphButton : public QPushButton {
     const QRect glyph(place.glyph.left + shift, place.glyph.top + shift, place.glyph.width(), place.glyph.height());
     painter.drawPixmap(glyph, icon().pixmap(glyph.size(), isEnabled() ? QIcon::Normal : QIcon::Disabled));
     const QRect text(place.caption.left + shift, shift, place.caption.width() + 1, height());
-    painter.drawItemText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, palette(), isEnabled(),
-                         caption, QPalette::ButtonText);
+    painter.drawItemText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, palette(), isEnabled(), caption,
+                         QPalette::ButtonText);
   }
 
  private:
@@ -95,7 +95,7 @@ VerzDialog::VerzDialog(platform::Platform& platform, QWidget* parent) : QDialog(
   m_path->setTextFormat(Qt::PlainText);
   m_list->setUniformItemSizes(true);
   m_ok->setDefault(true);
-  static const char* const kNames[] = {"BtnOK", "BtnAbort", "BtnDefault", "DirectoryListBox1",
+  static const char* const kNames[] = {"BtnOK",          "BtnAbort", "BtnDefault", "DirectoryListBox1",
                                        "DriveComboBox1", "LblPath"};
   std::vector<std::pair<int, QWidget*>> tabOrder;
   for (const DlgControlLayout& row : VerzeichnisDlgLayout()) {

@@ -98,7 +98,8 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
     return new ReadOnlyFieldAccessible(static_cast<QLineEdit*>(object));
   }
   // The wizard's window is a frame, as a screen reader expects a window to be.
-  if (className == QLatin1String("MainWindow")) return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+  if (className == QLatin1String("MainWindow"))
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
   if (className == QLatin1String("BannerLabel")) return new BannerAccessible(static_cast<BannerLabel*>(object));
   if (className == QLatin1String("MeterWidget")) return new MeterAccessible(static_cast<MeterWidget*>(object));
   return nullptr;

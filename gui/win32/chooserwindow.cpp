@@ -49,8 +49,8 @@ ChooserWindow::ChooserWindow(platform::Platform& platform, HWND owner) : m_platf
   const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
   RECT outer{0, 0, kDlgClientWidth, kDlgClientHeight};
   AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-  m_hwnd = CreateWindowExW(exStyle, kChooserClass, L"", style, 0, 0, outer.right - outer.left,
-                           outer.bottom - outer.top, owner, nullptr, win32skin::Instance(), this);
+  m_hwnd = CreateWindowExW(exStyle, kChooserClass, L"", style, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                           owner, nullptr, win32skin::Instance(), this);
   std::vector<const DlgControlLayout*> order;
   for (const DlgControlLayout& row : VerzeichnisDlgLayout()) {
     const wchar_t* cls = L"BUTTON";
@@ -58,7 +58,10 @@ ChooserWindow::ChooserWindow(platform::Platform& platform, HWND owner) : m_platf
     DWORD cex = 0;
     int height = row.bounds.height();
     switch (row.control) {
-      case DlgControl::LblPath: cls = L"STATIC"; cstyle |= SS_LEFTNOWORDWRAP | SS_NOPREFIX; break;
+      case DlgControl::LblPath:
+        cls = L"STATIC";
+        cstyle |= SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+        break;
       case DlgControl::DirectoryListBox1:
         cls = L"LISTBOX";
         cstyle |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
@@ -131,11 +134,8 @@ LRESULT ChooserWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
-    case DM_GETDEFID:
-      return MAKELRESULT(DlgControlId(DlgControl::BtnOK), DC_HASDEFID);
-    case WM_MEASUREITEM:
-      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kDlgItemHeight;
-      return TRUE;
+    case DM_GETDEFID: return MAKELRESULT(DlgControlId(DlgControl::BtnOK), DC_HASDEFID);
+    case WM_MEASUREITEM: reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kDlgItemHeight; return TRUE;
     case WM_DRAWITEM: {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item.CtlType == ODT_BUTTON) {
@@ -156,16 +156,13 @@ LRESULT ChooserWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       EndPaint(m_hwnd, &ps);
       return 0;
     }
-    case WM_CLOSE:
-      EndModal(2);
-      return 0;
+    case WM_CLOSE: EndModal(2); return 0;
     case WM_NCDESTROY:
       SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
       m_hwnd = nullptr;
       m_modal = false;
       break;
-    default:
-      break;
+    default: break;
   }
   return DefWindowProcW(m_hwnd, msg, wParam, lParam);
 }
@@ -199,7 +196,8 @@ void ChooserWindow::DrawItem(const DRAWITEMSTRUCT& item) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
   RECT textRect{x, r.top, r.right, r.bottom};
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
+            DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
 }
 
@@ -222,8 +220,9 @@ void ChooserWindow::DrawButton(const DRAWITEMSTRUCT& item) {
   const GlyphPlacement place =
       PlaceGlyph(static_cast<DlgControl>(item.CtlID - kDlgControlIdBase), item.rcItem.right - item.rcItem.left,
                  item.rcItem.bottom - item.rcItem.top, measure.right);
-  win32skin::DrawBitmap(dc, glyph, item.rcItem.left + place.glyph.left + shift, item.rcItem.top + place.glyph.top + shift,
-                        win32skin::BottomLeftColour(glyph), (item.itemState & ODS_DISABLED) != 0);
+  win32skin::DrawBitmap(dc, glyph, item.rcItem.left + place.glyph.left + shift,
+                        item.rcItem.top + place.glyph.top + shift, win32skin::BottomLeftColour(glyph),
+                        (item.itemState & ODS_DISABLED) != 0);
   RECT textRect{item.rcItem.left + place.caption.left + shift, item.rcItem.top + shift,
                 item.rcItem.left + place.caption.right + shift, item.rcItem.bottom + shift};
   SetBkMode(dc, TRANSPARENT);
@@ -237,9 +236,7 @@ void ChooserWindow::DrawButton(const DRAWITEMSTRUCT& item) {
   }
 }
 
-void ChooserWindow::SetCaption(const std::string& caption) {
-  SetWindowTextW(m_hwnd, win32skin::Wide(caption).c_str());
-}
+void ChooserWindow::SetCaption(const std::string& caption) { SetWindowTextW(m_hwnd, win32skin::Wide(caption).c_str()); }
 
 void ChooserWindow::SetText(DlgControl control, const std::string& text) {
   if (control == DlgControl::BtnOK || control == DlgControl::BtnAbort || control == DlgControl::BtnDefault) {

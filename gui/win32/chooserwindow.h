@@ -13,7 +13,6 @@ namespace platform {
 class Platform;
 }
 
-
 // The directory chooser of the Win32 skin: a modal window owned by the main
 // window, built from the chooser's layout table; the directory list and the
 // drive box are owner-drawn with their images.

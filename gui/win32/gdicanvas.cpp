@@ -4,9 +4,7 @@
 
 #include "gui/win32/win32support.h"
 
-GdiCanvas::GdiCanvas(HDC dc, HFONT font) : m_dc(dc), m_font(font) {
-  m_savedFont = SelectObject(m_dc, m_font);
-}
+GdiCanvas::GdiCanvas(HDC dc, HFONT font) : m_dc(dc), m_font(font) { m_savedFont = SelectObject(m_dc, m_font); }
 
 GdiCanvas::~GdiCanvas() {
   SelectObject(m_dc, m_savedFont);
@@ -61,8 +59,7 @@ int GdiCanvas::TextWidth(const std::string& text) {
   const HGDIOBJ current = SelectObject(m_dc, m_font);
   RECT r{0, 0, 0, 0};
   const std::wstring measured = text.empty() ? std::wstring(L" ") : win32skin::Wide(text);
-  DrawTextW(m_dc, measured.c_str(), static_cast<int>(measured.size()), &r,
-            DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+  DrawTextW(m_dc, measured.c_str(), static_cast<int>(measured.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
   SelectObject(m_dc, current);
   return r.right - r.left;
 }

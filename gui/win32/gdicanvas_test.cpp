@@ -68,7 +68,7 @@ TEST_F(GdiCanvasTest, TextAndMeasure) {
   EXPECT_EQ(canvas.TextWidth("Set&up"), plain);  // the mnemonic marker is not measured
   EXPECT_GT(canvas.TextWidth(""), 0);            // measured as one blank
   canvas.SetFontBold(true);
-  EXPECT_EQ(canvas.TextWidth("Setup"), plain);   // measured in the normal font
+  EXPECT_EQ(canvas.TextWidth("Setup"), plain);  // measured in the normal font
 }
 
 TEST_F(GdiCanvasTest, ClipAndTextInARectangle) {

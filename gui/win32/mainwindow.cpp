@@ -63,8 +63,8 @@ MainWindow::MainWindow() {
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
   AdjustWindowRectEx(&outer, style, FALSE, WS_EX_CONTROLPARENT);
   m_hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, kMainClass, L"", style, CW_USEDEFAULT, CW_USEDEFAULT,
-                           outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
-                           win32skin::Instance(), this);
+                           outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, win32skin::Instance(),
+                           this);
   Build();
 }
 
@@ -102,18 +102,27 @@ void MainWindow::Build() {
     int height = b.height();
     if (row.tabOrder >= 0) style |= WS_TABSTOP;
     switch (row.kind) {
-      case ControlKind::kBanner: cls = win32skin::kBannerClass; style |= WS_CLIPSIBLINGS; break;
+      case ControlKind::kBanner:
+        cls = win32skin::kBannerClass;
+        style |= WS_CLIPSIBLINGS;
+        break;
       case ControlKind::kPanel:
       case ControlKind::kNotebook:
         cls = win32skin::kContainerClass;
         style |= WS_CLIPCHILDREN;
         exStyle |= WS_EX_CONTROLPARENT;
         break;
-      case ControlKind::kPushButton: cls = L"BUTTON"; style |= BS_PUSHBUTTON; break;
+      case ControlKind::kPushButton:
+        cls = L"BUTTON";
+        style |= BS_PUSHBUTTON;
+        break;
       case ControlKind::kNavigate: break;
       case ControlKind::kHeading:
       case ControlKind::kLabel: style |= SS_NOPREFIX | (row.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP); break;
-      case ControlKind::kSpeedButton: cls = L"BUTTON"; style |= BS_PUSHBUTTON; break;
+      case ControlKind::kSpeedButton:
+        cls = L"BUTTON";
+        style |= BS_PUSHBUTTON;
+        break;
       case ControlKind::kComboBox:
         cls = L"COMBOBOX";
         style |= CBS_DROPDOWNLIST | WS_VSCROLL;
@@ -123,7 +132,10 @@ void MainWindow::Build() {
         cls = L"EDIT";
         style |= ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL;
         break;
-      case ControlKind::kCheckBox: cls = L"BUTTON"; style |= BS_AUTOCHECKBOX; break;
+      case ControlKind::kCheckBox:
+        cls = L"BUTTON";
+        style |= BS_AUTOCHECKBOX;
+        break;
       case ControlKind::kEdit:
         cls = L"EDIT";
         style |= ES_READONLY | ES_AUTOHSCROLL;
@@ -207,9 +219,7 @@ LRESULT CALLBACK MainWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 
 LRESULT MainWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_COMMAND:
-      Command(LOWORD(wParam), HIWORD(wParam));
-      return 0;
+    case WM_COMMAND: Command(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
       // Everything on the panel and the pages sits on white.
@@ -255,8 +265,7 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
       m_hwnd = nullptr;
       break;
-    default:
-      break;
+    default: break;
   }
   return DefWindowProcW(m_hwnd, msg, wParam, lParam);
 }
@@ -291,8 +300,7 @@ void MainWindow::Command(int id, int code) {
     case Control::DXFZiel_Button:
       if (code == BN_CLICKED) m_form->BtnZielverzeichnisClick();
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

@@ -15,7 +15,6 @@
 #include "setup/layout.h"
 #include "setup/mainformview.h"
 
-
 // The main window of the Win32 skin: native controls built from the layout
 // table (each with its control's ID), the side-bar, banner and meter drawn
 // with GDI; every notification goes to the controller's handler.

@@ -52,7 +52,7 @@ class SideBarAccessible final : public AccessibleBase {
     if (child.lVal == CHILDID_SELF && !m_list) {
       role->lVal = ROLE_SYSTEM_PANE;
     } else {
-      role->lVal = n.role == navaccess::Role::kButton   ? ROLE_SYSTEM_PUSHBUTTON
+      role->lVal = n.role == navaccess::Role::kButton ? ROLE_SYSTEM_PUSHBUTTON
                    : n.role == navaccess::Role::kList ? ROLE_SYSTEM_LIST
                                                       : ROLE_SYSTEM_LISTITEM;
     }

@@ -35,9 +35,9 @@ NavigateWindow::NavigateWindow(HWND parent, int id, const RECT& bounds) {
 
   // A tab stop of its own (no control parent: it has no children for Tab to
   // walk into, and the dialog keys would skip it).
-  m_hwnd = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN,
-                           bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
-                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), win32skin::Instance(), this);
+  m_hwnd = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN, bounds.left,
+                           bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), win32skin::Instance(), this);
 }
 
 void NavigateWindow::SetModel(TKelvaNavigate* model) {
@@ -99,8 +99,7 @@ LRESULT NavigateWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETOBJECT:
       if (const LRESULT object = win32skin::AnswerGetObject(m_hwnd, m_model, wParam, lParam)) return object;
       break;
-    case WM_ERASEBKGND:
-      return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(m_hwnd, &ps);
@@ -114,26 +113,18 @@ LRESULT NavigateWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       paint(reinterpret_cast<HDC>(wParam), client);
       return 0;
     }
-    case WM_SIZE:
-      m_model->SetBounds(LOWORD(lParam), HIWORD(lParam));
-      return 0;
-    case WM_MOUSEMOVE:
-      MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), static_cast<int>(wParam));
-      return 0;
+    case WM_SIZE: m_model->SetBounds(LOWORD(lParam), HIWORD(lParam)); return 0;
+    case WM_MOUSEMOVE: MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), static_cast<int>(wParam)); return 0;
     case WM_MOUSELEAVE:
       m_tracking = false;
       MouseLeft();
       return 0;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      Press(lParam, true);
-      return 0;
+    case WM_LBUTTONDBLCLK: Press(lParam, true); return 0;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-      Press(lParam, false);
-      return 0;
+    case WM_MBUTTONDBLCLK: Press(lParam, false); return 0;
     case WM_LBUTTONUP:
       // The capture goes before the click, which may run for a long time.
       if (GetCapture() == m_hwnd) ReleaseCapture();
@@ -159,16 +150,14 @@ LRESULT NavigateWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         win32skin::ShowHint(p, m_pendingHint);
       }
       return 0;
-    case WM_GETDLGCODE:
-      return DLGC_WANTARROWS;
+    case WM_GETDLGCODE: return DLGC_WANTARROWS;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       m_model->SetFocused(msg == WM_SETFOCUS);
       // The focus lies on the current step.
       if (msg == WM_SETFOCUS) win32skin::NotifyStepChanged(m_hwnd, m_model->ItemIndex(), true);
       return 0;
-    default:
-      break;
+    default: break;
   }
   return DefWindowProcW(m_hwnd, msg, wParam, lParam);
 }

@@ -78,12 +78,12 @@ class MainWindowTest : public ::testing::Test {
 
 TEST_F(MainWindowTest, EveryControlIsBuiltAsItsRowDescribes) {
   const std::map<ControlKind, std::string> classes = {
-      {ControlKind::kBanner, "SetupBanner"},  {ControlKind::kPanel, "SetupContainer"},
-      {ControlKind::kPushButton, "Button"},   {ControlKind::kNotebook, "SetupContainer"},
+      {ControlKind::kBanner, "SetupBanner"},     {ControlKind::kPanel, "SetupContainer"},
+      {ControlKind::kPushButton, "Button"},      {ControlKind::kNotebook, "SetupContainer"},
       {ControlKind::kNavigate, "SetupNavigate"}, {ControlKind::kHeading, "Static"},
-      {ControlKind::kLabel, "Static"},        {ControlKind::kSpeedButton, "Button"},
-      {ControlKind::kComboBox, "ComboBox"},   {ControlKind::kMemo, "Edit"},
-      {ControlKind::kCheckBox, "Button"},     {ControlKind::kEdit, "Edit"},
+      {ControlKind::kLabel, "Static"},           {ControlKind::kSpeedButton, "Button"},
+      {ControlKind::kComboBox, "ComboBox"},      {ControlKind::kMemo, "Edit"},
+      {ControlKind::kCheckBox, "Button"},        {ControlKind::kEdit, "Edit"},
       {ControlKind::kMeter, "SetupMeter"}};
   MainWindow& w = Window();
   for (const ControlLayout& row : MainFormLayout()) {
@@ -259,8 +259,8 @@ TEST_F(MainWindowTest, SystemMenuAndCloseBoxOnlyAndThePanelCoversTheBanner) {
   const struct {
     DWORD bit;
     bool set;
-  } styles[] = {{WS_SYSMENU, true}, {WS_CAPTION, true}, {WS_THICKFRAME, true},
-                {WS_MINIMIZEBOX, false}, {WS_MAXIMIZEBOX, false}};
+  } styles[] = {
+      {WS_SYSMENU, true}, {WS_CAPTION, true}, {WS_THICKFRAME, true}, {WS_MINIMIZEBOX, false}, {WS_MAXIMIZEBOX, false}};
   for (const auto& c : styles) EXPECT_EQ(HasStyle(w.Handle(), c.bit), c.set) << std::hex << c.bit;
 
   // At the smallest size the panel overlaps the banner and lies above it.
@@ -375,8 +375,8 @@ TEST_F(ChooserTest, ModalResultsAndTheChosenDirectory) {
   const std::vector<Case> cases = {
       {"OK on the start folder", "", [](ChooserTest& t) { t.Command(DlgControl::BtnOK, BN_CLICKED); }, 1, ""},
       {"OK after entering Sub", "Sub", [](ChooserTest& t) { t.Command(DlgControl::BtnOK, BN_CLICKED); }, 1, "\\Sub"},
-      {"OK after entering the Greek folder", kGreek,
-       [](ChooserTest& t) { t.Command(DlgControl::BtnOK, BN_CLICKED); }, 1, "\\" + kGreek},
+      {"OK after entering the Greek folder", kGreek, [](ChooserTest& t) { t.Command(DlgControl::BtnOK, BN_CLICKED); },
+       1, "\\" + kGreek},
       {"abort", "Sub", [](ChooserTest& t) { t.Command(DlgControl::BtnAbort, BN_CLICKED); }, 3, "<start>"},
       {"closed", "Sub", [](ChooserTest& t) { SendMessageA(t.window->Handle(), WM_CLOSE, 0, 0); }, 2, ""},
   };
@@ -442,8 +442,12 @@ TEST(Win32Text, SetupTextReachesTheWideCalls) {
   };
   const std::vector<Case> cases = {
       {"Target directories", L"Target directories"},
-      {"Gr\xc3\xb6\xc3\x9f" "e \xe2\x82\xac", L"Gr\u00f6\u00dfe \u20ac"},  // UTF-8
-      {"Gr\xf6\xdf" "e \x80", L"Gr\u00f6\u00dfe \u20ac"},                  // Windows-1252
+      {"Gr\xc3\xb6\xc3\x9f"
+       "e \xe2\x82\xac",
+       L"Gr\u00f6\u00dfe \u20ac"},  // UTF-8
+      {"Gr\xf6\xdf"
+       "e \x80",
+       L"Gr\u00f6\u00dfe \u20ac"},                                                          // Windows-1252
       {"\xce\x95\xce\xbb \xe6\x97\xa5\xf0\x9f\x93\x90", L"\u0395\u03bb \u65e5\U0001f4d0"},  // beyond one code page
       {"", L""},
   };
@@ -459,8 +463,10 @@ TEST(Win32Text, SetupInfTextShowsInTheControls) {
       std::string(tmp ? tmp : "C:\\windows\\temp") + "\\text-test-" + std::to_string(GetTickCount());
   ASSERT_TRUE(real->MakeDirectories(medium));
   const std::string language = "\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac";
-  const std::string welcome = "Willkommen, M\u00fcller! \u039a\u03b1\u03bb\u03ce\u03c2 \u03ae\u03c1\u03b8\u03b1\u03c4\u03b5";
-  const std::string components = "Komponenten f\u00fcr die Pr\u00fcfung: \u03a3\u03c5\u03c3\u03c4\u03b1\u03c4\u03b9\u03ba\u03ac";
+  const std::string welcome =
+      "Willkommen, M\u00fcller! \u039a\u03b1\u03bb\u03ce\u03c2 \u03ae\u03c1\u03b8\u03b1\u03c4\u03b5";
+  const std::string components =
+      "Komponenten f\u00fcr die Pr\u00fcfung: \u03a3\u03c5\u03c3\u03c4\u03b1\u03c4\u03b9\u03ba\u03ac";
   const std::string inf = "[Languages]\r\n1=" + language + "\r\n[" + language + "]\r\nTxt_005=" + welcome +
                           "\r\nTxt_018=" + components + "\r\n";
   const platform::AppendHandle h = real->OpenAppend(medium + "\\SETUP.INF");
@@ -599,9 +605,9 @@ TEST_F(NavigateWindowTest, ScreenReadersReadTheStepsAndButtons) {
   bar->Model().SetHintNext("Next step");
   bar->Model().SetItemEnabled(3, false);
   IAccessible* client = nullptr;
-  ASSERT_EQ(AccessibleObjectFromWindow(bar->Handle(), OBJID_CLIENT, __uuidof(IAccessible),
-                                       reinterpret_cast<void**>(&client)),
-            S_OK);
+  ASSERT_EQ(
+      AccessibleObjectFromWindow(bar->Handle(), OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&client)),
+      S_OK);
   const auto id = [](LONG n) {
     VARIANT v;
     v.vt = VT_I4;

@@ -165,8 +165,7 @@ void ShowHint(POINT cursor, const std::string& text) {
   SelectObject(dc, saved);
   ReleaseDC(hint.window, dc);
   const graphics::Point at = TMainForm::AppShowHint(cursor.x, cursor.y);
-  SetWindowPos(hint.window, HWND_TOPMOST, at.x, at.y, r.right + 6, r.bottom + 4,
-               SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  SetWindowPos(hint.window, HWND_TOPMOST, at.x, at.y, r.right + 6, r.bottom + 4, SWP_NOACTIVATE | SWP_SHOWWINDOW);
   InvalidateRect(hint.window, nullptr, TRUE);
 }
 

@@ -30,8 +30,8 @@ HINSTANCE Instance();
 
 // Text as the skin hands it to the wide calls: UTF-8 (bytes that are not
 // valid UTF-8 read as Windows-1252) to UTF-16.
-using platform::win32::Wide;
 using platform::win32::Utf8;
+using platform::win32::Wide;
 
 // A window's text as the system keeps it.
 std::wstring WindowText(HWND hwnd);

@@ -23,10 +23,8 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORLISTBOX:
     case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-      return SendMessageW(GetAncestor(hwnd, GA_ROOT), msg, wParam, lParam);
-    default:
-      return DefWindowProcW(hwnd, msg, wParam, lParam);
+    case WM_MEASUREITEM: return SendMessageW(GetAncestor(hwnd, GA_ROOT), msg, wParam, lParam);
+    default: return DefWindowProcW(hwnd, msg, wParam, lParam);
   }
 }
 
@@ -48,8 +46,7 @@ LRESULT CALLBACK BannerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return object;
       }
       return DefWindowProcW(hwnd, msg, wParam, lParam);
-    case WM_ERASEBKGND:
-      return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
@@ -65,8 +62,7 @@ LRESULT CALLBACK BannerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       EndPaint(hwnd, &ps);
       return 0;
     }
-    default:
-      return DefWindowProcW(hwnd, msg, wParam, lParam);
+    default: return DefWindowProcW(hwnd, msg, wParam, lParam);
   }
 }
 
@@ -85,11 +81,8 @@ void PaintMeter(HWND hwnd, HDC target, const RECT& update) {
 LRESULT CALLBACK MeterProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   constexpr int kFontSlot = 0;
   switch (msg) {
-    case WM_SETFONT:
-      SetWindowLongPtrW(hwnd, kFontSlot, static_cast<LONG_PTR>(wParam));
-      return 0;
-    case WM_GETFONT:
-      return GetWindowLongPtrW(hwnd, kFontSlot);
+    case WM_SETFONT: SetWindowLongPtrW(hwnd, kFontSlot, static_cast<LONG_PTR>(wParam)); return 0;
+    case WM_GETFONT: return GetWindowLongPtrW(hwnd, kFontSlot);
     case WM_GETOBJECT: {
       // For screen readers: a progress bar named by its window text (the
       // copy page's heading), its value the percentage.
@@ -103,8 +96,7 @@ LRESULT CALLBACK MeterProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return DefWindowProcW(hwnd, msg, wParam, lParam);
     }
-    case WM_ERASEBKGND:
-      return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
@@ -118,8 +110,7 @@ LRESULT CALLBACK MeterProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       PaintMeter(hwnd, reinterpret_cast<HDC>(wParam), client);
       return 0;
     }
-    default:
-      return DefWindowProcW(hwnd, msg, wParam, lParam);
+    default: return DefWindowProcW(hwnd, msg, wParam, lParam);
   }
 }
 

@@ -43,9 +43,7 @@ constexpr RecordLayout kRecords[] = {
 
 constexpr uint32_t kAttribValid = 0x1;
 
-size_t AlignUp(size_t offset, size_t alignment) {
-  return (offset + alignment - 1) / alignment * alignment;
-}
+size_t AlignUp(size_t offset, size_t alignment) { return (offset + alignment - 1) / alignment * alignment; }
 
 uint32_t LoadLittleEndian(const unsigned char* bytes, size_t count) {
   uint32_t value = 0;
@@ -85,8 +83,7 @@ bool ParseHexText(std::string_view text, uint32_t* value) {
 // Reads the attribute word from the binary part that starts at `offset`, just
 // behind the text's NUL. False when there is no complete record of a known
 // version or its valid_flags say the word is not set.
-bool ReadRecordAttrib(const unsigned char* data, size_t length, size_t offset,
-                      uint32_t* attributes) {
+bool ReadRecordAttrib(const unsigned char* data, size_t length, size_t offset, uint32_t* attributes) {
   offset = AlignUp(offset, 2);
   if (offset > length || length - offset < 4) {
     return false;
@@ -135,8 +132,8 @@ bool ParseDosAttrib(const char* data, size_t length, uint32_t* attributes) {
   const size_t textLength = nul != nullptr ? static_cast<size_t>(nul - data) : length;
   // A usable record wins; the text serves plain values, records that are
   // short or of an unknown version, and records that leave attrib unset.
-  if (textLength + 1 < length && ReadRecordAttrib(reinterpret_cast<const unsigned char*>(data),
-                                                  length, textLength + 1, attributes)) {
+  if (textLength + 1 < length &&
+      ReadRecordAttrib(reinterpret_cast<const unsigned char*>(data), length, textLength + 1, attributes)) {
     return true;
   }
   return ParseHexText(std::string_view(data, textLength), attributes);

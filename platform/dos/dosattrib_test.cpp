@@ -20,21 +20,69 @@ std::string Bytes(const char (&literal)[N]) {
 const std::string kQ(8, '\x5a');
 const std::string kQ4 = kQ + kQ + kQ + kQ;
 const std::string kV5 =  // current Samba: empty text, valid_flags 0x11
-    Bytes("\0" "\0" "\5\0" "\5\0" "\0\0" "\x11\0\0\0" "\x20\0\0\0") + kQ;
+    Bytes(
+        "\0"
+        "\0"
+        "\5\0"
+        "\5\0"
+        "\0\0"
+        "\x11\0\0\0"
+        "\x20\0\0\0") +
+    kQ;
 // Version 5 behind the text "0x21", with the given level and valid_flags.
 std::string V5After21(char level, char validFlags) {
-  return Bytes("0x21\0" "\0" "\5\0") + level + Bytes("\0" "\0\0") + validFlags +
-         Bytes("\0\0\0" "\x20\0\0\0") + kQ;
+  return Bytes(
+             "0x21\0"
+             "\0"
+             "\5\0") +
+         level +
+         Bytes(
+             "\0"
+             "\0\0") +
+         validFlags +
+         Bytes(
+             "\0\0\0"
+             "\x20\0\0\0") +
+         kQ;
 }
 const std::string kV5Text = V5After21(5, 0x11);
-const std::string kV4 = Bytes("\0" "\0" "\4\0" "\4\0" "\0\0" "\x51\0\0\0" "\x22\0\0\0") + kQ + kQ;
+const std::string kV4 = Bytes(
+                            "\0"
+                            "\0"
+                            "\4\0"
+                            "\4\0"
+                            "\0\0"
+                            "\x51\0\0\0"
+                            "\x22\0\0\0") +
+                        kQ + kQ;
 const std::string kV3 =  // text and record disagree to show which is read
-    Bytes("0x1\0" "\3\0" "\3\0" "\x11\0\0\0" "\x22\0\0\0" "\0\0\0\0") + kQ4;
+    Bytes(
+        "0x1\0"
+        "\3\0"
+        "\3\0"
+        "\x11\0\0\0"
+        "\x22\0\0\0"
+        "\0\0\0\0") +
+    kQ4;
 const std::string kV2 =  // flags before attrib, a name after the record
-    Bytes("0x22\0" "\0" "\2\0" "\2\0" "\0\0" "\1\0\0\0" "\x23\0\0\0" "\0\0\0\0") + kQ4 + kQ +
-    Bytes("\0");
-const std::string kV1 =
-    Bytes("0x2000\0" "\0" "\1\0" "\1\0" "\x20\x20\0\0" "\0\0\0\0") + kQ4;
+    Bytes(
+        "0x22\0"
+        "\0"
+        "\2\0"
+        "\2\0"
+        "\0\0"
+        "\1\0\0\0"
+        "\x23\0\0\0"
+        "\0\0\0\0") +
+    kQ4 + kQ + Bytes("\0");
+const std::string kV1 = Bytes(
+                            "0x2000\0"
+                            "\0"
+                            "\1\0"
+                            "\1\0"
+                            "\x20\x20\0\0"
+                            "\0\0\0\0") +
+                        kQ4;
 
 TEST(ParseDosAttrib, Table) {
   struct Case {
@@ -58,7 +106,13 @@ TEST(ParseDosAttrib, Table) {
       {"v3 truncated, text", kV3.substr(0, kV3.size() - 1), true, 0x1},
       {"v2", kV2, true, 0x23},
       {"v1", kV1, true, 0x2020},
-      {"unknown version", Bytes("0x21\0" "\0" "\6\0" "\6\0") + kQ + kQ, true, 0x21},
+      {"unknown version",
+       Bytes("0x21\0"
+             "\0"
+             "\6\0"
+             "\6\0") +
+           kQ + kQ,
+       true, 0x21},
       {"v5 truncated", kV5.substr(0, kV5.size() - 1), false, 0},
       {"empty", "", false, 0},
       {"0x", Bytes("0x"), false, 0},
@@ -80,8 +134,7 @@ TEST(FormatDosAttrib, TextWithNulThatParsesBack) {
     const std::string text = FormatDosAttrib(attributes);
     uint32_t back = 0;
     EXPECT_EQ(text, expected) << attributes;
-    EXPECT_TRUE(ParseDosAttrib(text.data(), text.size(), &back) && back == attributes)
-        << attributes;
+    EXPECT_TRUE(ParseDosAttrib(text.data(), text.size(), &back) && back == attributes) << attributes;
   }
 }
 

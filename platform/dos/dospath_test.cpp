@@ -21,17 +21,20 @@ TEST(NormalizeDosPath, Table) {
       {"C:\\a\\...\\b\\", "C:\\", "C:\\a\\b"},
       {"C:\\..\\..\\x", "C:\\", "C:\\x"},
       {"..\\..\\..\\x", "C:\\a", "C:\\x"},
-      {"sub\\a.mac", "C:\\dir", "C:\\dir\\sub\\a.mac"},  {"..", "C:\\dir", "C:\\"},
+      {"sub\\a.mac", "C:\\dir", "C:\\dir\\sub\\a.mac"},
+      {"..", "C:\\dir", "C:\\"},
       {"\\a", "D:\\dir\\sub", "D:\\a"},
-      {"D:foo", "C:\\a", "D:\\foo"},  {"D:foo", "D:\\q", "D:\\q\\foo"},
+      {"D:foo", "C:\\a", "D:\\foo"},
+      {"D:foo", "D:\\q", "D:\\q\\foo"},
       {"d:..\\foo", "D:\\q\\r", "D:\\q\\foo"},
-      {"e:", "D:\\q", "E:\\"},  {"", "C:\\", nullptr},
-      {"\\\\server\\share\\x", "C:\\", nullptr},  {"1:\\x", "C:\\", nullptr},
+      {"e:", "D:\\q", "E:\\"},
+      {"", "C:\\", nullptr},
+      {"\\\\server\\share\\x", "C:\\", nullptr},
+      {"1:\\x", "C:\\", nullptr},
   };
   for (const auto& c : cases) {
     std::string out = "unchanged";
-    EXPECT_EQ(NormalizeDosPath(c.path, c.currentDir, &out), c.expected != nullptr)
-        << c.path << " / " << c.currentDir;
+    EXPECT_EQ(NormalizeDosPath(c.path, c.currentDir, &out), c.expected != nullptr) << c.path << " / " << c.currentDir;
     EXPECT_EQ(out, c.expected ? c.expected : "unchanged") << c.path << " / " << c.currentDir;
   }
 }

@@ -26,17 +26,16 @@ struct MemoryPlatform::Node {
   FileTime creation;
   FileTime lastAccess;
   FileTime lastWrite;
-  std::string content;      // a file's data
-  std::string target;       // a link's full DOS path
-  Children children;        // a folder's entries
+  std::string content;  // a file's data
+  std::string target;   // a link's full DOS path
+  Children children;    // a folder's entries
   int failListingAfter = -1;
 };
 
 namespace {
 
 constexpr uint32_t kKeptBits = kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive;
-constexpr uint32_t kStructuralBits = kAttrDirectory | kAttrDevice | kAttrReparsePoint |
-                                     kAttrVolume | kAttrNormal;
+constexpr uint32_t kStructuralBits = kAttrDirectory | kAttrDevice | kAttrReparsePoint | kAttrVolume | kAttrNormal;
 // Links followed in one walk before it counts as a loop (Linux's limit).
 constexpr int kMaxLinkHops = 40;
 constexpr uint64_t kDefaultFreeBytes = uint64_t{1} << 40;
@@ -50,7 +49,6 @@ constexpr int kErrorDiskFull = 112;
 constexpr int kErrorDirectory = 267;
 
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-
 
 void AppendName(std::string* path, std::string_view name) {
   if (path->empty() || path->back() != '\\') *path += '\\';
@@ -105,8 +103,7 @@ bool MemoryPlatform::NtfsLess::operator()(std::string_view a, std::string_view b
 }
 
 MemoryPlatform::MemoryPlatform(std::string programFileName, std::vector<DriveInfo> drives)
-    : m_programFileName(std::move(programFileName)),
-      m_clock(FileTimeFromUnix(1767225600, 0).ticks) {
+    : m_programFileName(std::move(programFileName)), m_clock(FileTimeFromUnix(1767225600, 0).ticks) {
   for (const DriveInfo& d : drives) AddDrive(d.letter, d.type);
   std::string full;
   if (Full(m_programFileName, "C:\\", &full) && m_drives.count(full[0])) {
@@ -167,15 +164,13 @@ MemoryPlatform::Walk MemoryPlatform::WalkPath(const std::string& path, bool foll
   Walk w = WalkFull(full, followLast);
   // As on Windows, a name written with a trailing separator must be a folder.
   const char last = path.back();
-  if ((last == '\\' || last == '/') && full.size() > 3 && w.node &&
-      w.node->kind != Node::Kind::kFolder) {
+  if ((last == '\\' || last == '/') && full.size() > 3 && w.node && w.node->kind != Node::Kind::kFolder) {
     w.node = nullptr;
   }
   return w;
 }
 
-MemoryPlatform::Children::iterator MemoryPlatform::FindChild(Node* folder,
-                                                             std::string_view name) {
+MemoryPlatform::Children::iterator MemoryPlatform::FindChild(Node* folder, std::string_view name) {
   // Names equal but for case sit together in NTFS order, by their bytes.
   // The folded spelling lies among them or next to them (a capital can
   // have the greater code, as with Ÿ and ÿ), so look both ways.
@@ -266,9 +261,7 @@ FindData MemoryPlatform::Describe(const Node& node, const std::string& name) con
       attributes |= kAttrDirectory;
       if (node.kind == Node::Kind::kLink) attributes |= kAttrReparsePoint;
       break;
-    case Node::Kind::kDevice:
-      attributes |= kAttrDevice;
-      break;
+    case Node::Kind::kDevice: attributes |= kAttrDevice; break;
     default:
       data.fullSize = target->content.size();
       data.size = static_cast<uint32_t>(data.fullSize);
@@ -310,8 +303,7 @@ MemoryPlatform::Node* MemoryPlatform::MakeFolders(const std::string& full) {
   return folder;
 }
 
-MemoryPlatform::Node* MemoryPlatform::Place(const std::string& full, std::shared_ptr<Node> entry,
-                                            bool exactName) {
+MemoryPlatform::Node* MemoryPlatform::Place(const std::string& full, std::shared_ptr<Node> entry, bool exactName) {
   Walk w = WalkFull(full, false);
   if (w.valid && !w.parent && full.size() > 3) {
     if (!MakeFolders(DirOf(full))) return nullptr;
@@ -334,8 +326,7 @@ MemoryPlatform::Node* MemoryPlatform::Place(const std::string& full, std::shared
   return placed;
 }
 
-bool MemoryPlatform::AddFile(const std::string& path, const std::string& content,
-                             uint32_t attributes) {
+bool MemoryPlatform::AddFile(const std::string& path, const std::string& content, uint32_t attributes) {
   std::string full;
   if (!Full(path, m_currentDir, &full)) return false;
   auto file = std::make_shared<Node>(Node::Kind::kFile);
@@ -368,8 +359,7 @@ bool MemoryPlatform::AddDevice(const std::string& path) {
 bool MemoryPlatform::AddLink(const std::string& path, const std::string& target) {
   std::string full;
   std::string targetFull;
-  if (!Full(path, m_currentDir, &full) || full.size() <= 3 ||
-      !Full(target, DirOf(full), &targetFull)) {
+  if (!Full(path, m_currentDir, &full) || full.size() <= 3 || !Full(target, DirOf(full), &targetFull)) {
     return false;
   }
   auto link = std::make_shared<Node>(Node::Kind::kLink);
@@ -385,9 +375,7 @@ bool MemoryPlatform::FailListing(const std::string& path, int entries) {
   return true;
 }
 
-bool MemoryPlatform::Exists(const std::string& path) const {
-  return WalkPath(path, false).node != nullptr;
-}
+bool MemoryPlatform::Exists(const std::string& path) const { return WalkPath(path, false).node != nullptr; }
 
 std::string MemoryPlatform::Content(const std::string& path) const {
   const Walk w = WalkPath(path, true);
@@ -467,8 +455,7 @@ bool MemoryPlatform::SetAttributes(const std::string& path, uint32_t attributes)
   return true;
 }
 
-FindResult MemoryPlatform::Enumerate(const std::string& pattern, const FindCallback& visit,
-                                     FindDetail /*detail*/) {
+FindResult MemoryPlatform::Enumerate(const std::string& pattern, const FindCallback& visit, FindDetail /*detail*/) {
   const size_t cut = pattern.find_last_of("\\/");
   std::string dirPart;
   std::string mask;
@@ -553,8 +540,7 @@ bool MemoryPlatform::MoveEntry(const std::string& from, const std::string& to, b
 
 bool MemoryPlatform::RemoveDirectory(const std::string& path) {
   const Walk w = WalkPath(path, false);
-  if (!w.node || !w.parent || w.node->kind != Node::Kind::kFolder ||
-      !w.node->children.empty()) {
+  if (!w.node || !w.parent || w.node->kind != Node::Kind::kFolder || !w.node->children.empty()) {
     return false;
   }
   w.parent->children.erase(w.name);
@@ -562,8 +548,7 @@ bool MemoryPlatform::RemoveDirectory(const std::string& path) {
   return true;
 }
 
-bool MemoryPlatform::DiskSpace(const std::string& path, uint64_t* freeForUser,
-                               uint64_t* allocationUnit) {
+bool MemoryPlatform::DiskSpace(const std::string& path, uint64_t* freeForUser, uint64_t* allocationUnit) {
   const Walk w = WalkPath(path, true);
   if (!w.valid) return false;
   const Drive& drive = m_drives[w.drive];
@@ -697,8 +682,7 @@ int MemoryPlatform::DeleteEntry(const std::string& path) {
   return 0;
 }
 
-int MemoryPlatform::ShellOperation(ShellFunc func, const std::string& from, const std::string& to,
-                                   uint32_t /*flags*/) {
+int MemoryPlatform::ShellOperation(ShellFunc func, const std::string& from, const std::string& to, uint32_t /*flags*/) {
   // Names are taken literally: this platform expands no wildcards.
   std::vector<std::string> sources;
   for (const std::string& name : dos::SplitNameList(from)) {
@@ -736,8 +720,8 @@ bool MemoryPlatform::FileSizeOf(const std::string& path, uint64_t* size) {
   return true;
 }
 
-bool MemoryPlatform::FileTimesOf(const std::string& path, FileTime* creation,
-                                 FileTime* lastAccess, FileTime* lastWrite) {
+bool MemoryPlatform::FileTimesOf(const std::string& path, FileTime* creation, FileTime* lastAccess,
+                                 FileTime* lastWrite) {
   const Walk w = WalkPath(path, true);
   if (!w.node || w.node->kind == Node::Kind::kDevice) return false;
   if (creation) *creation = w.node->creation;

@@ -32,8 +32,7 @@ class MemoryPlatform : public Platform, public CopyFaultHook {
   // current directory starts as its folder when that lies on a drive, else
   // as "C:\". Each drive starts empty with 1 TiB free in units of 4096.
   explicit MemoryPlatform(std::string programFileName,
-                          std::vector<DriveInfo> drives = {{'C', kDriveFixed},
-                                                           {'D', kDriveCdRom}});
+                          std::vector<DriveInfo> drives = {{'C', kDriveFixed}, {'D', kDriveCdRom}});
   ~MemoryPlatform() override;
 
   // Setting up a tree. Each creates the missing folders above the entry and
@@ -45,8 +44,7 @@ class MemoryPlatform : public Platform, public CopyFaultHook {
   // Adds a file, or replaces the file of that name, with the given content
   // and attribute word (read-only, hidden, system, archive and the like;
   // structural bits are ignored).
-  bool AddFile(const std::string& path, const std::string& content,
-               uint32_t attributes = kAttrArchive);
+  bool AddFile(const std::string& path, const std::string& content, uint32_t attributes = kAttrArchive);
   // Adds a folder (true when one is there already). attributes adds bits
   // such as hidden to the directory bit.
   bool AddFolder(const std::string& path, uint32_t attributes = 0);
@@ -100,8 +98,7 @@ class MemoryPlatform : public Platform, public CopyFaultHook {
   std::string RealPath(const std::string& path) override;
   bool MoveEntry(const std::string& from, const std::string& to, bool replace) override;
   bool RemoveDirectory(const std::string& path) override;
-  bool DiskSpace(const std::string& path, uint64_t* freeForUser,
-                 uint64_t* allocationUnit) override;
+  bool DiskSpace(const std::string& path, uint64_t* freeForUser, uint64_t* allocationUnit) override;
   bool FlushVolume(const std::string& path) override;
   std::string StateDirectory() override;
   AppendHandle OpenAppend(const std::string& path) override;
@@ -114,13 +111,11 @@ class MemoryPlatform : public Platform, public CopyFaultHook {
   // source and one target; a copy into an existing folder keeps the file's
   // name, and the missing folders of a target are made. A delete removes
   // each name given, a folder with everything in it.
-  int ShellOperation(ShellFunc func, const std::string& from, const std::string& to,
-                     uint32_t flags) override;
+  int ShellOperation(ShellFunc func, const std::string& from, const std::string& to, uint32_t flags) override;
   // Shows the data to check in pieces of 64 KiB.
   int CheckedCopy(const std::string& source, const std::string& target, CopyCheck& check) override;
   bool FileSizeOf(const std::string& path, uint64_t* size) override;
-  bool FileTimesOf(const std::string& path, FileTime* creation, FileTime* lastAccess,
-                   FileTime* lastWrite) override;
+  bool FileTimesOf(const std::string& path, FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) override;
   bool SetFileTimeOf(const std::string& path, Stamp which, FileTime utc) override;
   std::string ShellTypeName(const std::string& path) override;
   LocaleDateData LocaleDates() override;

@@ -21,9 +21,7 @@ std::string Listing(MemoryPlatform& p, const std::string& pattern) {
     names += (names.empty() ? "" : ",") + d.name;
     return true;
   });
-  const char* outcome = result == FindResult::kFound     ? "found"
-                        : result == FindResult::kNoMatch ? "none"
-                                                         : "failed";
+  const char* outcome = result == FindResult::kFound ? "found" : result == FindResult::kNoMatch ? "none" : "failed";
   return names + "|" + outcome;
 }
 
@@ -47,16 +45,16 @@ TEST(MemoryPlatformTest, ResolvesNamesWithoutRegardToCase) {
   const Case cases[] = {
       {"D:\\MACROS\\start.mac", "start"},
       {"d:/macros/START.MAC", "start"},
-      {"D:\\dup\\a.txt", "lower"},          // exact spelling first
+      {"D:\\dup\\a.txt", "lower"},  // exact spelling first
       {"D:\\dup\\A.TXT", "upper"},
-      {"D:\\DUP\\a.Txt", "upper"},          // else the byte-wise smallest
-      {"D:\\..\\..\\x.txt", "root"},        // ".." stops at the root
-      {"D:\\macros\\..\\X.TXT. ", "root"},  // trailing dots and blanks dropped
+      {"D:\\DUP\\a.Txt", "upper"},                    // else the byte-wise smallest
+      {"D:\\..\\..\\x.txt", "root"},                  // ".." stops at the root
+      {"D:\\macros\\..\\X.TXT. ", "root"},            // trailing dots and blanks dropped
       {"D:\\macros\\UP\\macros\\up\\x.txt", "root"},  // through links
-      {"macros\\start.mac", "start"},       // relative to the program's folder
-      {"D:\\Macros\\Start.MAC\\", nullptr}, // a trailing separator asks for a folder
+      {"macros\\start.mac", "start"},                 // relative to the program's folder
+      {"D:\\Macros\\Start.MAC\\", nullptr},           // a trailing separator asks for a folder
       {"D:\\Macros", nullptr},
-      {"Q:\\x.txt", nullptr},               // no such drive
+      {"Q:\\x.txt", nullptr},  // no such drive
       {"\\\\server\\share\\x.txt", nullptr},
   };
   for (const Case& c : cases) {
@@ -104,8 +102,7 @@ TEST(MemoryPlatformTest, EnumeratesInNtfsOrderWithEveryOutcome) {
   for (const Case& c : cases) EXPECT_EQ(Listing(p, c.pattern), c.expected) << c.pattern;
 
   int seen = 0;
-  EXPECT_EQ(p.Enumerate("D:\\partial\\*.*", [&](const FindData&) { return ++seen < 2; }),
-            FindResult::kFound);
+  EXPECT_EQ(p.Enumerate("D:\\partial\\*.*", [&](const FindData&) { return ++seen < 2; }), FindResult::kFound);
   EXPECT_EQ(seen, 2);
 }
 
@@ -119,28 +116,21 @@ TEST(MemoryPlatformTest, CopyReplacesInOneStepOrLeavesTheOldTarget) {
     const char* contents;  // nullptr: must not exist
   };
   const Case cases[] = {
-      {"replaces a read-only target", "D:\\src\\new.txt", "C:\\dst\\old.txt", true,
-       "C:\\dst\\old.txt", "new data"},
-      {"keeps the target's spelling", "D:\\src\\new.txt", "c:\\DST\\OLD.TXT", true,
-       "C:\\dst\\old.txt", "new data"},
-      {"creates missing folders", "D:\\src\\new.txt", "C:\\made\\deep\\n.txt", true,
-       "C:\\made\\deep\\n.txt", "new data"},
-      {"into an existing folder", "D:\\src\\new.txt", "C:\\dst\\sub", true,
-       "C:\\dst\\sub\\new.txt", "new data"},
-      {"through a link", "D:\\src\\new.txt", "C:\\lnk\\via.txt", true, "C:\\dst\\via.txt",
+      {"replaces a read-only target", "D:\\src\\new.txt", "C:\\dst\\old.txt", true, "C:\\dst\\old.txt", "new data"},
+      {"keeps the target's spelling", "D:\\src\\new.txt", "c:\\DST\\OLD.TXT", true, "C:\\dst\\old.txt", "new data"},
+      {"creates missing folders", "D:\\src\\new.txt", "C:\\made\\deep\\n.txt", true, "C:\\made\\deep\\n.txt",
        "new data"},
+      {"into an existing folder", "D:\\src\\new.txt", "C:\\dst\\sub", true, "C:\\dst\\sub\\new.txt", "new data"},
+      {"through a link", "D:\\src\\new.txt", "C:\\lnk\\via.txt", true, "C:\\dst\\via.txt", "new data"},
       {"device refused", "D:\\fifo", "C:\\dst\\fifo", false, "C:\\dst\\fifo", nullptr},
       {"folder refused", "D:\\src", "C:\\dst\\src", false, "C:\\dst\\src", nullptr},
-      {"missing source", "D:\\src\\none.txt", "C:\\dst\\old.txt", false, "C:\\dst\\old.txt",
-       "old"},
-      {"a file on the way", "D:\\src\\new.txt", "C:\\dst\\old.txt\\x", false,
-       "C:\\dst\\old.txt", "old"},
+      {"missing source", "D:\\src\\none.txt", "C:\\dst\\old.txt", false, "C:\\dst\\old.txt", "old"},
+      {"a file on the way", "D:\\src\\new.txt", "C:\\dst\\old.txt\\x", false, "C:\\dst\\old.txt", "old"},
       {"disk full", "D:\\src\\big.bin", "E:\\old.txt", false, "E:\\old.txt", "old"},
   };
   for (const Case& c : cases) {
-    MemoryPlatform p("D:\\SETUP.EXE", {{'C', platform::kDriveFixed},
-                                       {'D', platform::kDriveCdRom},
-                                       {'E', platform::kDriveRemovable}});
+    MemoryPlatform p("D:\\SETUP.EXE",
+                     {{'C', platform::kDriveFixed}, {'D', platform::kDriveCdRom}, {'E', platform::kDriveRemovable}});
     p.AddFile("D:\\src\\new.txt", "new data");
     p.AddFile("D:\\src\\big.bin", std::string(5000, 'b'));
     p.AddDevice("D:\\fifo");
@@ -166,8 +156,7 @@ TEST(MemoryPlatformTest, CopyCarriesAttributesAndLastWriteAndObeysTheWriteLimit)
   p.AddFile("D:\\a.txt", "12345678", platform::kAttrHidden | platform::kAttrReadOnly);
   ASSERT_TRUE(p.SetFileTimeOf("D:\\a.txt", platform::Stamp::kLastWrite, platform::FileTime{42}));
   ASSERT_EQ(p.ShellOperation(platform::kFoCopy, List("D:\\a.txt"), List("C:\\a.txt"), 0), 0);
-  EXPECT_EQ(p.FileAttributes("C:\\a.txt"),
-            platform::kAttrHidden | platform::kAttrReadOnly | platform::kAttrArchive);
+  EXPECT_EQ(p.FileAttributes("C:\\a.txt"), platform::kAttrHidden | platform::kAttrReadOnly | platform::kAttrArchive);
   platform::FileTime creation, access, write;
   ASSERT_TRUE(p.FileTimesOf("C:\\a.txt", &creation, &access, &write));
   EXPECT_EQ(write.ticks, 42u);
@@ -266,8 +255,7 @@ TEST(MemoryPlatformTest, SpaceFollowsWritesAndRemovals) {
       {"4097 bytes take two", [&] { return copy("D:\\big", "C:\\b"); }, true, 0},
       {"nothing left", [&] { return copy("D:\\one", "C:\\c"); }, false, 0},
       {"a removal frees", [&] { return p.RemoveFile("C:\\b"); }, true, 2 * 4096},
-      {"replacing needs room beside the old", [&] { return copy("D:\\big", "C:\\f\\a"); }, true,
-       4096},
+      {"replacing needs room beside the old", [&] { return copy("D:\\big", "C:\\f\\a"); }, true, 4096},
       {"appends take units",
        [&] {
          journal = p.OpenAppend("C:\\journal");
@@ -276,8 +264,7 @@ TEST(MemoryPlatformTest, SpaceFollowsWritesAndRemovals) {
        true, 0},
       {"an append past the end fails", [&] { return p.Append(journal, "jj", true); }, false, 0},
       {"a folder's delete frees its files",
-       [&] { return p.ShellOperation(platform::kFoDelete, List("C:\\f"), "", 0) == 0; }, true,
-       2 * 4096},
+       [&] { return p.ShellOperation(platform::kFoDelete, List("C:\\f"), "", 0) == 0; }, true, 2 * 4096},
   };
   for (const Step& s : steps) {
     EXPECT_EQ(s.run(), s.ok) << s.name;

@@ -33,8 +33,8 @@ std::string DecodeMountField(const std::string& field) {
 }
 
 uint32_t TypeOfMount(const MountEntry& m, const std::string& user) {
-  static const char* const kRemote[] = {"nfs", "nfs4", "cifs", "smb3", "smbfs", "9p",
-                                        "fuse.sshfs", "afs", "ceph", "glusterfs"};
+  static const char* const kRemote[] = {"nfs", "nfs4",       "cifs", "smb3", "smbfs",
+                                        "9p",  "fuse.sshfs", "afs",  "ceph", "glusterfs"};
   // A disc, or a disc image mounted through FUSE.
   if (m.fsType == "iso9660" || m.fsType == "udf" || m.fsType == "fuse.fuseiso") return kDriveCdRom;
   for (const char* r : kRemote) {
@@ -64,8 +64,7 @@ void DriveTable::Set(const Drive& drive) {
   Drive d = drive;
   if (d.letter >= 'a' && d.letter <= 'z') d.letter = static_cast<char>(d.letter - 32);
   while (d.hostRoot.size() > 1 && d.hostRoot.back() == '/') d.hostRoot.pop_back();
-  auto it = std::find_if(m_drives.begin(), m_drives.end(),
-                         [&](const Drive& x) { return x.letter >= d.letter; });
+  auto it = std::find_if(m_drives.begin(), m_drives.end(), [&](const Drive& x) { return x.letter >= d.letter; });
   if (it != m_drives.end() && it->letter == d.letter) {
     *it = d;
   } else {
@@ -106,8 +105,7 @@ std::vector<MountEntry> ParseMounts(const std::string& text) {
   return out;
 }
 
-DriveTable BuildDriveTable(const std::string& home, const std::string& user,
-                           const std::vector<MountEntry>& mounts,
+DriveTable BuildDriveTable(const std::string& home, const std::string& user, const std::vector<MountEntry>& mounts,
                            const std::string& programHostPath) {
   DriveTable table;
   if (!home.empty()) table.Set({'C', home, kDriveFixed});
@@ -123,15 +121,13 @@ DriveTable BuildDriveTable(const std::string& home, const std::string& user,
 
   std::vector<MountEntry> shown;
   for (const MountEntry& m : mounts) {
-    const bool visible = IsUnder(m.mountPoint, "/media") ||
-                         IsUnder(m.mountPoint, "/run/media/" + user) ||
+    const bool visible = IsUnder(m.mountPoint, "/media") || IsUnder(m.mountPoint, "/run/media/" + user) ||
                          (!home.empty() && IsUnder(m.mountPoint, home) && m.mountPoint != home);
     const bool holdsProgram = &m == programMount && m.mountPoint != "/" && m.mountPoint != home;
     if (!visible && !holdsProgram) continue;
     if (m.mountPoint == "/media" || m.mountPoint == "/run/media/" + user) continue;
-    const bool seen = std::any_of(shown.begin(), shown.end(), [&](const MountEntry& s) {
-      return s.mountPoint == m.mountPoint;
-    });
+    const bool seen =
+        std::any_of(shown.begin(), shown.end(), [&](const MountEntry& s) { return s.mountPoint == m.mountPoint; });
     if (!seen) shown.push_back(m);
   }
   std::sort(shown.begin(), shown.end(),

@@ -8,9 +8,9 @@ namespace platform::posix {
 
 // One drive letter of the emulated drive table.
 struct Drive {
-  char letter = 'C';      // upper case
-  std::string hostRoot;   // absolute host directory, no trailing slash ("/" for the root)
-  uint32_t type = 3;      // Windows drive type
+  char letter = 'C';     // upper case
+  std::string hostRoot;  // absolute host directory, no trailing slash ("/" for the root)
+  uint32_t type = 3;     // Windows drive type
 };
 
 // Drives in ascending letter order; at most one entry per letter.
@@ -46,8 +46,7 @@ std::vector<MountEntry> ParseMounts(const std::string& text);
 // Builds the table a desktop user would see: C: = home, D: to Y: = the mounts
 // under /media, /run/media/<user> or inside home, plus the mount that holds
 // programHostPath, sorted by mount point; Z: = /.
-DriveTable BuildDriveTable(const std::string& home, const std::string& user,
-                           const std::vector<MountEntry>& mounts,
+DriveTable BuildDriveTable(const std::string& home, const std::string& user, const std::vector<MountEntry>& mounts,
                            const std::string& programHostPath);
 
 // The user's home folder from the password database, without a trailing

@@ -19,8 +19,8 @@ TEST(DriveTableTest, DesktopMountsAndTheProgramsMountGetLetters) {
       "server:/x /home/ann/net nfs4 rw 0 0\n"
       "/dev/sdc1 /mnt/install ext4 rw 0 0\n"
       "/dev/sdd1 /mnt/other ext4 rw 0 0\n";
-  const auto table = BuildDriveTable("/home/ann", "ann", platform::posix::ParseMounts(mounts),
-                                     "/mnt/install/setup/SETUP");
+  const auto table =
+      BuildDriveTable("/home/ann", "ann", platform::posix::ParseMounts(mounts), "/mnt/install/setup/SETUP");
   struct Case {
     char letter;
     const char* root;
@@ -60,18 +60,15 @@ TEST(FileTimeTest, CalendarRoundTrip) {
     bool valid;
   };
   const Case cases[] = {
-      {{1601, 1, 1, 1, 0, 0, 0, 0}, true},
-      {{1990, 1, 1, 1, 0, 0, 0, 0}, true},
-      {{2000, 2, 2, 29, 23, 59, 59, 999}, true},
-      {{2026, 12, 2, 8, 15, 48, 32, 0}, true},
-      {{1900, 2, 0, 29, 0, 0, 0, 0}, false},
-      {{2026, 13, 0, 1, 0, 0, 0, 0}, false},
+      {{1601, 1, 1, 1, 0, 0, 0, 0}, true},       {{1990, 1, 1, 1, 0, 0, 0, 0}, true},
+      {{2000, 2, 2, 29, 23, 59, 59, 999}, true}, {{2026, 12, 2, 8, 15, 48, 32, 0}, true},
+      {{1900, 2, 0, 29, 0, 0, 0, 0}, false},     {{2026, 13, 0, 1, 0, 0, 0, 0}, false},
       {{1600, 12, 0, 31, 0, 0, 0, 0}, false},
   };
   for (const Case& c : cases) {
     platform::FileTime t;
-    const std::string name = std::to_string(c.parts.year) + "-" + std::to_string(c.parts.month) +
-                             "-" + std::to_string(c.parts.day);
+    const std::string name =
+        std::to_string(c.parts.year) + "-" + std::to_string(c.parts.month) + "-" + std::to_string(c.parts.day);
     ASSERT_EQ(platform::SystemTimeToFileTime(c.parts, &t), c.valid) << name;
     if (!c.valid) continue;
     const platform::SystemTime back = platform::FileTimeToSystemTime(t);
@@ -80,7 +77,8 @@ TEST(FileTimeTest, CalendarRoundTrip) {
     EXPECT_EQ(back.day, c.parts.day) << name;
     EXPECT_EQ(back.dayOfWeek, c.parts.dayOfWeek) << name;
     EXPECT_EQ(back.hour * 3600 + back.minute * 60 + back.second,
-              c.parts.hour * 3600 + c.parts.minute * 60 + c.parts.second) << name;
+              c.parts.hour * 3600 + c.parts.minute * 60 + c.parts.second)
+        << name;
     EXPECT_EQ(back.milliseconds, c.parts.milliseconds) << name;
   }
   int64_t s = 0;

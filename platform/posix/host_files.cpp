@@ -30,8 +30,8 @@ uint32_t DefaultBits(const std::string& name, bool isDir) {
 
 }  // namespace
 
-uint32_t HostAttributes(const std::string& hostPath, const std::string& name,
-                        const struct stat& st, bool useXattr, struct stat* followed) {
+uint32_t HostAttributes(const std::string& hostPath, const std::string& name, const struct stat& st, bool useXattr,
+                        struct stat* followed) {
   struct stat target = st;
   uint32_t attributes = 0;
   if (S_ISLNK(st.st_mode)) {
@@ -59,8 +59,7 @@ uint32_t HostAttributes(const std::string& hostPath, const std::string& name,
   return attributes;
 }
 
-bool SetHostAttributes(const std::string& hostPath, uint32_t attributes, bool useXattr,
-                       const struct stat* known) {
+bool SetHostAttributes(const std::string& hostPath, uint32_t attributes, bool useXattr, const struct stat* known) {
   struct stat st;
   if (known && known->st_mode != 0 && !S_ISLNK(known->st_mode)) {
     st = *known;
@@ -97,17 +96,21 @@ bool SetHostAttributes(const std::string& hostPath, uint32_t attributes, bool us
 int WindowsErrorFromErrno(int err) {
   switch (err) {
     case 0: return 0;
-    case ENOENT: return 2;          // ERROR_FILE_NOT_FOUND
-    case ENOTDIR: return 3;         // ERROR_PATH_NOT_FOUND
-    case EMFILE: case ENFILE: return 4;  // ERROR_TOO_MANY_OPEN_FILES
-    case EACCES: case EPERM: case EROFS: return 5;  // ERROR_ACCESS_DENIED
-    case ENOMEM: return 8;          // ERROR_NOT_ENOUGH_MEMORY
+    case ENOENT: return 2;   // ERROR_FILE_NOT_FOUND
+    case ENOTDIR: return 3;  // ERROR_PATH_NOT_FOUND
+    case EMFILE:
+    case ENFILE: return 4;  // ERROR_TOO_MANY_OPEN_FILES
+    case EACCES:
+    case EPERM:
+    case EROFS: return 5;                    // ERROR_ACCESS_DENIED
+    case ENOMEM: return 8;                   // ERROR_NOT_ENOUGH_MEMORY
     case EBADMSG: return kErrorCopyRefused;  // ERROR_CRC: a copy's check refused the data
-    case EXDEV: return 17;          // ERROR_NOT_SAME_DEVICE
-    case EBUSY: return 32;          // ERROR_SHARING_VIOLATION
-    case EEXIST: return 80;         // ERROR_FILE_EXISTS
-    case EINVAL: return 87;         // ERROR_INVALID_PARAMETER
-    case ENOSPC: case EDQUOT: return 112;  // ERROR_DISK_FULL
+    case EXDEV: return 17;                   // ERROR_NOT_SAME_DEVICE
+    case EBUSY: return 32;                   // ERROR_SHARING_VIOLATION
+    case EEXIST: return 80;                  // ERROR_FILE_EXISTS
+    case EINVAL: return 87;                  // ERROR_INVALID_PARAMETER
+    case ENOSPC:
+    case EDQUOT: return 112;        // ERROR_DISK_FULL
     case ENAMETOOLONG: return 206;  // ERROR_FILENAME_EXCED_RANGE
     case EISDIR: return 267;        // ERROR_DIRECTORY
     case ELOOP: return 1921;        // ERROR_CANT_RESOLVE_FILENAME
@@ -116,8 +119,8 @@ int WindowsErrorFromErrno(int err) {
 }
 
 int ErrnoFromWindowsError(int code) {
-  static const int kErrnos[] = {ENOENT, ENOTDIR, EMFILE, EACCES, ENOMEM, EBADMSG, EXDEV, EBUSY,
-                                EEXIST, EINVAL, ENOSPC, ENAMETOOLONG, EISDIR, ELOOP};
+  static const int kErrnos[] = {ENOENT, ENOTDIR, EMFILE, EACCES, ENOMEM,       EBADMSG, EXDEV,
+                                EBUSY,  EEXIST,  EINVAL, ENOSPC, ENAMETOOLONG, EISDIR,  ELOOP};
   for (const int e : kErrnos) {
     if (WindowsErrorFromErrno(e) == code) return e;
   }
@@ -133,13 +136,9 @@ std::string RealHostDirectory(const std::string& hostPath) {
   return resolved;
 }
 
-FileTime ModifyTime(const struct stat& st) {
-  return FileTimeFromUnix(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
-}
+FileTime ModifyTime(const struct stat& st) { return FileTimeFromUnix(st.st_mtim.tv_sec, st.st_mtim.tv_nsec); }
 
-FileTime AccessTime(const struct stat& st) {
-  return FileTimeFromUnix(st.st_atim.tv_sec, st.st_atim.tv_nsec);
-}
+FileTime AccessTime(const struct stat& st) { return FileTimeFromUnix(st.st_atim.tv_sec, st.st_atim.tv_nsec); }
 
 }  // namespace platform::posix
 
@@ -163,9 +162,8 @@ bool StatWithBirth(int dirfd, const char* name, bool follow, struct stat* st, Fi
   st->st_ctim.tv_sec = sx.stx_ctime.tv_sec;
   st->st_ctim.tv_nsec = sx.stx_ctime.tv_nsec;
   if (birth) {
-    *birth = (sx.stx_mask & STATX_BTIME)
-                 ? FileTimeFromUnix(sx.stx_btime.tv_sec, sx.stx_btime.tv_nsec)
-                 : FileTimeFromUnix(sx.stx_mtime.tv_sec, sx.stx_mtime.tv_nsec);
+    *birth = (sx.stx_mask & STATX_BTIME) ? FileTimeFromUnix(sx.stx_btime.tv_sec, sx.stx_btime.tv_nsec)
+                                         : FileTimeFromUnix(sx.stx_mtime.tv_sec, sx.stx_mtime.tv_nsec);
   }
   return true;
 }

@@ -17,8 +17,8 @@ namespace platform::posix {
 // begins with a dot is hidden), read-only when no write bit is set, the
 // directory bit, and the reparse-point bit for a link to a directory.
 // followed receives the stat data of the link's target (or st itself).
-uint32_t HostAttributes(const std::string& hostPath, const std::string& name,
-                        const struct stat& st, bool useXattr, struct stat* followed = nullptr);
+uint32_t HostAttributes(const std::string& hostPath, const std::string& name, const struct stat& st, bool useXattr,
+                        struct stat* followed = nullptr);
 
 // Writes the attribute word (read-only, hidden, system, archive) of an existing
 // entry: user.DOSATTRIB and the write bits. Without extended attributes only a

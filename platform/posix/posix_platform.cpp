@@ -53,9 +53,7 @@ std::string HostBaseName(const std::string& hostPath) {
 }  // namespace
 
 PosixPlatform::PosixPlatform(DriveTable drives, std::string programHostPath, Options options)
-    : m_drives(std::move(drives)),
-      m_programHostPath(std::move(programHostPath)),
-      m_options(options) {
+    : m_drives(std::move(drives)), m_programHostPath(std::move(programHostPath)), m_options(options) {
   m_currentDir = DosDirectoryOf(m_drives.HostToDos(m_programHostPath));
   if (m_currentDir.size() < 3) m_currentDir = "C:\\";
 }
@@ -68,8 +66,8 @@ std::unique_ptr<PosixPlatform> PosixPlatform::ForThisProcess() {
   return std::make_unique<PosixPlatform>(std::move(table), exe);
 }
 
-bool PosixPlatform::Resolve(const std::string& dosPath, std::string* hostPath,
-                            std::string* normalized, struct stat* found) const {
+bool PosixPlatform::Resolve(const std::string& dosPath, std::string* hostPath, std::string* normalized,
+                            struct stat* found) const {
   if (dosPath.find('\0') != std::string::npos) return false;
   std::string full;
   if (!dos::NormalizeDosPath(dosPath, m_currentDir, &full)) return false;
@@ -132,8 +130,7 @@ bool PosixPlatform::Resolve(const std::string& dosPath, std::string* hostPath,
   return true;
 }
 
-bool PosixPlatform::FindNoCase(const std::string& dirHost, const std::string& name,
-                               std::string* match) const {
+bool PosixPlatform::FindNoCase(const std::string& dirHost, const std::string& name, std::string* match) const {
   struct stat st;
   if (stat(dirHost.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
   DirListing& l = m_listing;
@@ -319,8 +316,7 @@ bool PosixPlatform::SetAttributes(const std::string& path, uint32_t attributes) 
          SetHostAttributes(host, attributes, m_options.userXattrs, &st);
 }
 
-FindResult PosixPlatform::Enumerate(const std::string& pattern, const FindCallback& visit,
-                                    FindDetail detail) {
+FindResult PosixPlatform::Enumerate(const std::string& pattern, const FindCallback& visit, FindDetail detail) {
   const size_t cut = pattern.find_last_of("\\/");
   std::string dirPart;
   std::string mask;
@@ -364,9 +360,8 @@ FindResult PosixPlatform::Enumerate(const std::string& pattern, const FindCallba
     closedir(dir);
     return FindResult::kFailed;
   }
-  std::sort(names.begin(), names.end(), [](const Name& a, const Name& b) {
-    return dos::CompareNtfsOrder(a.name, b.name) < 0;
-  });
+  std::sort(names.begin(), names.end(),
+            [](const Name& a, const Name& b) { return dos::CompareNtfsOrder(a.name, b.name) < 0; });
   // Windows reports "." and ".." first in every directory but a drive root.
   if (full.size() > 3) {
     for (const char* dot : {"..", "."}) {
@@ -471,8 +466,7 @@ bool PosixPlatform::RemoveDirectory(const std::string& path) {
   return true;
 }
 
-bool PosixPlatform::DiskSpace(const std::string& path, uint64_t* freeForUser,
-                              uint64_t* allocationUnit) {
+bool PosixPlatform::DiskSpace(const std::string& path, uint64_t* freeForUser, uint64_t* allocationUnit) {
   std::string host;
   struct statvfs vfs;
   if (!ExistingHostAncestor(path, &host) || statvfs(host.c_str(), &vfs) != 0) return false;
@@ -547,9 +541,7 @@ void PosixPlatform::CloseAppend(AppendHandle handle) {
   if (handle != kNoAppend) close(static_cast<int>(handle));
 }
 
-std::string PosixPlatform::ErrorText(int code) {
-  return std::strerror(ErrnoFromWindowsError(code));
-}
+std::string PosixPlatform::ErrorText(int code) { return std::strerror(ErrnoFromWindowsError(code)); }
 
 bool PosixPlatform::SameContent(const std::string& a, const std::string& b) {
   std::string hostA;
@@ -559,8 +551,8 @@ bool PosixPlatform::SameContent(const std::string& a, const std::string& b) {
   const int fb = open(hostB.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   struct stat sa;
   struct stat sb;
-  bool same = fa >= 0 && fb >= 0 && fstat(fa, &sa) == 0 && fstat(fb, &sb) == 0 &&
-              S_ISREG(sa.st_mode) && S_ISREG(sb.st_mode) && sa.st_size == sb.st_size;
+  bool same = fa >= 0 && fb >= 0 && fstat(fa, &sa) == 0 && fstat(fb, &sb) == 0 && S_ISREG(sa.st_mode) &&
+              S_ISREG(sb.st_mode) && sa.st_size == sb.st_size;
   std::vector<char> x(same ? 1 << 16 : 0);
   std::vector<char> y(x.size());
   for (off_t at = 0; same && at < sa.st_size;) {
@@ -608,8 +600,8 @@ bool PosixPlatform::FileSizeOf(const std::string& path, uint64_t* size) {
   return ok;
 }
 
-bool PosixPlatform::FileTimesOf(const std::string& path, FileTime* creation,
-                                FileTime* lastAccess, FileTime* lastWrite) {
+bool PosixPlatform::FileTimesOf(const std::string& path, FileTime* creation, FileTime* lastAccess,
+                                FileTime* lastWrite) {
   std::string host;
   struct stat st;
   FileTime birth;

@@ -80,12 +80,10 @@ class PosixPlatform : public Platform, public CopyFaultHook {
   FileTime ToLocalFileTime(FileTime utc) override;
   uint32_t LogicalDriveStrings(uint32_t bufferLength, char* buffer) override;
   uint32_t DriveTypeOf(const std::string& root) override;
-  int ShellOperation(ShellFunc func, const std::string& from, const std::string& to,
-                     uint32_t flags) override;
+  int ShellOperation(ShellFunc func, const std::string& from, const std::string& to, uint32_t flags) override;
   int CheckedCopy(const std::string& source, const std::string& target, CopyCheck& check) override;
   bool FileSizeOf(const std::string& path, uint64_t* size) override;
-  bool FileTimesOf(const std::string& path, FileTime* creation, FileTime* lastAccess,
-                   FileTime* lastWrite) override;
+  bool FileTimesOf(const std::string& path, FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) override;
   bool SetFileTimeOf(const std::string& path, Stamp which, FileTime utc) override;
   std::string ShellTypeName(const std::string& path) override;
   LocaleDateData LocaleDates() override;
@@ -97,8 +95,8 @@ class PosixPlatform : public Platform, public CopyFaultHook {
  private:
   // Maps a DOS path to the host. *found receives the lstat data of the
   // result, with st_mode 0 when it does not exist.
-  bool Resolve(const std::string& dosPath, std::string* hostPath,
-               std::string* normalized = nullptr, struct stat* found = nullptr) const;
+  bool Resolve(const std::string& dosPath, std::string* hostPath, std::string* normalized = nullptr,
+               struct stat* found = nullptr) const;
   // Looks up a name without regard to case in a host folder, through a
   // listing of the folder read last that is kept while the folder's change
   // time stays the same.

@@ -44,16 +44,12 @@ TEST(PosixPlatformTest, ResolvesNamesWithoutRegardToCase) {
     const char* contents;  // nullptr: not readable as a file
   };
   const Case cases[] = {
-      {"D:\\MACROS\\start.mac", "start"},
-      {"d:/macros/START.MAC", "start"},
-      {"D:\\Macros\\.\\Start.MAC", "start"},
-      {"D:\\dup\\a.txt", "lower"},         // exact spelling first
-      {"D:\\dup\\A.TXT", "upper"},
-      {"D:\\DUP\\a.Txt", "upper"},         // else the byte-wise smallest
-      {"D:\\..\\..\\x.txt", "root"},       // ".." stops at the root
-      {"D:\\macros\\..\\X.TXT. ", "root"}, // trailing dots and blanks dropped
-      {"D:\\Macros\\Start.MAC\\", nullptr},
-      {"Q:\\x.txt", nullptr},              // no such drive
+      {"D:\\MACROS\\start.mac", "start"},    {"d:/macros/START.MAC", "start"},
+      {"D:\\Macros\\.\\Start.MAC", "start"}, {"D:\\dup\\a.txt", "lower"},  // exact spelling first
+      {"D:\\dup\\A.TXT", "upper"},           {"D:\\DUP\\a.Txt", "upper"},  // else the byte-wise smallest
+      {"D:\\..\\..\\x.txt", "root"},                                       // ".." stops at the root
+      {"D:\\macros\\..\\X.TXT. ", "root"},                                 // trailing dots and blanks dropped
+      {"D:\\Macros\\Start.MAC\\", nullptr},  {"Q:\\x.txt", nullptr},       // no such drive
       {"\\\\server\\share\\x.txt", nullptr},
   };
   for (const Case& c : cases) {
@@ -110,8 +106,7 @@ TEST(PosixPlatformTest, AttributeWordFromEveryStoredForm) {
   mkdir(drives.Host('D', "dir").c_str(), 0755);
   symlink(drives.Host('D', "dir").c_str(), drives.Host('D', "link").c_str());
   EXPECT_EQ(drives.platform().FileAttributes("D:\\dir"), platform::kAttrDirectory);
-  EXPECT_EQ(drives.platform().FileAttributes("D:\\link"),
-            platform::kAttrDirectory | platform::kAttrReparsePoint);
+  EXPECT_EQ(drives.platform().FileAttributes("D:\\link"), platform::kAttrDirectory | platform::kAttrReparsePoint);
   EXPECT_EQ(drives.platform().FileAttributes("D:\\missing"), platform::kInvalidAttributes);
 }
 
@@ -200,7 +195,8 @@ TEST(PosixPlatformTest, CopyReplacesAReadOnlyTargetAndKeepsTheWriteTime) {
   utimensat(AT_FDCWD, source.c_str(), times, 0);
 
   ASSERT_EQ(drives.platform().ShellOperation(platform::kFoCopy, List("D:\\SRC\\A.MAC"),
-                                             List("C:\\SIREL\\MACROS\\a.mac"), 0x414), 0);
+                                             List("C:\\SIREL\\MACROS\\a.mac"), 0x414),
+            0);
   EXPECT_EQ(TempDrives::Read(target), "new contents");
   struct stat st;
   stat(target.c_str(), &st);
@@ -208,11 +204,12 @@ TEST(PosixPlatformTest, CopyReplacesAReadOnlyTargetAndKeepsTheWriteTime) {
   EXPECT_EQ(TempDrives::List(drives.Host('C', "SIREL/MACROS")), std::vector<std::string>{"a.mac"});
 
   // Missing folders are created, a doubled backslash counts as one.
-  ASSERT_EQ(drives.platform().ShellOperation(platform::kFoCopy, List("D:\\src\\a.mac"),
-                                             List("C:\\NEW\\\\deep\\b.mac"), 0x414), 0);
+  ASSERT_EQ(drives.platform().ShellOperation(platform::kFoCopy, List("D:\\src\\a.mac"), List("C:\\NEW\\\\deep\\b.mac"),
+                                             0x414),
+            0);
   EXPECT_EQ(TempDrives::Read(drives.Host('C', "NEW/deep/b.mac")), "new contents");
-  EXPECT_NE(drives.platform().ShellOperation(platform::kFoCopy, List("D:\\src\\none.mac"),
-                                             List("C:\\x.mac"), 0x414), 0);
+  EXPECT_NE(drives.platform().ShellOperation(platform::kFoCopy, List("D:\\src\\none.mac"), List("C:\\x.mac"), 0x414),
+            0);
   EXPECT_FALSE(TempDrives::Exists(drives.Host('C', "x.mac")));
 }
 
@@ -312,8 +309,7 @@ TEST(PosixPlatformTest, DeniedTargetRefusesProbeAndCopyForAnUnprivilegedUser) {
     if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(10);
     int failures = 0;
     if (drives.platform().ProbeCreate("C:\\locked\\$xAz2f$9.rrx") != platform::kNoProbe) failures |= 1;
-    if (drives.platform().ShellOperation(platform::kFoCopy, List("D:\\a.txt"),
-                                         List("C:\\locked\\a.txt"), 0x414) == 0) {
+    if (drives.platform().ShellOperation(platform::kFoCopy, List("D:\\a.txt"), List("C:\\locked\\a.txt"), 0x414) == 0) {
       failures |= 2;
     }
     _exit(failures);

@@ -115,8 +115,7 @@ int PosixPlatform::CopyFileData(const std::string& srcHost, const std::string& d
   std::string tempPath;
   int outFd = -1;
   for (int attempt = 0; attempt < 100 && outFd < 0; ++attempt) {
-    tempPath = dstDir + "/" + kCopyTempPrefix + std::to_string(getpid()) + "-" +
-               std::to_string(++m_tempCounter);
+    tempPath = dstDir + "/" + kCopyTempPrefix + std::to_string(getpid()) + "-" + std::to_string(++m_tempCounter);
     outFd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (outFd < 0 && errno != EEXIST) return errno;
   }
@@ -184,7 +183,7 @@ int PosixPlatform::CopyFileData(const std::string& srcHost, const std::string& d
   // Attributes and last-write time travel with the data, as Windows copies them.
   if (m_options.userXattrs) {
     const std::string text = dos::FormatDosAttrib((srcAttributes | kAttrArchive) &
-                                             (kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive));
+                                                  (kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive));
     if (fsetxattr(out.fd(), "user.DOSATTRIB", text.data(), text.size(), 0) != 0 && errno != ENOTSUP) {
       return errno;
     }
@@ -224,9 +223,8 @@ int PosixPlatform::CopyOne(const std::string& source, const std::string& target,
   if (src.st_mode == 0) return kErrorFileNotFound;
   if (S_ISLNK(src.st_mode) && stat(srcHost.c_str(), &src) != 0) return LastError();
   if (S_ISDIR(src.st_mode)) return check ? kErrorAccessDenied : CopyTree(source, target);
-  if (dst.st_mode != 0 && (S_ISDIR(dst.st_mode) || (S_ISLNK(dst.st_mode) &&
-                                                   stat(dstHost.c_str(), &dst) == 0 &&
-                                                   S_ISDIR(dst.st_mode)))) {
+  if (dst.st_mode != 0 &&
+      (S_ISDIR(dst.st_mode) || (S_ISLNK(dst.st_mode) && stat(dstHost.c_str(), &dst) == 0 && S_ISDIR(dst.st_mode)))) {
     // An existing directory as target receives the file under its own name.
     return CopyOne(source, DosJoin(target, DosBaseName(source)), check);
   }
@@ -282,8 +280,7 @@ int PosixPlatform::DeleteOne(const std::string& path) {
   return rmdir(host.c_str()) == 0 ? 0 : LastError();
 }
 
-int PosixPlatform::ShellOperation(ShellFunc func, const std::string& from, const std::string& to,
-                                  uint32_t flags) {
+int PosixPlatform::ShellOperation(ShellFunc func, const std::string& from, const std::string& to, uint32_t flags) {
   // Expand each source name, wildcards in its last component included.
   std::vector<std::string> sources;
   for (const std::string& name : dos::SplitNameList(from)) {

@@ -158,7 +158,7 @@ char32_t FoldCase(char32_t c) {
     return c;
   }
   if (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) return c - 32;  // Greek small letters
-  if (c == 0x3C2) return 0x3A3;                                // final sigma
+  if (c == 0x3C2) return 0x3A3;                               // final sigma
   if (c == 0x3AC) return 0x386;
   if (c >= 0x3AD && c <= 0x3AF) return c - 37;
   if (c == 0x3CC) return 0x38C;

@@ -26,15 +26,13 @@ TEST(Utf8Test, ValidityOfWholeTexts) {
 
 TEST(Utf8Test, Windows1252IsReadByteByByte) {
   EXPECT_EQ(text::FromCp1252("M\xDCLLER \x80 \x9F \x81"), "M\xC3\x9CLLER \xE2\x82\xAC \xC5\xB8 \xC2\x81");
-  EXPECT_EQ(text::AsUtf8("M\xC3\x9CLLER"), "M\xC3\x9CLLER");     // valid: as it is
-  EXPECT_EQ(text::AsUtf8("M\xDCLLER"), "M\xC3\x9CLLER");          // not valid: Windows-1252
+  EXPECT_EQ(text::AsUtf8("M\xC3\x9CLLER"), "M\xC3\x9CLLER");  // valid: as it is
+  EXPECT_EQ(text::AsUtf8("M\xDCLLER"), "M\xC3\x9CLLER");      // not valid: Windows-1252
 }
 
 TEST(Utf8Test, CutsNeverSplitACharacter) {
   const std::string s = "ab\xC3\x9C\xE2\x82\xAC";  // a b Ü €: 2 + 2 + 3 bytes
-  const struct {
-    size_t max, cut;
-  } cases[] = {{0, 0}, {2, 2}, {3, 2}, {4, 4}, {5, 4}, {6, 4}, {7, 7}, {100, 7}};
+  const struct { size_t max, cut; } cases[] = {{0, 0}, {2, 2}, {3, 2}, {4, 4}, {5, 4}, {6, 4}, {7, 7}, {100, 7}};
   for (const auto& c : cases) EXPECT_EQ(text::CutPoint(s, c.max), c.cut) << c.max;
 }
 
@@ -43,7 +41,9 @@ TEST(Utf8Test, Utf16BothWays) {
   EXPECT_EQ(text::ToUtf16(greek), std::u16string(u"\u0395\u03BB \U0001F600"));
   EXPECT_EQ(text::FromUtf16(text::ToUtf16(greek)), greek);
   EXPECT_EQ(text::ToUtf16("M\xDCLLER \x80"), std::u16string(u"M\u00DCLLER \u20AC"));  // Windows-1252
-  EXPECT_EQ(text::FromUtf16(std::u16string(u"a") + char16_t(0xD800) + u"b"), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(text::FromUtf16(std::u16string(u"a") + char16_t(0xD800) + u"b"),
+            "a\xEF\xBF\xBD"
+            "b");
 }
 
 TEST(Utf8Test, NamesMeetWithoutRegardToCase) {
@@ -58,8 +58,8 @@ TEST(Utf8Test, NamesMeetWithoutRegardToCase) {
       {"\xC5\x99", "\xC5\x98", true},                                                  // ř / Ř
       {"\xC3\xBF", "\xC5\xB8", true},                                                  // ÿ / Ÿ
       {"\xC3\xA9", "E", false},
-      {"\xC3\xB7", "\xC3\x97", false},  // ÷ and × are not letters
-      {"M\xDCLLER", "m\xFCller", false}, // bytes that are not UTF-8 compare as they are
+      {"\xC3\xB7", "\xC3\x97", false},    // ÷ and × are not letters
+      {"M\xDCLLER", "m\xFCller", false},  // bytes that are not UTF-8 compare as they are
       {"M\xDCLLER", "M\xDCLLER", true},
       {"abc", "ab", false},
   };

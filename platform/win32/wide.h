@@ -19,8 +19,6 @@ inline std::wstring Wide(std::string_view utf8) {
 }
 
 // UTF-16 as the system gives it to UTF-8; an unpaired surrogate becomes U+FFFD.
-inline std::string Utf8(std::wstring_view wide) {
-  return text::FromUtf16(std::u16string(wide.begin(), wide.end()));
-}
+inline std::string Utf8(std::wstring_view wide) { return text::FromUtf16(std::u16string(wide.begin(), wide.end())); }
 
 }  // namespace platform::win32

@@ -72,9 +72,8 @@ bool StartsWith(const std::wstring& s, const wchar_t* prefix) { return s.rfind(p
 // The full form of a path as the system expands it (current directory, "."
 // and "..", trailing dots and blanks of the last name); empty on failure.
 std::wstring FullPathOf(const std::wstring& path) {
-  return WideResult([&path](wchar_t* buffer, DWORD size) {
-    return GetFullPathNameW(path.c_str(), size, buffer, nullptr);
-  });
+  return WideResult(
+      [&path](wchar_t* buffer, DWORD size) { return GetFullPathNameW(path.c_str(), size, buffer, nullptr); });
 }
 
 // From this length on (in UTF-16 units) a path takes the long-path form.
@@ -286,8 +285,8 @@ class Win32Platform : public Platform, public CopyFaultHook {
   bool ReadWholeFile(const std::string& path, std::string* contents) override {
     // A device is never opened: opening one may block or read forever.
     const DWORD attributes = AttributesOf(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES ||
-        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) || IsDevicePath(path)) {
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) ||
+        IsDevicePath(path)) {
       return false;
     }
     Handle file(CreateFileW(ApiPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -422,7 +421,8 @@ class Win32Platform : public Platform, public CopyFaultHook {
     if (!GetDiskFreeSpaceExW(ApiPath(Join(folder, "")).c_str(), &available, &total, &totalFree)) return false;
     const std::wstring root = VolumeRootOf(folder);
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
-    if (root.empty() || !GetDiskFreeSpaceW(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) {
+    if (root.empty() ||
+        !GetDiskFreeSpaceW(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) {
       return false;
     }
     if (freeForUser) *freeForUser = available.QuadPart;
@@ -506,8 +506,7 @@ class Win32Platform : public Platform, public CopyFaultHook {
 
   uint32_t DriveTypeOf(const std::string& root) override { return GetDriveTypeW(Wide(root).c_str()); }
 
-  int ShellOperation(ShellFunc func, const std::string& from, const std::string& to,
-                     uint32_t flags) override {
+  int ShellOperation(ShellFunc func, const std::string& from, const std::string& to, uint32_t flags) override {
     // The copy of one file to one target is done here, atomically; the shell
     // would write into the target itself, and a failure part-way would leave
     // it cut or gone. Folders, wildcards, several names and renaming on a
@@ -556,8 +555,7 @@ class Win32Platform : public Platform, public CopyFaultHook {
     return true;
   }
 
-  bool FileTimesOf(const std::string& path, FileTime* creation, FileTime* lastAccess,
-                   FileTime* lastWrite) override {
+  bool FileTimesOf(const std::string& path, FileTime* creation, FileTime* lastAccess, FileTime* lastWrite) override {
     Handle file(OpenExclusive(path, GENERIC_READ));
     FILETIME c, a, w;
     if (!file.valid() || !GetFileTime(file.get(), &c, &a, &w)) return false;
@@ -571,8 +569,7 @@ class Win32Platform : public Platform, public CopyFaultHook {
     Handle file(OpenExclusive(path, GENERIC_READ | GENERIC_WRITE));
     if (!file.valid()) return false;
     const FILETIME t = ToFILETIME(utc);
-    return SetFileTime(file.get(), which == Stamp::kCreation ? &t : nullptr,
-                       which == Stamp::kLastAccess ? &t : nullptr,
+    return SetFileTime(file.get(), which == Stamp::kCreation ? &t : nullptr, which == Stamp::kLastAccess ? &t : nullptr,
                        which == Stamp::kLastWrite ? &t : nullptr) != 0;
   }
 
@@ -611,10 +608,9 @@ class Win32Platform : public Platform, public CopyFaultHook {
   }
 
   bool SetThreadPriority(std::thread& thread, int priority) override {
-    static const int kPriorities[] = {THREAD_PRIORITY_IDLE,    THREAD_PRIORITY_LOWEST,
-                                      THREAD_PRIORITY_BELOW_NORMAL, THREAD_PRIORITY_NORMAL,
-                                      THREAD_PRIORITY_ABOVE_NORMAL, THREAD_PRIORITY_HIGHEST,
-                                      THREAD_PRIORITY_TIME_CRITICAL};
+    static const int kPriorities[] = {
+        THREAD_PRIORITY_IDLE,         THREAD_PRIORITY_LOWEST,  THREAD_PRIORITY_BELOW_NORMAL, THREAD_PRIORITY_NORMAL,
+        THREAD_PRIORITY_ABOVE_NORMAL, THREAD_PRIORITY_HIGHEST, THREAD_PRIORITY_TIME_CRITICAL};
     if (!thread.joinable() || priority < 0 || priority > 6) return false;
     const HANDLE h = pthread_gethandle(thread.native_handle());
     return h && ::SetThreadPriority(h, kPriorities[priority]) != 0;
@@ -727,8 +723,7 @@ class Win32Platform : public Platform, public CopyFaultHook {
                                           std::to_string(++counter)));
       h = CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-      if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS &&
-          GetLastError() != ERROR_ALREADY_EXISTS) {
+      if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
         return LastError();
       }
     }
@@ -744,8 +739,7 @@ class Win32Platform : public Platform, public CopyFaultHook {
     // without the flush below). 64 KiB chunks: a 512 MiB file copies under
     // Wine about four times as fast as with 1 MiB chunks.
     const size_t kBufferSize = size_t{64} << 10;
-    const size_t bufferSize =
-        static_cast<size_t>(std::min<uint64_t>(std::max<uint64_t>(size + 1, 4096), kBufferSize));
+    const size_t bufferSize = static_cast<size_t>(std::min<uint64_t>(std::max<uint64_t>(size + 1, 4096), kBufferSize));
     std::unique_ptr<char[]> buffer(new char[bufferSize]);
     uint64_t copied = 0;
     for (;;) {
@@ -768,7 +762,7 @@ class Win32Platform : public Platform, public CopyFaultHook {
     std::memset(&basic, 0, sizeof(basic));
     basic.LastWriteTime = info.LastWriteTime;
     basic.FileAttributes = (info.FileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                                                     FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE)) |
+                                                   FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE)) |
                            FILE_ATTRIBUTE_ARCHIVE;
     if (!SetFileInformationByHandle(out.get(), FileBasicInfo, &basic, sizeof(basic))) return LastError();
     // On stable storage before it replaces anything: without it, a crash

@@ -31,8 +31,8 @@ class Win32Test : public ::testing::Test {
   Win32Test() : platform(platform::win32::MakeWin32Platform()) {
     static int counter = 0;
     const char* tmp = std::getenv("TEMP");
-    root = std::string(tmp ? tmp : "C:\\windows\\temp") + "\\setup-test-" +
-           std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+    root = std::string(tmp ? tmp : "C:\\windows\\temp") + "\\setup-test-" + std::to_string(GetCurrentProcessId()) +
+           "-" + std::to_string(++counter);
     EXPECT_TRUE(platform->MakeDirectories(root)) << root;
   }
   ~Win32Test() override {
@@ -77,8 +77,8 @@ class Win32Test : public ::testing::Test {
     });
     return names;
   }
-  static constexpr uint32_t kQuiet = platform::kFofNoConfirmation | platform::kFofNoErrorUi |
-                                     platform::kFofSilent | platform::kFofNoConfirmMkdir;
+  static constexpr uint32_t kQuiet =
+      platform::kFofNoConfirmation | platform::kFofNoErrorUi | platform::kFofSilent | platform::kFofNoConfirmMkdir;
 
   std::unique_ptr<platform::Platform> platform;
   std::string root;
@@ -144,11 +144,12 @@ TEST_F(Win32Test, ShellCopyReplacesAReadOnlyTargetSilently) {
   Write("dst\\a.mac", "old");
   platform->SetAttributes(root + "\\dst\\a.mac", platform::kAttrReadOnly);
   const uint32_t flags = platform::kFofNoConfirmation | platform::kFofNoErrorUi | platform::kFofSilent;
-  EXPECT_EQ(platform->ShellOperation(platform::kFoCopy, List(root + "\\src\\a.mac"),
-                                     List(root + "\\dst\\a.mac"), flags), 0);
+  EXPECT_EQ(
+      platform->ShellOperation(platform::kFoCopy, List(root + "\\src\\a.mac"), List(root + "\\dst\\a.mac"), flags), 0);
   EXPECT_EQ(Read("dst\\a.mac"), "new");
-  EXPECT_NE(platform->ShellOperation(platform::kFoCopy, List(root + "\\src\\none.mac"),
-                                     List(root + "\\dst\\n.mac"), flags), 0);
+  EXPECT_NE(
+      platform->ShellOperation(platform::kFoCopy, List(root + "\\src\\none.mac"), List(root + "\\dst\\n.mac"), flags),
+      0);
   EXPECT_FALSE(platform->IsFile(root + "\\dst\\n.mac"));
 }
 
@@ -191,11 +192,10 @@ TEST_F(Win32Test, EnumerateTellsNoMatchFromFound) {
   };
   for (const Case& c : cases) {
     size_t entries = 0;
-    const platform::FindResult result =
-        platform->Enumerate(root + "\\" + c.pattern, [&](const platform::FindData&) {
-          ++entries;
-          return !c.stopAtFirst;
-        });
+    const platform::FindResult result = platform->Enumerate(root + "\\" + c.pattern, [&](const platform::FindData&) {
+      ++entries;
+      return !c.stopAtFirst;
+    });
     EXPECT_EQ(result, c.result) << c.name;
     EXPECT_EQ(entries, c.entries) << c.name;
   }
@@ -203,7 +203,11 @@ TEST_F(Win32Test, EnumerateTellsNoMatchFromFound) {
 
 TEST_F(Win32Test, RealPathResolvesTheExistingPartAndKeepsTheRest) {
   Write("Src\\b.txt", "1");
-  struct Case { const char* name; const char* path; const char* real; } const cases[] = {
+  struct Case {
+    const char* name;
+    const char* path;
+    const char* real;
+  } const cases[] = {
       {"existing file", "Src\\b.txt", "Src\\b.txt"},
       {"spelling on disk", "SRC\\B.TXT", "Src\\b.txt"},
       {"missing tail, normalised", "Src\\new\\x\\..\\y.txt", "Src\\new\\y.txt"},
@@ -244,15 +248,21 @@ TEST_F(Win32Test, CopyOfOneFileArrivesWithAttributesAndTime) {
   platform->SetAttributes(root + "\\dst\\old.mac", platform::kAttrReadOnly);
   const platform::FileTime stamp{132000000000000000ull};
   ASSERT_TRUE(platform->SetFileTimeOf(root + "\\src\\a.mac", platform::Stamp::kLastWrite, stamp));
-  struct Case { const char* name; uint32_t sourceAttributes; const char* target; } const cases[] = {
+  struct Case {
+    const char* name;
+    uint32_t sourceAttributes;
+    const char* target;
+  } const cases[] = {
       {"new target in a missing folder", platform::kAttrArchive, "dst\\sub\\new.mac"},
       {"read-only source", platform::kAttrReadOnly, "dst\\ro.mac"},
       {"read-only old target", platform::kAttrNormal, "dst\\old.mac"},
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(platform->SetAttributes(root + "\\src\\a.mac", c.sourceAttributes)) << c.name;
-    EXPECT_EQ(platform->ShellOperation(platform::kFoCopy, List(root + "\\src\\a.mac"),
-                                       List(root + "\\" + c.target), kQuiet), 0) << c.name;
+    EXPECT_EQ(
+        platform->ShellOperation(platform::kFoCopy, List(root + "\\src\\a.mac"), List(root + "\\" + c.target), kQuiet),
+        0)
+        << c.name;
     const uint32_t expected = (c.sourceAttributes & platform::kAttrReadOnly) | platform::kAttrArchive;
     EXPECT_EQ(Snap(c.target), Snapshot("new data", expected, stamp.ticks)) << c.name;
     platform->SetAttributes(root + "\\" + c.target, platform::kAttrArchive);
@@ -288,14 +298,15 @@ TEST_F(Win32Test, FailedCopyLeavesTheOldTargetAsItWas) {
   for (const Case& c : cases) {
     const HANDLE held = !c.held ? INVALID_HANDLE_VALUE
                                 : CreateFileA((root + "\\" + c.held).c_str(), c.heldAccess,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                              nullptr);
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (c.held) {
       ASSERT_NE(held, INVALID_HANDLE_VALUE) << c.name;
     }
     hook->SetCopyWriteLimit(c.writeLimit);
-    EXPECT_NE(platform->ShellOperation(platform::kFoCopy, List(root + "\\" + c.source),
-                                       List(root + "\\" + c.target), kQuiet), 0) << c.name;
+    EXPECT_NE(
+        platform->ShellOperation(platform::kFoCopy, List(root + "\\" + c.source), List(root + "\\" + c.target), kQuiet),
+        0)
+        << c.name;
     hook->SetCopyWriteLimit(-1);
     if (c.held) CloseHandle(held);
     EXPECT_EQ(Snap("dst\\a.mac"), before) << c.name;
@@ -329,8 +340,7 @@ TEST_F(Win32Test, CheckedCopyShowsEveryByteAndReplacesOnlyWhenAccepted) {
   for (const Case& c : cases) {
     RecordingCheck check(c.accept);
     hook->SetCopyWriteLimit(c.writeLimit);
-    EXPECT_EQ(platform->CheckedCopy(root + "\\src\\big.dat", root + "\\dst\\big.dat", check), c.result)
-        << c.name;
+    EXPECT_EQ(platform->CheckedCopy(root + "\\src\\big.dat", root + "\\dst\\big.dat", check), c.result) << c.name;
     hook->SetCopyWriteLimit(-1);
     EXPECT_EQ(check.seen.size(), c.seen) << c.name;
     EXPECT_TRUE(check.seen == data.substr(0, c.seen)) << c.name;
@@ -393,7 +403,7 @@ TEST_F(Win32Test, NamesOfEveryScriptAndLongPaths) {
   if (longFolder.back() == '\\' || longFolder.back() == ' ') longFolder.back() = 'x';
   struct Case {
     const char* what;
-    std::string folder;     // below src and dst
+    std::string folder;  // below src and dst
     std::string name;
     std::string otherCase;  // folder\name as the user may type it
   } const cases[] = {
@@ -425,10 +435,12 @@ TEST_F(Win32Test, NamesOfEveryScriptAndLongPaths) {
     // Listed with the name as it was written, found in another letter case.
     std::vector<std::string> names;
     platform::FindData found;
-    EXPECT_EQ(platform->Enumerate(srcFolder + "\\*", [&](const platform::FindData& d) {
-      if (d.name != "." && d.name != "..") names.push_back(d.name), found = d;
-      return true;
-    }), platform::FindResult::kFound);
+    EXPECT_EQ(platform->Enumerate(srcFolder + "\\*",
+                                  [&](const platform::FindData& d) {
+                                    if (d.name != "." && d.name != "..") names.push_back(d.name), found = d;
+                                    return true;
+                                  }),
+              platform::FindResult::kFound);
     EXPECT_EQ(names, std::vector<std::string>{c.name});
     EXPECT_EQ(found.lastWrite.ticks, stamp.ticks);
     EXPECT_EQ(found.attributes, platform::kAttrArchive | platform::kAttrHidden);

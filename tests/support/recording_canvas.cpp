@@ -41,8 +41,8 @@ int RecordingCanvas::TextWidth(const std::string& text) {
 }
 
 void RecordingCanvas::TextRect(const graphics::Rect& r, const std::string& text, graphics::Align align) {
-  calls.push_back("textrect " + Corners(r) + (align == graphics::Align::kCenter ? " center " : " left ") +
-                  Hex(m_font) + (m_bold ? " bold" : "") + ": " + text);
+  calls.push_back("textrect " + Corners(r) + (align == graphics::Align::kCenter ? " center " : " left ") + Hex(m_font) +
+                  (m_bold ? " bold" : "") + ": " + text);
 }
 
 void RecordingCanvas::DrawPicture(int x, int y, const graphics::Picture& picture, bool disabled) {

@@ -42,8 +42,7 @@ void RemoveTree(const std::string& path) {
 
 }  // namespace
 
-TempDrives::TempDrives(const std::string& letters,
-                       platform::posix::PosixPlatform::Options options) {
+TempDrives::TempDrives(const std::string& letters, platform::posix::PosixPlatform::Options options) {
   char pattern[] = "/tmp/setup-test-XXXXXX";
   const char* made = mkdtemp(pattern);
   if (!made) ADD_FAILURE() << "mkdtemp failed";
@@ -54,8 +53,8 @@ TempDrives::TempDrives(const std::string& letters,
     mkdir(dir.c_str(), 0777);
     drives.push_back({static_cast<char>(std::toupper(letter)), dir, platform::kDriveFixed});
   }
-  m_platform = std::make_unique<platform::posix::PosixPlatform>(
-      platform::posix::DriveTable(drives), Host('D', "SETUP.EXE"), options);
+  m_platform = std::make_unique<platform::posix::PosixPlatform>(platform::posix::DriveTable(drives),
+                                                                Host('D', "SETUP.EXE"), options);
 }
 
 TempDrives::~TempDrives() { RemoveTree(m_root); }
@@ -118,8 +117,8 @@ std::vector<std::string> TempDrives::Snapshot(char letter, const std::string& sk
       std::string dos = std::string(1, static_cast<char>(std::toupper(letter))) + ":\\" + entry;
       std::replace(dos.begin(), dos.end(), '/', '\\');
       lines.push_back(entry + " " + std::to_string(st.st_size) + " " + std::to_string(st.st_mtim.tv_sec) + "." +
-                      std::to_string(st.st_mtim.tv_nsec) + " " +
-                      std::to_string(m_platform->FileAttributes(dos)) + " " + Read(root + "/" + entry));
+                      std::to_string(st.st_mtim.tv_nsec) + " " + std::to_string(m_platform->FileAttributes(dos)) + " " +
+                      Read(root + "/" + entry));
     }
   }
   std::sort(lines.begin(), lines.end());

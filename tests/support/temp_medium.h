@@ -11,8 +11,7 @@
 // is D:\SETUP.EXE unless told otherwise. Everything is removed afterwards.
 class TempDrives {
  public:
-  explicit TempDrives(const std::string& letters = "CD",
-                      platform::posix::PosixPlatform::Options options = {});
+  explicit TempDrives(const std::string& letters = "CD", platform::posix::PosixPlatform::Options options = {});
   ~TempDrives();
   TempDrives(const TempDrives&) = delete;
   TempDrives& operator=(const TempDrives&) = delete;

@@ -77,8 +77,8 @@ bool Poll(Cond cond, DWORD ms) {
 }
 
 bool SameNoCase(const std::string& a, const std::string& b) {
-  return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
-                        b.data(), static_cast<int>(b.size())) == CSTR_EQUAL;
+  return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                        static_cast<int>(b.size())) == CSTR_EQUAL;
 }
 
 bool StartsNoCase(const std::string& s, const std::string& prefix) {
@@ -300,12 +300,12 @@ class Wizard {
     std::string cmd = "\"" + exe + "\"";
     STARTUPINFOA si{};
     si.cb = sizeof si;
-    if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        dir.empty() ? nullptr : dir.c_str(), &si, &m_pi)) {
+    if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, dir.empty() ? nullptr : dir.c_str(),
+                        &si, &m_pi)) {
       return Fail("cannot start %s (error %lu)", exe.c_str(), GetLastError());
     }
-    if (!Until([&] { return (m_main = TopLevel(m_pi.dwProcessId, "SetupWizardMain")) != nullptr; },
-               kStartMs, "the main window")) {
+    if (!Until([&] { return (m_main = TopLevel(m_pi.dwProcessId, "SetupWizardMain")) != nullptr; }, kStartMs,
+               "the main window")) {
       return false;
     }
     return UntilPage(0);
@@ -343,7 +343,8 @@ class Wizard {
       m_messages.push_back(text);
       if (n == 0 && pageShot && IsWindow(m_main)) {
         // The main window alone: the box steps aside while it is captured.
-        SetWindowPos(box, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(box, nullptr, 0, 0, 0, 0,
+                     SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         const bool shot = Shot(m_main, Union(m_main, nullptr), Path(pageShot));
         SetWindowPos(box, HWND_TOP, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
         if (!shot) return false;
@@ -370,9 +371,7 @@ class Wizard {
   HWND Ctrl(int id) const { return Child(m_main, id); }
   std::string Path(const std::string& name) const { return m_shots + "\\" + name; }
 
-  bool Shoot(const char* name) {
-    return !m_pageShots || Shot(m_main, Union(m_main, nullptr), Path(name));
-  }
+  bool Shoot(const char* name) { return !m_pageShots || Shot(m_main, Union(m_main, nullptr), Path(name)); }
 
   // Polls `cond`; a message box or the end of setup.exe ends the wait early.
   template <typename Cond>
@@ -496,8 +495,7 @@ class Wizard {
     if (!ChooseDirectory(chooser)) return false;
     if (m_pageShots && !Shot(chooser, Union(chooser, nullptr), Path("chooser.bmp"))) return false;
     PostMessageA(Child(chooser, BtnOK), BM_CLICK, 0, 0);
-    if (!Until([&] { return !IsWindow(chooser) || !IsWindowVisible(chooser); }, kStepMs,
-               "the chooser to close")) {
+    if (!Until([&] { return !IsWindow(chooser) || !IsWindowVisible(chooser); }, kStepMs, "the chooser to close")) {
       return false;
     }
     const std::string dxf = Text(Ctrl(zielDXF_Edit));
@@ -509,12 +507,14 @@ class Wizard {
   bool ChooseDirectory(HWND chooser) {
     HWND drives = nullptr, list = nullptr, label = nullptr;
     // The chooser may show before its controls are all made.
-    if (!Until([&] {
-          drives = Child(chooser, DriveComboBox1);
-          list = Child(chooser, DirectoryListBox1);
-          label = Child(chooser, LblPath);
-          return drives && list && label && Child(chooser, BtnOK);
-        }, kStepMs, "the chooser's drive box, directory list, path label and OK button")) {
+    if (!Until(
+            [&] {
+              drives = Child(chooser, DriveComboBox1);
+              list = Child(chooser, DirectoryListBox1);
+              label = Child(chooser, LblPath);
+              return drives && list && label && Child(chooser, BtnOK);
+            },
+            kStepMs, "the chooser's drive box, directory list, path label and OK button")) {
       return false;
     }
     const std::vector<std::string> letters = Items(drives, false);
@@ -528,21 +528,25 @@ class Wizard {
 
     int cad = -1;
     std::vector<std::string> folders;
-    Until([&] {
-      folders = Items(list, true);
-      for (size_t i = 0; i < folders.size() && cad < 0; ++i) {
-        if (SameNoCase(folders[i], "CAD")) cad = static_cast<int>(i);
-      }
-      return cad >= 0;
-    }, kStepMs, "the CAD folder");
+    Until(
+        [&] {
+          folders = Items(list, true);
+          for (size_t i = 0; i < folders.size() && cad < 0; ++i) {
+            if (SameNoCase(folders[i], "CAD")) cad = static_cast<int>(i);
+          }
+          return cad >= 0;
+        },
+        kStepMs, "the CAD folder");
     if (cad < 0) return Fail("DirectoryListBox1 on E: lists %s, no CAD", Joined(folders).c_str());
     if (Ask(list, LB_SETCURSEL, cad) != cad) return Fail("DirectoryListBox1 refused item %d", cad);
     Ask(chooser, WM_COMMAND, MAKEWPARAM(DirectoryListBox1, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-    return Until([&] {
-      std::string p = Text(label);
-      if (!p.empty() && p.back() == '\\') p.pop_back();
-      return SameNoCase(p, "E:\\CAD");
-    }, kStepMs, "LblPath to show E:\\CAD");
+    return Until(
+        [&] {
+          std::string p = Text(label);
+          if (!p.empty() && p.back() == '\\') p.pop_back();
+          return SameNoCase(p, "E:\\CAD");
+        },
+        kStepMs, "LblPath to show E:\\CAD");
   }
 
   std::string m_shots;
@@ -556,8 +560,8 @@ int Install(const std::string& exe, const std::string& shots, bool fail) {
   CreateDirectoryA(shots.c_str(), nullptr);
   Wizard wizard(shots, !fail);
   if (!wizard.Start(exe) || !wizard.ToCopyPage()) return 1;
-  const bool ok = fail ? wizard.FinishWith({"fail1.bmp", "fail2.bmp"}, nullptr)
-                       : wizard.FinishWith({"done.bmp"}, "page4.bmp");
+  const bool ok =
+      fail ? wizard.FinishWith({"fail1.bmp", "fail2.bmp"}, nullptr) : wizard.FinishWith({"done.bmp"}, "page4.bmp");
   return ok ? 0 : 1;
 }
 
@@ -617,11 +621,12 @@ int main(int argc, char** argv) {
   } else if (cmd == "shot" && argc == 4) {
     rc = ShotOf(argv[2], argv[3]);
   } else {
-    std::fputs("usage: wizarddrive install|fail SETUP_EXE SHOTS_DIR\n"
-               "       wizarddrive attrs DIR\n"
-               "       wizarddrive attrib FILE HEX\n"
-               "       wizarddrive shot WINDOW_CLASS FILE.bmp\n",
-               stderr);
+    std::fputs(
+        "usage: wizarddrive install|fail SETUP_EXE SHOTS_DIR\n"
+        "       wizarddrive attrs DIR\n"
+        "       wizarddrive attrib FILE HEX\n"
+        "       wizarddrive shot WINDOW_CLASS FILE.bmp\n",
+        stderr);
   }
   std::printf("%s: %s\n", cmd.empty() ? "wizarddrive" : cmd.c_str(), rc == 0 ? "ok" : "failed");
   return rc;

@@ -33,9 +33,7 @@ class Silent : public MessagePresenter {
   std::string last;
 };
 
-void WriteFile(const std::string& path, const std::string& data) {
-  std::ofstream(path, std::ios::binary) << data;
-}
+void WriteFile(const std::string& path, const std::string& data) { std::ofstream(path, std::ios::binary) << data; }
 
 double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
@@ -88,8 +86,8 @@ int main(int argc, char** argv) {
   const int files = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2000;
   auto real = platform::MakeProcessPlatform();
   const char* tmp = std::getenv("TEMP");
-  const std::string root = std::string(tmp ? tmp : "C:\\windows\\temp") + "\\wizardmeasure-" +
-                           std::to_string(GetTickCount());
+  const std::string root =
+      std::string(tmp ? tmp : "C:\\windows\\temp") + "\\wizardmeasure-" + std::to_string(GetTickCount());
   const std::string medium = root + "\\d";
   for (int i = 0; i < files; ++i) {
     const std::string dir = medium + "\\files\\d" + std::to_string(i / 100);
@@ -126,7 +124,8 @@ int main(int argc, char** argv) {
       // The target is what the destination page offers: drive root + DefaultDir.
       const std::string subdir = root.substr(3) + "\\window" + std::to_string(round);
       real->MakeDirectories("C:\\" + subdir);
-      WriteFile(medium + "\\SETUP.INF", "[BootSetup]\r\nDefaultDir=" + subdir + "\r\n[Languages]\r\n1=English\r\n" + texts);
+      WriteFile(medium + "\\SETUP.INF",
+                "[BootSetup]\r\nDefaultDir=" + subdir + "\r\n[Languages]\r\n1=English\r\n" + texts);
       Win32Skin skin(platform);
       Wizard wizard(platform, skin);
       if (!wizard.Start(CommandLine{}, nullptr)) return std::printf("start-up failed\n"), 1;

@@ -88,8 +88,8 @@ void Checker::CheckLines() {
   for (const TMemIniFile::Section& s : ini.sections()) {
     const auto [it, fresh] = firstHeader.emplace(text::FoldName(s.name), s.lineNumber);
     if (!fresh) {
-      const std::string text = "section [" + s.name + "] occurs again (first at line " +
-                               std::to_string(it->second) + "); this one is never read";
+      const std::string text = "section [" + s.name + "] occurs again (first at line " + std::to_string(it->second) +
+                               "); this one is never read";
       if (IsReadSection(s.name)) {
         Error(s.lineNumber, text);
       } else {
@@ -104,8 +104,7 @@ void Checker::CheckLines() {
         continue;
       }
       const std::string name = e.line.substr(0, e.equals);
-      if (!name.empty() && (name.front() == ' ' || name.back() == ' ' || name.front() == '\t' ||
-                            name.back() == '\t')) {
+      if (!name.empty() && (name.front() == ' ' || name.back() == ' ' || name.front() == '\t' || name.back() == '\t')) {
         Error(e.lineNumber, "key \"" + name + "\" has a blank before \"=\" or at its start and is never matched");
       }
       if (ini.Length(std::string_view(e.line).substr(e.equals + 1)) > kMaxSetupValue) {
@@ -137,8 +136,8 @@ void Checker::CheckLanguages() {
     const std::string key = e.line.substr(0, e.equals);
     if (ParseSetupInteger(key, &n) && n > static_cast<int32_t>(count + 1) &&
         key.find_first_not_of("0123456789") == std::string::npos) {
-      Error(e.lineNumber, "language key " + key + " follows a gap after key " +
-                              std::to_string(count) + " and is never read");
+      Error(e.lineNumber,
+            "language key " + key + " follows a gap after key " + std::to_string(count) + " and is never read");
     }
   }
   for (const std::string& language : m_data.Languages) {
@@ -165,9 +164,8 @@ void Checker::CheckLanguage(const std::string& language) {
     if (info.patternArgs > 0) {
       std::string out;
       if (!FormatPattern(value, std::vector<std::string>(static_cast<size_t>(info.patternArgs), "x"), &out)) {
-        Error(line, "[" + section + "] " + TextKey(info.id) + " \"" + value +
-                        "\" cannot be formatted with " + std::to_string(info.patternArgs) +
-                        " string argument(s)");
+        Error(line, "[" + section + "] " + TextKey(info.id) + " \"" + value + "\" cannot be formatted with " +
+                        std::to_string(info.patternArgs) + " string argument(s)");
       }
     }
   }
@@ -184,15 +182,14 @@ void Checker::CheckLanguage(const std::string& language) {
 void Checker::CheckLists(const std::string& section) {
   TextCatalogue texts(m_data.SetupIni);
   texts.SetCurrentLanguage(section);
-  static const int kFirstIds[] = {kFixedListFirstId, kSirelGroupsFirstId, kSampleGroupsFirstId,
-                                  kDxfGroupsFirstId};
+  static const int kFirstIds[] = {kFixedListFirstId, kSirelGroupsFirstId, kSampleGroupsFirstId, kDxfGroupsFirstId};
   for (size_t r = 0; r + 1 < std::size(kFirstIds); ++r) {
     int id = kFirstIds[r];
     while (!texts.LanguageText(id).empty()) ++id;
     if (id > kFirstIds[r + 1]) {
-      Error(LineOf(section, TextKey(kFirstIds[r + 1])),
-            "[" + section + "] the list from " + TextKey(kFirstIds[r]) + " runs on into " +
-                TextKey(kFirstIds[r + 1]) + "; leave a gap before it");
+      Error(LineOf(section, TextKey(kFirstIds[r + 1])), "[" + section + "] the list from " + TextKey(kFirstIds[r]) +
+                                                            " runs on into " + TextKey(kFirstIds[r + 1]) +
+                                                            "; leave a gap before it");
     }
   }
   for (int id = kFixedListFirstId;; ++id) {
@@ -278,8 +275,9 @@ void Checker::CheckEncoding() {
     }
   }
   if (utf8Sequence) {
-    Warning(firstBadLine, "SETUP.INF is not valid UTF-8 from here on, so the whole file is read as Windows-1252: "
-                          "its UTF-8 characters will show as pairs such as \"\xC3\x83\xC2\xBC\"");
+    Warning(firstBadLine,
+            "SETUP.INF is not valid UTF-8 from here on, so the whole file is read as Windows-1252: "
+            "its UTF-8 characters will show as pairs such as \"\xC3\x83\xC2\xBC\"");
   }
 }
 
@@ -296,9 +294,9 @@ std::vector<Finding> Checker::Run() {
   } else {
     const std::string version = ReadSetupValue(m_data.SetupIni, "BootSetup", "Version");
     if (m_data.SetupIni.Length(version) > kMaxVersionLength) {
-      Warning(LineOf("BootSetup", "Version"),
-              "Version \"" + version + "\" is longer than 10 characters and shows as \"" +
-                  m_data.Boot.SetupVersion + "\"");
+      Warning(
+          LineOf("BootSetup", "Version"),
+          "Version \"" + version + "\" is longer than 10 characters and shows as \"" + m_data.Boot.SetupVersion + "\"");
     }
     if (m_data.Boot.DefaultTargetSubdir.empty()) {
       Warning(LineOf("BootSetup", "DefaultDir"), "DefaultDir is empty: every writable drive root is offered");
@@ -339,8 +337,8 @@ std::vector<Finding> Checker::Run() {
   for (const auto& [id, holder] : firstHolder) {
     for (size_t b = 0; b < sections.size(); ++b) {
       if (!idsOf[b].count(id)) {
-        Warning(holder.second, TextKey(id) + " is in [" + sections[holder.first] +
-                                   "] but missing in [" + sections[b] + "]");
+        Warning(holder.second,
+                TextKey(id) + " is in [" + sections[holder.first] + "] but missing in [" + sections[b] + "]");
       }
     }
   }

@@ -17,17 +17,18 @@ namespace {
 // A complete, clean SETUP.INF for one language; cases add faults to it.
 std::string CleanSetup(const std::string& extraEnglish = "", const std::string& head = "") {
   std::string text = head +
-      "[BootSetup]\r\nVersion=2.0\r\nDefaultDir=SIREL\r\n"
-      "[Languages]\r\n1=English\r\n[English]\r\nTxt_001=LICENSE.TXT\r\n";
-  for (int id : {2, 4, 17, 18, 19, 20, 21, 22, 23, 24, 30, 31, 34, 35, 60, 63, 64, 65, 66, 67,
-                 68, 69, 70, 72, 73, 74, 75, 76, 78, 80, 99}) {
+                     "[BootSetup]\r\nVersion=2.0\r\nDefaultDir=SIREL\r\n"
+                     "[Languages]\r\n1=English\r\n[English]\r\nTxt_001=LICENSE.TXT\r\n";
+  for (int id : {2,  4,  17, 18, 19, 20, 21, 22, 23, 24, 30, 31, 34, 35, 60, 63,
+                 64, 65, 66, 67, 68, 69, 70, 72, 73, 74, 75, 76, 78, 80, 99}) {
     char key[16];
     std::snprintf(key, sizeof(key), "Txt_%03d", id);
     text += std::string(key) + "=text\r\n";
   }
   text += "Txt_005=%s\r\nTxt_006=%s\r\nTxt_015=%s\r\nTxt_025=%s %s\r\nTxt_061=V %s\r\nTxt_079=%s\r\n";
-  text += "Txt_040=%s %s %s\r\nTxt_041=%s %s\r\nTxt_042=%s\r\nTxt_043=%s\r\nTxt_044=%s\r\n"
-          "Txt_045=%s\r\nTxt_046=%s\r\nTxt_047=%s %s\r\nTxt_048=%s\r\n";
+  text +=
+      "Txt_040=%s %s %s\r\nTxt_041=%s %s\r\nTxt_042=%s\r\nTxt_043=%s\r\nTxt_044=%s\r\n"
+      "Txt_045=%s\r\nTxt_046=%s\r\nTxt_047=%s %s\r\nTxt_048=%s\r\n";
   text += "Txt_500=README.TXT\r\nTxt_600=macros\\;MACROS\r\n" + extraEnglish;
   return text;
 }
@@ -57,9 +58,7 @@ bool Has(const std::vector<std::string>& lines, const std::string& part) {
   return false;
 }
 
-TEST(CheckTest, CleanMediumHasNoFinding) {
-  EXPECT_EQ(Check(CleanSetup()), std::vector<std::string>{});
-}
+TEST(CheckTest, CleanMediumHasNoFinding) { EXPECT_EQ(Check(CleanSetup()), std::vector<std::string>{}); }
 
 TEST(CheckTest, EachFaultIsReported) {
   struct Case {
@@ -73,8 +72,7 @@ TEST(CheckTest, EachFaultIsReported) {
       {"no language", "[Languages]\r\n2=English\r\n", "offers no language"},
       {"no boot setup", "[Languages]\r\n1=English\r\n", "error: section [BootSetup] is missing"},
       {"gap in language keys", CleanSetup("", "") + "[Languages]\r\n", "occurs again"},
-      {"key after gap",
-       "[BootSetup]\r\nVersion=1\r\n[Languages]\r\n1=English\r\n3=Deutsch\r\n[English]\r\n",
+      {"key after gap", "[BootSetup]\r\nVersion=1\r\n[Languages]\r\n1=English\r\n3=Deutsch\r\n[English]\r\n",
        "error: line 5: language key 3 follows a gap"},
       {"language without section", "[BootSetup]\r\n[Languages]\r\n1=English\r\n",
        "language \"English\" has no section [English]"},
@@ -86,13 +84,14 @@ TEST(CheckTest, EachFaultIsReported) {
        "Txt_025 \"%d %s\" cannot be formatted"},
       {"too many %s", CleanSetup().replace(CleanSetup().find("Txt_061=V %s"), 12, "Txt_061=%s %s"),
        "Txt_061 \"%s %s\" cannot be formatted"},
-      {"list runs on", CleanSetup("Txt_501=A\r\n").replace(CleanSetup().find("Txt_500"), 0,
-                                                             [] {
-                                                               std::string s;
-                                                               for (int i = 501; i < 600; ++i)
-                                                                 s += "Txt_" + std::to_string(i) + "=README.TXT\r\n";
-                                                               return s;
-                                                             }()),
+      {"list runs on",
+       CleanSetup("Txt_501=A\r\n")
+           .replace(CleanSetup().find("Txt_500"), 0,
+                    [] {
+                      std::string s;
+                      for (int i = 501; i < 600; ++i) s += "Txt_" + std::to_string(i) + "=README.TXT\r\n";
+                      return s;
+                    }()),
        "the list from Txt_500 runs on into Txt_600"},
       {"missing licence", CleanSetup().replace(CleanSetup().find("LICENSE.TXT"), 11, "LIZENZ.TXT"),
        "licence file \"LIZENZ.TXT\" is not on the medium"},
@@ -114,11 +113,12 @@ TEST(CheckTest, EachFaultIsReported) {
   };
   for (const Case& c : cases) {
     const std::vector<std::string> lines = Check(c.setup);
-    EXPECT_TRUE(Has(lines, c.expected)) << c.name << "\n  got:\n" << [&] {
-      std::string all;
-      for (const std::string& l : lines) all += "    " + l + "\n";
-      return all;
-    }();
+    EXPECT_TRUE(Has(lines, c.expected)) << c.name << "\n  got:\n"
+                                        << [&] {
+                                             std::string all;
+                                             for (const std::string& l : lines) all += "    " + l + "\n";
+                                             return all;
+                                           }();
   }
 }
 
@@ -145,9 +145,15 @@ TEST(CheckTest, MissingMessageTextFallsBackToBuiltIn) {
     const char* replacement;  // the German line instead of the English one
   };
   const Case cases[] = {
-      {"Txt_040", ""},           {"Txt_041", "Txt_041=\r\n"}, {"Txt_042", "Txt_042=\"\"\r\n"},
-      {"Txt_043", ""},           {"Txt_044", "Txt_044=\r\n"}, {"Txt_045", ""},
-      {"Txt_046", ""},           {"Txt_047", ""},             {"Txt_048", "txt_048=\r\n"},
+      {"Txt_040", ""},
+      {"Txt_041", "Txt_041=\r\n"},
+      {"Txt_042", "Txt_042=\"\"\r\n"},
+      {"Txt_043", ""},
+      {"Txt_044", "Txt_044=\r\n"},
+      {"Txt_045", ""},
+      {"Txt_046", ""},
+      {"Txt_047", ""},
+      {"Txt_048", "txt_048=\r\n"},
   };
   for (const Case& c : cases) {
     std::string setup = german;
@@ -184,7 +190,6 @@ TEST(CheckTest, MissingSetupFile) {
   ASSERT_EQ(findings.size(), 1u);
   EXPECT_EQ(FormatFinding(findings[0]), "error: File SETUP.INF not found");
 }
-
 
 TEST(CheckTest, APlanTheWizardWouldRefuseIsAnError) {
   struct Case {
@@ -263,20 +268,27 @@ TEST(ManifestToolTest, CheckFindsEachFileThatDiffersFromTheList) {
   };
   const Case cases[] = {
       {"as written", [](TempDrives&) {}, {}},
-      {"one flipped byte", [](TempDrives& d) { TempDrives::Write(d.Host('D', "macros/a.mac"), "b"); },
+      {"one flipped byte",
+       [](TempDrives& d) { TempDrives::Write(d.Host('D', "macros/a.mac"), "b"); },
        {"error: \"macros/a.mac\" differs from its checksum in SETUP.SUM (changed or damaged)"}},
-      {"a listed file missing", [](TempDrives& d) { std::remove(d.Host('D', "macros/a.mac").c_str()); },
+      {"a listed file missing",
+       [](TempDrives& d) { std::remove(d.Host('D', "macros/a.mac").c_str()); },
        {"error: SETUP.SUM lists \"macros/a.mac\", which is not on the medium"}},
-      {"a planned file not listed", [](TempDrives& d) { TempDrives::Write(d.Host('D', "macros/new.mac"), "n"); },
+      {"a planned file not listed",
+       [](TempDrives& d) { TempDrives::Write(d.Host('D', "macros/new.mac"), "n"); },
        {"error: \"macros/new.mac\" can be copied by a plan but is not listed in SETUP.SUM"}},
-      {"SETUP.INF not listed", [&](TempDrives& d) { edit(d, "SETUP.INF", "SETUP.INX"); },
+      {"SETUP.INF not listed",
+       [&](TempDrives& d) { edit(d, "SETUP.INF", "SETUP.INX"); },
        {"error: SETUP.SUM lists \"SETUP.INX\", which is not on the medium",
         "error: \"SETUP.INF\" is not listed in SETUP.SUM; the wizard will not start"}},
-      {"the licence not listed", [&](TempDrives& d) { edit(d, "LICENSE.TXT", "LICENSE.TXU"); },
+      {"the licence not listed",
+       [&](TempDrives& d) { edit(d, "LICENSE.TXT", "LICENSE.TXU"); },
        {"error: SETUP.SUM lists \"LICENSE.TXU\", which is not on the medium",
         "warning: licence file \"LICENSE.TXT\" is not listed in SETUP.SUM"}},
       {"a line that is no checksum line",
-       [](TempDrives& d) { TempDrives::Write(d.Host('D', "SETUP.SUM"), TempDrives::Read(d.Host('D', "SETUP.SUM")) + "x\n"); },
+       [](TempDrives& d) {
+         TempDrives::Write(d.Host('D', "SETUP.SUM"), TempDrives::Read(d.Host('D', "SETUP.SUM")) + "x\n");
+       },
        {"error: SETUP.SUM line 5: not a checksum line (64 hex digits, two blanks, a path)"}},
   };
   for (const Case& c : cases) {

@@ -119,16 +119,16 @@ int RunImage(const std::vector<std::string>& args) {
   const std::string partHost = imageHost + ".new";
   const std::string partPath = medium.HostToDos(partHost);
   platform.RemoveFile(partPath);
-  const platform::posix::ChildRun run = platform::posix::RunChild(
-      {"xorriso", "-as", "mkisofs", "-iso-level", "3", "-r", "-J", "-joliet-long", "-V", volumeId,
-       "-o", partHost, medium.hostDir()});
+  const platform::posix::ChildRun run =
+      platform::posix::RunChild({"xorriso", "-as", "mkisofs", "-iso-level", "3", "-r", "-J", "-joliet-long", "-V",
+                                 volumeId, "-o", partHost, medium.hostDir()});
   if (run.startError == ENOENT) {
-    return Refuse("xorriso, which writes the image, is not installed (on Debian: apt-get install xorriso); "
-                  "no image is written");
+    return Refuse(
+        "xorriso, which writes the image, is not installed (on Debian: apt-get install xorriso); "
+        "no image is written");
   }
   if (run.startError != 0) {
-    return Refuse(std::string("xorriso cannot be started: ") + std::strerror(run.startError) +
-                  "; no image is written");
+    return Refuse(std::string("xorriso cannot be started: ") + std::strerror(run.startError) + "; no image is written");
   }
   if (run.exitCode != 0) {
     std::fputs(run.output.c_str(), stderr);
@@ -142,8 +142,7 @@ int RunImage(const std::vector<std::string>& args) {
     platform.RemoveFile(partPath);
     return Refuse("the image cannot be put in place as " + out + "; no image is written");
   }
-  std::cout << out << ": " << size << " bytes, volume " << volumeId
-            << ", ISO 9660 with Joliet and Rock Ridge names\n";
+  std::cout << out << ": " << size << " bytes, volume " << volumeId << ", ISO 9660 with Joliet and Rock Ridge names\n";
   return 0;
 }
 

@@ -15,10 +15,17 @@ TEST(ImageTest, VolumeIdOfDefaultDir) {
       {"CAD Daten", "CAD_DATEN"},
       {"CAD\\SIREL", "CAD_SIREL"},
       {"a-b.c;d", "A_B_C_D"},
-      {"\xC3\x9C" "bung", "_BUNG"},                       // one character outside ASCII, one '_'
-      {"\xE2\x82\xAC" "\xE6\x97\xA5" "X", "__X"},         // three-byte characters
-      {"\xC3\xA4\xC3\xB6", "__"},                         // two characters in a row
-      {"\x80" "A", "_A"},                                 // a stray trailing byte still counts
+      {"\xC3\x9C"
+       "bung",
+       "_BUNG"},  // one character outside ASCII, one '_'
+      {"\xE2\x82\xAC"
+       "\xE6\x97\xA5"
+       "X",
+       "__X"},                     // three-byte characters
+      {"\xC3\xA4\xC3\xB6", "__"},  // two characters in a row
+      {"\x80"
+       "A",
+       "_A"},  // a stray trailing byte still counts
       {"", "SETUP"},
       {"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345"},
   };

@@ -110,8 +110,7 @@ std::vector<ListedFile> FilesToList(platform::Platform& platform, const SetupDat
   return list;
 }
 
-std::string SpeltOnMedium(platform::Platform& platform, const std::string& mediumDir,
-                          const std::string& relative) {
+std::string SpeltOnMedium(platform::Platform& platform, const std::string& mediumDir, const std::string& relative) {
   std::string dir = AddBackslash(mediumDir);
   std::string spelt;
   for (size_t start = 0; start <= relative.size();) {
@@ -121,14 +120,17 @@ std::string SpeltOnMedium(platform::Platform& platform, const std::string& mediu
     // name that differs only in case.
     bool exact = false;
     std::string smallest;
-    platform.Enumerate(dir + name, [&](const platform::FindData& d) {
-      if (d.name == name) {
-        exact = true;
-      } else if (FoldPathCase(d.name) == FoldPathCase(name) && (smallest.empty() || d.name < smallest)) {
-        smallest = d.name;
-      }
-      return true;
-    }, platform::FindDetail::kBasic);
+    platform.Enumerate(
+        dir + name,
+        [&](const platform::FindData& d) {
+          if (d.name == name) {
+            exact = true;
+          } else if (FoldPathCase(d.name) == FoldPathCase(name) && (smallest.empty() || d.name < smallest)) {
+            smallest = d.name;
+          }
+          return true;
+        },
+        platform::FindDetail::kBasic);
     const std::string chosen = exact || smallest.empty() ? name : smallest;
     spelt += (spelt.empty() ? "" : "/") + chosen;
     dir += chosen + "\\";

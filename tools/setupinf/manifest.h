@@ -30,8 +30,7 @@ std::vector<ListedFile> FilesToList(platform::Platform& platform, const SetupDat
 // The path of a file relative to the medium spelt as the medium spells it
 // (the name the wizard would open, where only the letter case differs), so
 // that tools which match names exactly find it.
-std::string SpeltOnMedium(platform::Platform& platform, const std::string& mediumDir,
-                          const std::string& relative);
+std::string SpeltOnMedium(platform::Platform& platform, const std::string& mediumDir, const std::string& relative);
 
 // setupinf manifest [MEDIUM], on a medium whose SETUP.INF is loaded: writes
 // SETUP.SUM into it, in one step through a temporary file. Exit code 0, or 1

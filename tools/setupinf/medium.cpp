@@ -11,8 +11,7 @@
 
 #ifdef _WIN32
 
-bool Medium::Open(const std::string& hostDir, std::string* error,
-                  const std::vector<platform::posix::Drive>* drives) {
+bool Medium::Open(const std::string& hostDir, std::string* error, const std::vector<platform::posix::Drive>* drives) {
   if (drives) {
     *error = "--drive tables are for the Linux build; Windows has its own drives";
     return false;
@@ -32,8 +31,7 @@ std::string Medium::HostToDos(const std::string& hostPath) const { return hostPa
 
 #else
 
-bool Medium::Open(const std::string& hostDir, std::string* error,
-                  const std::vector<platform::posix::Drive>* table) {
+bool Medium::Open(const std::string& hostDir, std::string* error, const std::vector<platform::posix::Drive>* table) {
   m_hostDir = platform::posix::RealHostDirectory(hostDir);
   if (m_hostDir.empty()) {
     *error = "medium folder not found: " + hostDir;

@@ -110,8 +110,7 @@ int RunPlan(const std::vector<std::string>& args) {
 
   DirectEventLoop loop;
   NullProgressView view;
-  InstallEngine engine(medium.platform(), loop, view, texts, data.SourceDir,
-                       [] { return std::string(); });
+  InstallEngine engine(medium.platform(), loop, view, texts, data.SourceDir, [] { return std::string(); });
   engine.PlanCopy(request);
   std::string why;
   if (!engine.CheckPlan(&why)) {

@@ -13,8 +13,8 @@ struct Component {
   std::vector<TreeFile> files;
 };
 
-void AddGroups(platform::Platform& platform, const TextCatalogue& texts, const std::string& sourceDir,
-               int firstId, std::vector<TreeFile>* files) {
+void AddGroups(platform::Platform& platform, const TextCatalogue& texts, const std::string& sourceDir, int firstId,
+               std::vector<TreeFile>* files) {
   for (int id = firstId;; ++id) {
     const std::string t = texts.LanguageText(id);
     if (t.empty()) break;

@@ -43,6 +43,5 @@ SearchGroupText SplitSearchGroup(const std::string& text) {
 bool LiesInside(const std::string& path, const std::string& base) {
   const std::string b = RemoveBackslash(base);
   if (path.size() < b.size() || !text::SameName(path.substr(0, b.size()), b)) return false;
-  return path.size() == b.size() || path[b.size()] == '\\' || b.back() == '\\' ||
-         (b.size() == 2 && b[1] == ':');
+  return path.size() == b.size() || path[b.size()] == '\\' || b.back() == '\\' || (b.size() == 2 && b[1] == ':');
 }

@@ -103,14 +103,15 @@ int Measure(int files) {
   }
   QFile inf(medium + "/SETUP.INF");
   inf.open(QIODevice::WriteOnly);
-  inf.write("[Languages]\r\n1=English\r\n[English]\r\nTxt_024=failed\r\nTxt_031=done\r\n"
-            "Txt_063=a\r\nTxt_064=b\r\nTxt_065=c\r\nTxt_066=d\r\nTxt_067=e\r\nTxt_600=files\\;OUT\r\n");
+  inf.write(
+      "[Languages]\r\n1=English\r\n[English]\r\nTxt_024=failed\r\nTxt_031=done\r\n"
+      "Txt_063=a\r\nTxt_064=b\r\nTxt_065=c\r\nTxt_066=d\r\nTxt_067=e\r\nTxt_600=files\\;OUT\r\n");
   inf.close();
   const auto makePlatform = [&](const QString& target) {
     QDir().mkpath(target + "/SIREL");
     return std::make_unique<platform::posix::PosixPlatform>(
-        platform::posix::DriveTable({{'C', target.toStdString(), platform::kDriveFixed},
-                                     {'D', medium.toStdString(), platform::kDriveCdRom}}),
+        platform::posix::DriveTable(
+            {{'C', target.toStdString(), platform::kDriveFixed}, {'D', medium.toStdString(), platform::kDriveCdRom}}),
         (medium + "/SETUP.EXE").toStdString());
   };
   Recorder recorder;
@@ -154,8 +155,8 @@ int Measure(int files) {
     }
   }
   SetMessagePresenter(nullptr);
-  std::printf("files %d: engine alone %.3f s, through the window %.3f s (best of 3)\n", files,
-              engineSeconds, windowSeconds);
+  std::printf("files %d: engine alone %.3f s, through the window %.3f s (best of 3)\n", files, engineSeconds,
+              windowSeconds);
   std::printf("gui cost per file: %.1f us\n", (windowSeconds - engineSeconds) / files * 1e6);
   return 0;
 }
