@@ -169,13 +169,30 @@ char32_t FoldCase(char32_t c) {
 }
 
 std::string FoldName(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
-  for (Utf8Reader r(utf8); !r.AtEnd();) AppendUtf8(out, FoldCase(r.Next()));
+  std::string out(utf8);
+  // Names are nearly always ASCII: fold in place, decode only from the
+  // first byte beyond it.
+  size_t i = 0;
+  for (; i < out.size() && static_cast<unsigned char>(out[i]) < 0x80; ++i) {
+    if (out[i] >= 'a' && out[i] <= 'z') out[i] = static_cast<char>(out[i] - 32);
+  }
+  if (i == out.size()) return out;
+  out.resize(i);
+  for (Utf8Reader r(utf8.substr(i)); !r.AtEnd();) AppendUtf8(out, FoldCase(r.Next()));
   return out;
 }
 
 bool SameName(std::string_view a, std::string_view b) {
+  // The ASCII start compares byte by byte.
+  size_t i = 0;
+  for (; i < a.size() && i < b.size(); ++i) {
+    const auto x = static_cast<unsigned char>(a[i]);
+    const auto y = static_cast<unsigned char>(b[i]);
+    if (x >= 0x80 || y >= 0x80) break;
+    if ((x >= 'a' && x <= 'z' ? x - 32 : x) != (y >= 'a' && y <= 'z' ? y - 32 : y)) return false;
+  }
+  a.remove_prefix(i);
+  b.remove_prefix(i);
   Utf8Reader ra(a);
   Utf8Reader rb(b);
   while (!ra.AtEnd() && !rb.AtEnd()) {
