@@ -11,7 +11,8 @@
 namespace {
 
 const wchar_t kChooserClass[] = L"SetupChooser";
-constexpr int kIndent = 10;  // pixels per level of the directory list
+constexpr int kIndent = 10;          // units per level of the directory list
+constexpr int kDriveListDrop = 160;  // the drive box's list below it
 
 int DriveImageIndex(unsigned type) {
   switch (type) {
@@ -42,21 +43,14 @@ ChooserWindow::ChooserWindow(platform::Platform& platform, HWND owner) : m_platf
   for (int i = 0; i < 3; ++i) m_folders[i] = win32skin::LoadBitmapResource(kFolders[i]);
   for (int i = 0; i < 5; ++i) m_drives[i] = win32skin::LoadBitmapResource(kDrives[i]);
   for (int i = 0; i < 3; ++i) m_glyphs[i] = win32skin::LoadBitmapResource(kGlyphs[i]);
-  // A bold sans serif of 11 pixels, the chooser's one font.
-  m_font = win32skin::MakeFont(L"MS Sans Serif", kDlgFontPixels, true);
-
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-  RECT outer{0, 0, kDlgClientWidth, kDlgClientHeight};
-  AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-  m_hwnd = CreateWindowExW(exStyle, kChooserClass, L"", style, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                           owner, nullptr, win32skin::Instance(), this);
+  m_hwnd = CreateWindowExW(exStyle, kChooserClass, L"", style, 0, 0, 0, 0, owner, nullptr, win32skin::Instance(), this);
   std::vector<const DlgControlLayout*> order;
   for (const DlgControlLayout& row : VerzeichnisDlgLayout()) {
     const wchar_t* cls = L"BUTTON";
     DWORD cstyle = WS_CHILD | (row.visible ? WS_VISIBLE : 0) | (row.tabOrder >= 0 ? WS_TABSTOP : 0);
     DWORD cex = 0;
-    int height = row.bounds.height();
     switch (row.control) {
       case DlgControl::LblPath:
         cls = L"STATIC";
@@ -70,22 +64,43 @@ ChooserWindow::ChooserWindow(platform::Platform& platform, HWND owner) : m_platf
       case DlgControl::DriveComboBox1:
         cls = L"COMBOBOX";
         cstyle |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL;
-        height += 160;
         break;
       default: cstyle |= BS_OWNERDRAW; break;
     }
-    const HWND w = CreateWindowExW(cex, cls, row.control == DlgControl::BtnOK ? L"&OK" : L"", cstyle, row.bounds.left,
-                                   row.bounds.top, row.bounds.width(), height, m_hwnd,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(DlgControlId(row.control))),
-                                   win32skin::Instance(), nullptr);
-    SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
+    CreateWindowExW(cex, cls, row.control == DlgControl::BtnOK ? L"&OK" : L"", cstyle, 0, 0, 0, 0, m_hwnd,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(DlgControlId(row.control))), win32skin::Instance(),
+                    nullptr);
     if (row.tabOrder >= 0) order.push_back(&row);
   }
+  m_dpi = win32skin::Dpi(win32skin::WindowDpi(owner ? owner : m_hwnd));
+  Place();
+  RECT outer{0, 0, m_dpi.Px(kDlgClientWidth), m_dpi.Px(kDlgClientHeight)};
+  AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+  SetWindowPos(m_hwnd, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   std::sort(order.begin(), order.end(),
             [](const DlgControlLayout* a, const DlgControlLayout* b) { return a->tabOrder < b->tabOrder; });
   for (const DlgControlLayout* row : order) {
     SetWindowPos(Control(row->control), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
+}
+
+void ChooserWindow::Place() {
+  // A bold sans serif of 11 units, the chooser's one font.
+  const HFONT old = m_font;
+  m_font = win32skin::MakeFont(L"MS Sans Serif", m_dpi.FontPx(kDlgFontPixels), true);
+  for (const DlgControlLayout& row : VerzeichnisDlgLayout()) {
+    const HWND w = Control(row.control);
+    const RECT r = m_dpi.Px(row.bounds);
+    const int drop = row.control == DlgControl::DriveComboBox1 ? m_dpi.Px(kDriveListDrop) : 0;
+    MoveWindow(w, r.left, r.top, r.right - r.left, r.bottom - r.top + drop, FALSE);
+    SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
+  }
+  SendMessageW(Control(DlgControl::DirectoryListBox1), LB_SETITEMHEIGHT, 0, m_dpi.Px(kDlgItemHeight));
+  SendMessageW(Control(DlgControl::DriveComboBox1), CB_SETITEMHEIGHT, 0, m_dpi.Px(kDlgItemHeight));
+  if (old) DeleteObject(old);
+  if (m_controller) ListChanged();
+  InvalidateRect(m_hwnd, nullptr, TRUE);
 }
 
 void ChooserWindow::Attach(TVerzeichnisDlg* controller) {
@@ -135,7 +150,16 @@ LRESULT ChooserWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case DM_GETDEFID: return MAKELRESULT(DlgControlId(DlgControl::BtnOK), DC_HASDEFID);
-    case WM_MEASUREITEM: reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kDlgItemHeight; return TRUE;
+    case WM_MEASUREITEM:
+      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = static_cast<UINT>(m_dpi.Px(kDlgItemHeight));
+      return TRUE;
+    case WM_DPICHANGED: {
+      m_dpi = win32skin::Dpi(HIWORD(wParam));
+      Place();
+      const RECT& r = *reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(m_hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
     case WM_DRAWITEM: {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item.CtlType == ODT_BUTTON) {
@@ -151,7 +175,7 @@ LRESULT ChooserWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(m_hwnd, &ps);
-      RECT bevel{kDlgBevel.left, kDlgBevel.top, kDlgBevel.right, kDlgBevel.bottom};
+      RECT bevel = m_dpi.Px(kDlgBevel);
       DrawEdge(dc, &bevel, EDGE_ETCHED, BF_RECT);
       EndPaint(m_hwnd, &ps);
       return 0;
@@ -175,7 +199,7 @@ void ChooserWindow::DrawItem(const DRAWITEMSTRUCT& item) {
   if (item.itemID == static_cast<UINT>(-1)) return;
   HBITMAP image = nullptr;
   std::wstring text;
-  int x = r.left + 2;
+  int x = r.left + m_dpi.Px(2);
   if (item.CtlID == static_cast<UINT>(DlgControlId(DlgControl::DirectoryListBox1))) {
     if (!m_controller) return;
     const auto& entries = m_controller->List().Entries();
@@ -183,7 +207,7 @@ void ChooserWindow::DrawItem(const DRAWITEMSTRUCT& item) {
     const DirectoryListModel::Entry& e = entries[item.itemID];
     image = m_folders[static_cast<int>(e.kind)];
     text = win32skin::Wide(e.name);
-    x += e.depth * kIndent;
+    x += m_dpi.Px(e.depth * kIndent);
   } else {
     if (item.itemID >= m_driveEntries.size()) return;
     const DriveEntry& drive = m_driveEntries[item.itemID];
@@ -191,8 +215,10 @@ void ChooserWindow::DrawItem(const DRAWITEMSTRUCT& item) {
     text = win32skin::Wide(std::string(1, drive.letter) + ":");
   }
   const SIZE size = win32skin::BitmapSize(image);
-  win32skin::DrawBitmap(dc, image, x, r.top + (r.bottom - r.top - size.cy) / 2, win32skin::BottomLeftColour(image));
-  x += size.cx + 4;
+  const int imageHeight = m_dpi.Px(size.cy);
+  win32skin::DrawBitmap(dc, image, x, r.top + (r.bottom - r.top - imageHeight) / 2, win32skin::BottomLeftColour(image),
+                        false, m_dpi);
+  x += m_dpi.Px(size.cx + 4);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
   RECT textRect{x, r.top, r.right, r.bottom};
@@ -217,21 +243,21 @@ void ChooserWindow::DrawButton(const DRAWITEMSTRUCT& item) {
   RECT measure{0, 0, 0, 0};
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measure, DT_CALCRECT | DT_SINGLELINE);
   const int shift = pressed ? 1 : 0;
-  const GlyphPlacement place =
-      PlaceGlyph(static_cast<DlgControl>(item.CtlID - kDlgControlIdBase), item.rcItem.right - item.rcItem.left,
-                 item.rcItem.bottom - item.rcItem.top, measure.right);
-  win32skin::DrawBitmap(dc, glyph, item.rcItem.left + place.glyph.left + shift,
-                        item.rcItem.top + place.glyph.top + shift, win32skin::BottomLeftColour(glyph),
-                        (item.itemState & ODS_DISABLED) != 0);
-  RECT textRect{item.rcItem.left + place.caption.left + shift, item.rcItem.top + shift,
-                item.rcItem.left + place.caption.right + shift, item.rcItem.bottom + shift};
+  const GlyphPlacement place = PlaceGlyph(
+      static_cast<DlgControl>(item.CtlID - kDlgControlIdBase), m_dpi.Units(item.rcItem.right - item.rcItem.left),
+      m_dpi.Units(item.rcItem.bottom - item.rcItem.top), m_dpi.Units(measure.right));
+  const RECT glyphAt = m_dpi.Px(place.glyph), captionAt = m_dpi.Px(place.caption);
+  win32skin::DrawBitmap(dc, glyph, item.rcItem.left + glyphAt.left + shift, item.rcItem.top + glyphAt.top + shift,
+                        win32skin::BottomLeftColour(glyph), (item.itemState & ODS_DISABLED) != 0, m_dpi);
+  RECT textRect{item.rcItem.left + captionAt.left + shift, item.rcItem.top + shift,
+                item.rcItem.left + captionAt.right + shift, item.rcItem.bottom + shift};
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
   SelectObject(dc, saved);
   if (item.itemState & ODS_FOCUS) {
     RECT focus = r;
-    InflateRect(&focus, -4, -4);
+    InflateRect(&focus, -m_dpi.Px(4), -m_dpi.Px(4));
     DrawFocusRect(dc, &focus);
   }
 }
@@ -317,11 +343,11 @@ void ChooserWindow::ListChanged() {
   const HWND label = Control(DlgControl::LblPath);
   HDC dc = GetDC(label);
   const HGDIOBJ saved = SelectObject(dc, m_font);
-  const auto measure = [dc](const std::string& s) {
+  const auto measure = [dc, this](const std::string& s) {
     const std::wstring wide = win32skin::Wide(s);
     SIZE size{0, 0};
     GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-    return static_cast<int>(size.cx);
+    return m_dpi.Units(static_cast<int>(size.cx));
   };
   const std::wstring shown = win32skin::Wide(ShortenPath(model.Directory(), kDlgPathWidth, measure));
   SIZE size{0, 0};

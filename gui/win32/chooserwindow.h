@@ -8,6 +8,7 @@
 
 #include "dialogs/verzdlg.h"
 #include "gui/win32/controlids.h"
+#include "gui/win32/dpi.h"
 
 namespace platform {
 class Platform;
@@ -15,7 +16,8 @@ class Platform;
 
 // The directory chooser of the Win32 skin: a modal window owned by the main
 // window, built from the chooser's layout table; the directory list and the
-// drive box are owner-drawn with their images.
+// drive box are owner-drawn with their images. It takes the scale of its
+// owner's screen and follows its own when it moves to another.
 class ChooserWindow final : public VerzeichnisDlgView {
  public:
   ChooserWindow(platform::Platform& platform, HWND owner);
@@ -45,11 +47,14 @@ class ChooserWindow final : public VerzeichnisDlgView {
   HWND Control(DlgControl control) const;
   void DrawItem(const DRAWITEMSTRUCT& item);
   void DrawButton(const DRAWITEMSTRUCT& item);
+  // The font, every control's place and the rows' height at the window's scale.
+  void Place();
 
   TVerzeichnisDlg* m_controller = nullptr;
   platform::Platform& m_platform;
   HWND m_owner;
   HWND m_hwnd = nullptr;
+  win32skin::Dpi m_dpi;
   HFONT m_font = nullptr;
   HBITMAP m_folders[3] = {};
   HBITMAP m_drives[5] = {};

@@ -1,12 +1,14 @@
 // The GDI canvas on a memory bitmap: fills, the polyline's excluded end
 // point, text on the brush colour, the single-line measure, text in a
-// rectangle and the clip.
+// rectangle and the clip; the same at 150 % and 200 %, and pictures scaled.
 #include "gui/win32/gdicanvas.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -111,6 +113,66 @@ TEST_F(GdiCanvasTest, ClipAndTextInARectangle) {
       EXPECT_LT(std::abs(left - right), (left + right) / 3) << c.name;
     } else {
       EXPECT_EQ(right, 0) << c.name;
+    }
+  }
+}
+
+// Scaled, a unit is 1.5 or 2 pixels: fills and lines cover the pixels of
+// their units, lines side by side leave no gap, and the measure is in units.
+TEST_F(GdiCanvasTest, UnitsBecomePixelsAtTheScreensScale) {
+  for (const int dpi : {144, 192}) {
+    SCOPED_TRACE(dpi);
+    const win32skin::Dpi scale(dpi);
+    GdiCanvas plain(dc, font);
+    const int unscaled = plain.TextWidth("Installation");
+    HFONT big = CreateFontA(-scale.Px(11), 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
+    {
+      GdiCanvas canvas(dc, big, scale);
+      canvas.SetBrushColor(graphics::kWhite);
+      canvas.FillRect({0, 0, 120, 40});
+      canvas.SetBrushColor({0, 0, 128});
+      canvas.FillRect({2, 2, 6, 6});
+      EXPECT_EQ(At(scale.Px(2), scale.Px(2)), RGB(0, 0, 128));
+      EXPECT_EQ(At(scale.Px(6) - 1, scale.Px(6) - 1), RGB(0, 0, 128));
+      EXPECT_EQ(At(scale.Px(6), scale.Px(6)), RGB(255, 255, 255));
+      // A frame of three lines, as the meter draws its edge.
+      canvas.SetPenColor(graphics::kBlack);
+      for (int i = 0; i < 3; ++i) canvas.Polyline({{20, 10 + i}, {60, 10 + i}});
+      for (int y = scale.Px(10); y < scale.Px(13); ++y) EXPECT_EQ(At(scale.Px(30), y), RGB(0, 0, 0)) << "row " << y;
+      EXPECT_EQ(At(scale.Px(30), scale.Px(13)), RGB(255, 255, 255));
+      EXPECT_EQ(At(scale.Px(60), scale.Px(10)), RGB(255, 255, 255)) << "the end point is left out";
+      EXPECT_NEAR(canvas.TextWidth("Installation"), unscaled, 3);
+    }
+    DeleteObject(big);
+  }
+}
+
+// Each pixel of a scaled picture is the average of what it covers: a
+// single-colour picture stays that colour, an edge between two colours
+// blends, and a transparent pixel stays transparent (alpha premultiplied).
+TEST(ScalePixelsTest, AveragesWhatEachPixelCovers) {
+  constexpr uint32_t kRed = 0xFFFF0000, kBlue = 0xFF0000FF, kClear = 0;
+  struct Case {
+    const char* name;
+    std::vector<uint32_t> pixels;
+    int width, height, newWidth, newHeight;
+    std::vector<uint32_t> expected;
+  };
+  const Case cases[] = {
+      {"one colour, 150 %", {kRed, kRed, kRed, kRed}, 2, 2, 3, 3, std::vector<uint32_t>(9, kRed)},
+      {"an edge, 150 %", {kRed, kBlue}, 2, 1, 3, 1, {kRed, 0xFF800080, kBlue}},
+      {"doubled", {kRed, kBlue}, 2, 1, 4, 1, {kRed, kRed, kBlue, kBlue}},
+      {"transparent beside opaque", {kClear, kRed}, 2, 1, 3, 1, {kClear, 0x80800000, kRed}},
+      {"halved", {kRed, kBlue, kRed, kBlue}, 4, 1, 2, 1, {0xFF800080, 0xFF800080}},
+  };
+  for (const Case& c : cases) {
+    const std::vector<uint32_t> scaled = win32skin::ScalePixels(c.pixels, c.width, c.height, c.newWidth, c.newHeight);
+    ASSERT_EQ(scaled.size(), c.expected.size()) << c.name;
+    for (size_t i = 0; i < scaled.size(); ++i) {
+      for (int shift = 0; shift < 32; shift += 8) {  // each channel to within one step of rounding
+        EXPECT_NEAR(static_cast<int>((scaled[i] >> shift) & 0xFF), static_cast<int>((c.expected[i] >> shift) & 0xFF), 1)
+            << c.name << ", pixel " << i;
+      }
     }
   }
 }

@@ -58,14 +58,18 @@ MainWindow::MainWindow() {
     return RegisterClassW(&wc) != 0;
   }();
   (void)registered;
-  RECT outer{0, 0, kDesignWidth, kDesignHeight};
-  // A sizeable window with the system menu and the close box only.
+  // A sizeable window with the system menu and the close box only, made at
+  // the system's scale; it takes its screen's scale as soon as it has one.
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
+  m_dpi = win32skin::Dpi(win32skin::WindowDpi(nullptr));
+  RECT outer{0, 0, m_dpi.Px(kDesignWidth), m_dpi.Px(kDesignHeight)};
   AdjustWindowRectEx(&outer, style, FALSE, WS_EX_CONTROLPARENT);
   m_hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, kMainClass, L"", style, CW_USEDEFAULT, CW_USEDEFAULT,
                            outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, win32skin::Instance(),
                            this);
+  const int own = win32skin::WindowDpi(m_hwnd);
   Build();
+  if (own != m_dpi.value()) Rescale(own, nullptr);
 }
 
 void MainWindow::Attach(TMainForm* form) {
@@ -83,7 +87,8 @@ MainWindow::~MainWindow() {
   for (const auto& [pixels, font] : m_fonts) DeleteObject(font);
 }
 
-HFONT MainWindow::Font(int pixels) {
+HFONT MainWindow::Font(int units) {
+  const int pixels = m_dpi.FontPx(units);
   HFONT& font = m_fonts[pixels];
   if (!font) font = win32skin::MakeFont(L"Arial", pixels);
   return font;
@@ -95,11 +100,12 @@ void MainWindow::Build() {
     if (row.parent == Control::Panel_Gesamt) parent = ControlHandle(Control::Panel_Gesamt);
     if (row.parent == Control::Hauptseite) parent = m_pages[static_cast<size_t>(row.page)];
     const int id = ControlId(row.control);
-    const graphics::Rect& b = row.bounds;
+    m_units[static_cast<size_t>(row.control)] = row.bounds;
+    const RECT b = m_dpi.Px(row.bounds);
     const wchar_t* cls = L"STATIC";
     DWORD style = WS_CHILD | (row.visible ? WS_VISIBLE : 0);
     DWORD exStyle = 0;
-    int height = b.height();
+    int height = b.bottom - b.top;
     if (row.tabOrder >= 0) style |= WS_TABSTOP;
     switch (row.kind) {
       case ControlKind::kBanner:
@@ -126,7 +132,7 @@ void MainWindow::Build() {
       case ControlKind::kComboBox:
         cls = L"COMBOBOX";
         style |= CBS_DROPDOWNLIST | WS_VSCROLL;
-        height += kComboDropHeight;
+        height += m_dpi.Px(kComboDropHeight);
         break;
       case ControlKind::kMemo:
         cls = L"EDIT";
@@ -145,10 +151,10 @@ void MainWindow::Build() {
     }
     HWND w = nullptr;
     if (row.kind == ControlKind::kNavigate) {
-      m_navigate = std::make_unique<NavigateWindow>(parent, id, RECT{b.left, b.top, b.right, b.bottom});
+      m_navigate = std::make_unique<NavigateWindow>(parent, id, row.bounds, m_dpi);
       w = m_navigate->Handle();
     } else {
-      w = CreateWindowExW(exStyle, cls, L"", style, b.left, b.top, b.width(), height, parent,
+      w = CreateWindowExW(exStyle, cls, L"", style, b.left, b.top, b.right - b.left, height, parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), win32skin::Instance(), nullptr);
     }
     m_controls[static_cast<size_t>(row.control)] = w;
@@ -157,13 +163,14 @@ void MainWindow::Build() {
                    FALSE);
     }
     if (row.kind == ControlKind::kSpeedButton) SetWindowSubclass(w, SpeedButtonProc, 1, 0);
+    if (row.kind == ControlKind::kMeter) win32skin::SetDrawingDpi(w, m_dpi);
     if (row.kind == ControlKind::kCheckBox) SendMessageW(w, BM_SETCHECK, row.checked ? BST_CHECKED : BST_UNCHECKED, 0);
     if (row.kind == ControlKind::kNotebook) {
       // A notebook without tabs: one white page window per page.
       for (size_t i = 0; i < m_pages.size(); ++i) {
         m_pages[i] = CreateWindowExW(WS_EX_CONTROLPARENT, win32skin::kContainerClass, L"",
-                                     WS_CHILD | WS_CLIPCHILDREN | (i == 0 ? WS_VISIBLE : 0), 0, 0, b.width(),
-                                     b.height(), w, nullptr, win32skin::Instance(), nullptr);
+                                     WS_CHILD | WS_CLIPCHILDREN | (i == 0 ? WS_VISIBLE : 0), 0, 0, b.right - b.left,
+                                     b.bottom - b.top, w, nullptr, win32skin::Instance(), nullptr);
       }
     }
   }
@@ -236,8 +243,10 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (m_form) m_form->FormResize();
       return 0;
     case WM_GETMINMAXINFO:
-      reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{kMinTrackWidth, kMinTrackHeight};
+      reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize =
+          POINT{m_dpi.Px(kMinTrackWidth), m_dpi.Px(kMinTrackHeight)};
       return 0;
+    case WM_DPICHANGED: Rescale(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_SETCURSOR:
       if (m_busy) {
         SetCursor(LoadCursor(nullptr, IDC_WAIT));
@@ -352,15 +361,24 @@ void MainWindow::SetText(Control control, const std::string& text) {
 void MainWindow::ShowText(HWND w, const ControlLayout* row, const std::string& text) {
   const std::wstring shown = win32skin::Wide(text);
   SetWindowTextW(w, shown.c_str());
-  if (row && row->autoSize) {
-    HDC dc = GetDC(w);
-    const HGDIOBJ saved = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)));
-    RECT r{0, 0, 0, 0};
-    const std::wstring measured = shown.empty() ? std::wstring(L" ") : shown;
-    DrawTextW(dc, measured.c_str(), static_cast<int>(measured.size()), &r, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
-    SelectObject(dc, saved);
-    ReleaseDC(w, dc);
+  // A label sized to its text fits it; a one-line label grows to fit it where
+  // its row leaves too little room (text does not scale quite evenly with
+  // the screen).
+  const bool oneLine = row && row->kind == ControlKind::kLabel && !row->wordWrap;
+  if (!row || !(row->autoSize || oneLine)) return;
+  HDC dc = GetDC(w);
+  const HGDIOBJ saved = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)));
+  RECT r{0, 0, 0, 0};
+  const std::wstring measured = shown.empty() ? std::wstring(L" ") : shown;
+  DrawTextW(dc, measured.c_str(), static_cast<int>(measured.size()), &r, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+  SelectObject(dc, saved);
+  ReleaseDC(w, dc);
+  RECT now{};
+  GetClientRect(w, &now);
+  if (row->autoSize) {
     SetWindowPos(w, nullptr, 0, 0, r.right, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  } else if (r.right > now.right) {
+    SetWindowPos(w, nullptr, 0, 0, r.right, now.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 
@@ -390,11 +408,49 @@ void MainWindow::SetItemIndex(Control control, int index) {
 }
 
 void MainWindow::SetBounds(Control control, const graphics::Rect& b) {
+  if (control >= Control::kCount) return;
+  m_units[static_cast<size_t>(control)] = b;
+  Place(control);
+}
+
+void MainWindow::Place(Control control) {
   const HWND w = ControlHandle(control);
   if (!w) return;
   const ControlLayout* row = FindLayout(control);
-  const int extra = row && row->kind == ControlKind::kComboBox ? kComboDropHeight : 0;
-  MoveWindow(w, b.left, b.top, b.width(), b.height() + extra, TRUE);
+  const RECT r = m_dpi.Px(m_units[static_cast<size_t>(control)]);
+  const int extra = row && row->kind == ControlKind::kComboBox ? m_dpi.Px(kComboDropHeight) : 0;
+  MoveWindow(w, r.left, r.top, r.right - r.left, r.bottom - r.top + extra, TRUE);
+}
+
+void MainWindow::Rescale(int dpi, const RECT* proposed) {
+  if (dpi <= 0 || dpi == m_dpi.value()) return;
+  RECT window{};
+  GetWindowRect(m_hwnd, &window);
+  const win32skin::Dpi old = m_dpi;
+  m_dpi = win32skin::Dpi(dpi);
+  for (const ControlLayout& row : MainFormLayout()) {
+    const HWND w = ControlHandle(row.control);
+    if (row.kind == ControlKind::kNavigate) {
+      m_navigate->SetDpi(m_dpi);
+    } else {
+      SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(Font(row.fontPixels ? row.fontPixels : kWindowFontPixels)),
+                   FALSE);
+    }
+    if (row.kind == ControlKind::kMeter) win32skin::SetDrawingDpi(w, m_dpi);
+    Place(row.control);
+    if (row.kind == ControlKind::kLabel) ShowText(w, &row, win32skin::Utf8(win32skin::WindowText(w)));
+  }
+  RECT notebook{};
+  GetClientRect(ControlHandle(Control::Hauptseite), &notebook);
+  for (HWND page : m_pages) MoveWindow(page, 0, 0, notebook.right, notebook.bottom, FALSE);
+  // The window keeps its size in units: it moves to the rectangle the system
+  // proposes, or grows in place.
+  const int width = proposed ? proposed->right - proposed->left : m_dpi.Px(old.Units(window.right - window.left));
+  const int height = proposed ? proposed->bottom - proposed->top : m_dpi.Px(old.Units(window.bottom - window.top));
+  SetWindowPos(m_hwnd, nullptr, proposed ? proposed->left : window.left, proposed ? proposed->top : window.top, width,
+               height, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (m_form) m_form->FormResize();
+  RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void MainWindow::SetFocus(Control control) {
@@ -419,26 +475,26 @@ void MainWindow::SetWindowCaption(const std::string& caption) {
 }
 
 graphics::Rect MainWindow::ScreenRect() const {
-  RECT r{0, 0, kDesignWidth, kDesignHeight};
+  RECT r{0, 0, m_dpi.Px(kDesignWidth), m_dpi.Px(kDesignHeight)};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
-  return graphics::Rect{r.left, r.top, r.right, r.bottom};
+  return graphics::Rect{m_dpi.Units(r.left), m_dpi.Units(r.top), m_dpi.Units(r.right), m_dpi.Units(r.bottom)};
 }
 
 void MainWindow::SetWindowBounds(const graphics::Rect& b) {
-  SetWindowPos(m_hwnd, nullptr, b.left, b.top, std::max(b.width(), kMinTrackWidth),
-               std::max(b.height(), kMinTrackHeight), SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(m_hwnd, nullptr, m_dpi.Px(b.left), m_dpi.Px(b.top), m_dpi.Px(std::max(b.width(), kMinTrackWidth)),
+               m_dpi.Px(std::max(b.height(), kMinTrackHeight)), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int MainWindow::ClientWidth() const {
   RECT r{};
   GetClientRect(m_hwnd, &r);
-  return r.right;
+  return m_dpi.Units(r.right);
 }
 
 int MainWindow::ClientHeight() const {
   RECT r{};
   GetClientRect(m_hwnd, &r);
-  return r.bottom;
+  return m_dpi.Units(r.bottom);
 }
 
 void MainWindow::SetBusyCursor(bool busy) {

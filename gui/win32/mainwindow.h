@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gui/win32/controlids.h"
+#include "gui/win32/dpi.h"
 #include "gui/win32/navigatewindow.h"
 #include "gui/win32/win32support.h"
 #include "setup/mainform.h"
@@ -17,7 +18,9 @@
 
 // The main window of the Win32 skin: native controls built from the layout
 // table (each with its control's ID), the side-bar, banner and meter drawn
-// with GDI; every notification goes to the controller's handler.
+// with GDI; every notification goes to the controller's handler. The
+// controller places controls in units of 1/96 inch; the window scales them
+// to the dots per inch of its screen and follows it from screen to screen.
 class MainWindow final : public MainFormView {
  public:
   MainWindow();
@@ -58,6 +61,8 @@ class MainWindow final : public MainFormView {
   void Close() override;
   // The side-bar's window.
   NavigateWindow& SideBar() { return *m_navigate; }
+  // The scale the window is drawn at.
+  const win32skin::Dpi& Scale() const { return m_dpi; }
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -66,12 +71,19 @@ class MainWindow final : public MainFormView {
   void OrderTabStops();
   void Command(int id, int code);
   void ShowText(HWND w, const ControlLayout* row, const std::string& text);
-  HFONT Font(int pixels);
+  // The font of a character height in units, at the window's scale.
+  HFONT Font(int units);
+  void Place(Control control);
+  // Every control, font and picture at a new scale; the window takes the
+  // rectangle the system proposes (none: it keeps its place and grows).
+  void Rescale(int dpi, const RECT* proposed);
 
   HWND m_hwnd = nullptr;
+  win32skin::Dpi m_dpi;
   std::array<HWND, static_cast<size_t>(Control::kCount)> m_controls{};
+  std::array<graphics::Rect, static_cast<size_t>(Control::kCount)> m_units{};  // where each control stands
   std::array<HWND, 5> m_pages{};
-  std::map<int, HFONT> m_fonts;
+  std::map<int, HFONT> m_fonts;  // by height in pixels
   HWND m_lastFocus = nullptr;
   bool m_busy = false;
   bool m_labelFilePending = false;

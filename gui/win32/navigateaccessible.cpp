@@ -3,6 +3,7 @@
 #include <string>
 
 #include "gui/win32/accessible.h"
+#include "gui/win32/dpi.h"
 #include "navigate/navaccess.h"
 
 namespace win32skin {
@@ -102,7 +103,7 @@ class SideBarAccessible final : public AccessibleBase {
   HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) override {
     navaccess::Node n;
     if (!NodeOf(child, &n)) return E_INVALIDARG;
-    RECT r{n.bounds.left, n.bounds.top, n.bounds.right, n.bounds.bottom};
+    RECT r = DrawingDpi(m_window).Px(n.bounds);
     if (child.lVal == CHILDID_SELF && !m_list) GetClientRect(m_window, &r);
     MapWindowPoints(m_window, nullptr, reinterpret_cast<POINT*>(&r), 2);
     *left = r.left;
@@ -119,8 +120,9 @@ class SideBarAccessible final : public AccessibleBase {
     RECT client;
     GetClientRect(m_window, &client);
     if (!PtInRect(&client, p)) return S_FALSE;
-    const int step = navaccess::StepAt(*m_model, p.x, p.y);
-    const int part = navaccess::PartAt(*m_model, p.x, p.y);
+    const Dpi dpi = DrawingDpi(m_window);
+    const int step = navaccess::StepAt(*m_model, dpi.Units(p.x), dpi.Units(p.y));
+    const int part = navaccess::PartAt(*m_model, dpi.Units(p.x), dpi.Units(p.y));
     child->vt = VT_I4;
     child->lVal = step >= 0 ? StepId(step) : part >= 0 && part != navaccess::kListPart ? part + 1 : CHILDID_SELF;
     return S_OK;

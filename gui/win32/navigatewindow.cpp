@@ -18,7 +18,7 @@ const wchar_t* const kClassName = L"SetupNavigate";
 
 }  // namespace
 
-NavigateWindow::NavigateWindow(HWND parent, int id, const RECT& bounds) {
+NavigateWindow::NavigateWindow(HWND parent, int id, const graphics::Rect& bounds, win32skin::Dpi dpi) : m_dpi(dpi) {
   static const bool registered = [] {
     WNDCLASSW wc{};
     wc.style = CS_DBLCLKS;
@@ -29,15 +29,33 @@ NavigateWindow::NavigateWindow(HWND parent, int id, const RECT& bounds) {
     return RegisterClassW(&wc) != 0;
   }();
   (void)registered;
-  m_font = win32skin::MakeFont(L"Arial", kSideBarFontPixels);
   m_measureDc = CreateCompatibleDC(nullptr);
-  m_measure = std::make_unique<GdiCanvas>(m_measureDc, m_font);
-
   // A tab stop of its own (no control parent: it has no children for Tab to
   // walk into, and the dialog keys would skip it).
-  m_hwnd = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN, bounds.left,
-                           bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+  const RECT r = m_dpi.Px(bounds);
+  m_hwnd = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN, r.left, r.top,
+                           r.right - r.left, r.bottom - r.top, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), win32skin::Instance(), this);
+  SetDpi(m_dpi);
+}
+
+void NavigateWindow::SetDpi(win32skin::Dpi dpi) {
+  m_dpi = dpi;
+  const HFONT old = m_font;
+  m_font = win32skin::MakeFont(L"Arial", m_dpi.FontPx(kSideBarFontPixels));
+  // The model keeps the measuring canvas: it changes, it is not replaced.
+  if (m_measure) {
+    m_measure->SetScale(m_font, m_dpi);
+  } else {
+    m_measure = std::make_unique<GdiCanvas>(m_measureDc, m_font, m_dpi);
+  }
+  if (old) DeleteObject(old);
+  if (!m_hwnd) return;
+  win32skin::SetDrawingDpi(m_hwnd, m_dpi);
+  RECT client{};
+  GetClientRect(m_hwnd, &client);
+  if (m_model) m_model->SetBounds(m_dpi.Units(client.right), m_dpi.Units(client.bottom));
+  InvalidateRect(m_hwnd, nullptr, FALSE);
 }
 
 void NavigateWindow::SetModel(TKelvaNavigate* model) {
@@ -52,7 +70,7 @@ void NavigateWindow::SetModel(TKelvaNavigate* model) {
   if (!model) return;
   RECT client{};
   if (m_hwnd) GetClientRect(m_hwnd, &client);
-  model->SetBounds(TKelvaNavigate::kWidth, std::max<int>(client.bottom, model->MinHeight()));
+  model->SetBounds(TKelvaNavigate::kWidth, std::max<int>(m_dpi.Units(client.bottom), model->MinHeight()));
   model->Loaded();
 }
 
@@ -83,8 +101,8 @@ LRESULT CALLBACK NavigateWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
 LRESULT NavigateWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
   const auto paint = [this](HDC target, const RECT& update) {
     win32skin::PaintBuffered(m_hwnd, target, update, [&](HDC dc) {
-      GdiCanvas canvas(dc, m_font);
-      m_model->Paint(canvas, graphics::Rect{update.left, update.top, update.right, update.bottom});
+      GdiCanvas canvas(dc, m_font, m_dpi);
+      m_model->Paint(canvas, m_dpi.Covering(update));
     });
   };
   if (!m_model) {
@@ -113,8 +131,10 @@ LRESULT NavigateWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       paint(reinterpret_cast<HDC>(wParam), client);
       return 0;
     }
-    case WM_SIZE: m_model->SetBounds(LOWORD(lParam), HIWORD(lParam)); return 0;
-    case WM_MOUSEMOVE: MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), static_cast<int>(wParam)); return 0;
+    case WM_SIZE: m_model->SetBounds(m_dpi.Units(LOWORD(lParam)), m_dpi.Units(HIWORD(lParam))); return 0;
+    case WM_MOUSEMOVE:
+      MouseMove(m_dpi.Units(GET_X_LPARAM(lParam)), m_dpi.Units(GET_Y_LPARAM(lParam)), static_cast<int>(wParam));
+      return 0;
     case WM_MOUSELEAVE:
       m_tracking = false;
       MouseLeft();
@@ -128,7 +148,7 @@ LRESULT NavigateWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
       // The capture goes before the click, which may run for a long time.
       if (GetCapture() == m_hwnd) ReleaseCapture();
-      m_model->MouseUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      m_model->MouseUp(m_dpi.Units(GET_X_LPARAM(lParam)), m_dpi.Units(GET_Y_LPARAM(lParam)));
       return 0;
     case WM_SETCURSOR: {
       // The parent decides first (the busy cursor of the whole window).
@@ -138,7 +158,8 @@ LRESULT NavigateWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       POINT p;
       GetCursorPos(&p);
       ScreenToClient(m_hwnd, &p);
-      SetCursor(m_model->HandCursorAt(p.x, p.y) ? win32skin::HandCursor() : LoadCursor(nullptr, IDC_ARROW));
+      SetCursor(m_model->HandCursorAt(m_dpi.Units(p.x), m_dpi.Units(p.y)) ? win32skin::HandCursor()
+                                                                          : LoadCursor(nullptr, IDC_ARROW));
       return TRUE;
     }
     case WM_TIMER:
@@ -165,7 +186,7 @@ LRESULT NavigateWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
 void NavigateWindow::Press(LPARAM at, bool primary) {
   win32skin::HideHint();
   KillTimer(m_hwnd, kHintTimer);
-  m_model->MouseDown(GET_X_LPARAM(at), GET_Y_LPARAM(at), primary);
+  m_model->MouseDown(m_dpi.Units(GET_X_LPARAM(at)), m_dpi.Units(GET_Y_LPARAM(at)), primary);
   // Held only while a button is down: a step's click may run the whole copy.
   if (m_hwnd && m_model->PressedPart() != NavigatePart::kNone) SetCapture(m_hwnd);
 }
@@ -206,7 +227,7 @@ void NavigateWindow::Repaint() {
 
 void NavigateWindow::RepaintRect(const graphics::Rect& area) {
   if (!m_hwnd) return;
-  const RECT r{area.left, area.top, area.right, area.bottom};
+  const RECT r = m_dpi.Px(area);
   InvalidateRect(m_hwnd, &r, FALSE);
 }
 

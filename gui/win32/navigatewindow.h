@@ -5,16 +5,18 @@
 #include <memory>
 #include <string>
 
+#include "gui/win32/dpi.h"
 #include "gui/win32/gdicanvas.h"
 #include "navigate/navigate.h"
 
 // The navigation side-bar as one Win32 window: it shows a TKelvaNavigate
 // model (the wizard's), which draws every part on a GDI canvas, double-buffered; the
 // pointer, the buttons and the timers go to the model. Hints appear when the
-// pointer rests.
+// pointer rests. The model works in units of 1/96 inch; the window scales
+// them to its screen.
 class NavigateWindow final : private NavigateHost {
  public:
-  NavigateWindow(HWND parent, int id, const RECT& bounds);
+  NavigateWindow(HWND parent, int id, const graphics::Rect& bounds, win32skin::Dpi dpi);
   ~NavigateWindow() override;
   NavigateWindow(const NavigateWindow&) = delete;
   NavigateWindow& operator=(const NavigateWindow&) = delete;
@@ -28,6 +30,8 @@ class NavigateWindow final : private NavigateHost {
   TKelvaNavigate& Model() { return *m_model; }
   // Paints at once, outside the message loop.
   void PaintNow();
+  // The screen's scale changed: the font and the picture follow.
+  void SetDpi(win32skin::Dpi dpi);
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -45,6 +49,7 @@ class NavigateWindow final : private NavigateHost {
   void ForgetHint();
 
   HWND m_hwnd = nullptr;
+  win32skin::Dpi m_dpi;
   HFONT m_font = nullptr;
   HDC m_measureDc = nullptr;
   std::unique_ptr<GdiCanvas> m_measure;

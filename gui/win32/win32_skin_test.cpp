@@ -280,6 +280,103 @@ TEST_F(MainWindowTest, SystemMenuAndCloseBoxOnlyAndThePanelCoversTheBanner) {
   EXPECT_TRUE(HasStyle(banner, WS_CLIPSIBLINGS));  // it does not paint over the panel
 }
 
+// A control's font height in pixels.
+int FontPixels(HWND w) {
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)), sizeof font, &font);
+  return font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
+}
+
+// How much room a control's text needs in its font: on one line, or
+// wrapped at the control's width.
+SIZE TextNeeds(HWND w, bool wrap, int width) {
+  const std::wstring text = win32skin::WindowText(w);
+  HDC dc = GetDC(w);
+  const HGDIOBJ saved = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)));
+  RECT r{0, 0, width, 0};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+            DT_CALCRECT | DT_NOPREFIX | (wrap ? DT_WORDBREAK : DT_SINGLELINE));
+  SelectObject(dc, saved);
+  ReleaseDC(w, dc);
+  return SIZE{r.right, r.bottom};
+}
+
+// On the screen it opens on and after each move to a screen of another
+// scale, every control stands where its row puts it, its size and font
+// scaled by dots per inch / 96, and no caption in either language is wider
+// (or, wrapped, taller) than its control. SETUP_EXPECT_DPI names the scale
+// the system must report: the Windows suite runs this again at 144.
+TEST_F(MainWindowTest, EveryControlScalesWithTheScreen) {
+  MainWindow& w = Window();
+  ASSERT_TRUE(wizard->Start(CommandLine{}, nullptr));
+  if (const char* expected = std::getenv("SETUP_EXPECT_DPI")) {
+    ASSERT_EQ(w.Scale().value(), std::atoi(expected));
+  }
+  const HWND languages = w.ControlHandle(Control::ComboBoxSprache);
+  // The chooser takes the scale of the window it belongs to.
+  const HWND chooser = skin->Chooser().Handle();
+  RECT client;
+  GetClientRect(chooser, &client);
+  EXPECT_NEAR(client.right, kDlgClientWidth * w.Scale().value() / 96.0, 2);
+  EXPECT_NEAR(client.bottom, kDlgClientHeight * w.Scale().value() / 96.0, 2);
+  EXPECT_NEAR(FontPixels(GetDlgItem(chooser, DlgControlId(DlgControl::BtnOK))),
+              kDlgFontPixels * w.Scale().value() / 96.0, 1);
+  for (const int moveTo : {0, 192, 120, 96}) {
+    if (moveTo) {
+      RECT proposed;
+      GetWindowRect(w.Handle(), &proposed);
+      SendMessageW(w.Handle(), WM_DPICHANGED, MAKEWPARAM(moveTo, moveTo), reinterpret_cast<LPARAM>(&proposed));
+      EXPECT_EQ(w.Scale().value(), moveTo);
+    }
+    const double f = w.Scale().value() / 96.0;
+    SCOPED_TRACE("at " + std::to_string(w.Scale().value()) + " dpi");
+    MINMAXINFO limits{};
+    SendMessageW(w.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_NEAR(limits.ptMinTrackSize.x, kMinTrackWidth * f, 2);
+    EXPECT_NEAR(limits.ptMinTrackSize.y, kMinTrackHeight * f, 2);
+    for (const int language : {0, 1}) {
+      SendMessageW(languages, CB_SETCURSEL, language, 0);
+      SendMessageW(w.Handle(), WM_COMMAND, MAKEWPARAM(ControlId(Control::ComboBoxSprache), CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(languages));
+      for (const ControlLayout& row : MainFormLayout()) {
+        SCOPED_TRACE(std::string(ControlName(row.control)) + " in language " + std::to_string(language));
+        const HWND h = w.ControlHandle(row.control);
+        const graphics::Rect at = PlaceOf(row.control);
+        if (row.control == Control::nutzloser_Button) continue;  // never shown
+        // The panel and the banner follow the window's size; the combo
+        // boxes and the labels that fit their text size themselves.
+        if (row.kind != ControlKind::kComboBox && !row.autoSize) {
+          if (row.control != Control::KCLabel_1) {
+            EXPECT_NEAR(at.width(), row.bounds.width() * f, 2);
+          }
+          EXPECT_NEAR(at.height(), row.bounds.height() * f, 2);
+          if (row.control != Control::Panel_Gesamt && row.control != Control::KCLabel_1) {
+            EXPECT_NEAR(at.left, row.bounds.left * f, 2);
+            EXPECT_NEAR(at.top, row.bounds.top * f, 2);
+          }
+        }
+        if (row.kind != ControlKind::kNavigate && row.kind != ControlKind::kMeter && row.kind != ControlKind::kPanel &&
+            row.kind != ControlKind::kNotebook) {
+          EXPECT_NEAR(FontPixels(h), (row.fontPixels ? row.fontPixels : kWindowFontPixels) * f, 1);
+        }
+        const bool captioned = row.kind == ControlKind::kLabel || row.kind == ControlKind::kHeading ||
+                               row.kind == ControlKind::kPushButton || row.kind == ControlKind::kSpeedButton ||
+                               row.kind == ControlKind::kCheckBox;
+        if (!captioned || GetWindowTextLengthW(h) == 0) continue;
+        // A check box's caption stands right of its box, a button's inside its edge.
+        const int room = at.width() - (row.kind == ControlKind::kCheckBox ? GetSystemMetrics(SM_CXMENUCHECK) + 4
+                                       : row.kind == ControlKind::kLabel || row.kind == ControlKind::kHeading ? 0
+                                                                                                              : 4);
+        const SIZE needs = TextNeeds(h, row.wordWrap, room);
+        EXPECT_LE(needs.cx, room) << win32skin::Utf8(win32skin::WindowText(h));
+        if (row.wordWrap) {
+          EXPECT_LE(needs.cy, at.height()) << win32skin::Utf8(win32skin::WindowText(h));
+        }
+      }
+    }
+  }
+}
+
 TEST_F(MainWindowTest, TheMeterIsDrawnFromItsModel) {
   MainWindow& w = Window();
   ASSERT_TRUE(wizard->Start(CommandLine{}, nullptr));
@@ -512,7 +609,7 @@ class NavigateWindowTest : public ::testing::Test {
  public:
   NavigateWindowTest() {
     parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 400, nullptr, nullptr, nullptr, nullptr);
-    bar = std::make_unique<NavigateWindow>(parent, 7, RECT{0, 0, 143, 400});
+    bar = std::make_unique<NavigateWindow>(parent, 7, graphics::Rect{0, 0, 143, 400}, win32skin::Dpi());
     model = std::make_unique<TKelvaNavigate>(&bar->Host());
     bar->SetModel(model.get());
     TKelvaNavigate& nav = bar->Model();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "gui/win32/dpi.h"
 #include "setup/mainform.h"
 
 namespace win32skin {
@@ -113,25 +114,6 @@ COLORREF BottomLeftColour(HBITMAP bitmap) {
   return c;
 }
 
-void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, COLORREF clear, bool disabled) {
-  if (!bitmap) return;
-  const SIZE size = BitmapSize(bitmap);
-  if (disabled) {
-    DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(bitmap), 0, x, y, size.cx, size.cy,
-               DST_BITMAP | DSS_DISABLED);
-    return;
-  }
-  HDC source = CreateCompatibleDC(dc);
-  const HGDIOBJ saved = SelectObject(source, bitmap);
-  if (clear == CLR_INVALID) {
-    BitBlt(dc, x, y, size.cx, size.cy, source, 0, 0, SRCCOPY);
-  } else {
-    TransparentBlt(dc, x, y, size.cx, size.cy, source, 0, 0, size.cx, size.cy, clear);
-  }
-  SelectObject(source, saved);
-  DeleteDC(source);
-}
-
 HCURSOR HandCursor() {
   static const HCURSOR cursor = [] {
     const HCURSOR own = LoadCursorW(Instance(), L"CRSRHAND");
@@ -164,8 +146,11 @@ void ShowHint(POINT cursor, const std::string& text) {
   DrawTextW(dc, hint.text.c_str(), static_cast<int>(hint.text.size()), &r, DT_CALCRECT | DT_LEFT | DT_NOPREFIX);
   SelectObject(dc, saved);
   ReleaseDC(hint.window, dc);
-  const graphics::Point at = TMainForm::AppShowHint(cursor.x, cursor.y);
-  SetWindowPos(hint.window, HWND_TOPMOST, at.x, at.y, r.right + 6, r.bottom + 4, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  // The offset from the pointer grows with the screen's scale, as the pointer does.
+  const graphics::Point at = TMainForm::AppShowHint(0, 0);
+  const Dpi dpi(WindowDpi(nullptr));
+  SetWindowPos(hint.window, HWND_TOPMOST, cursor.x + dpi.Px(at.x), cursor.y + dpi.Px(at.y), r.right + 6, r.bottom + 4,
+               SWP_NOACTIVATE | SWP_SHOWWINDOW);
   InvalidateRect(hint.window, nullptr, TRUE);
 }
 

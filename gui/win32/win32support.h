@@ -44,9 +44,6 @@ HBITMAP LoadBitmapResource(const char* name);
 // The same, loaded once and kept for the program's life (the custom-drawn
 // controls' pictures).
 HBITMAP CachedBitmap(const char* name);
-// Draws a bitmap at (x, y); pixels of the colour `clear` stay transparent
-// unless it is CLR_INVALID.
-void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, COLORREF clear, bool disabled = false);
 SIZE BitmapSize(HBITMAP bitmap);
 // The colour of a bitmap's bottom-left pixel.
 COLORREF BottomLeftColour(HBITMAP bitmap);

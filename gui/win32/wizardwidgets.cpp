@@ -3,6 +3,7 @@
 #include <string>
 
 #include "gui/win32/accessible.h"
+#include "gui/win32/dpi.h"
 #include "gui/win32/gdicanvas.h"
 #include "gui/win32/win32support.h"
 #include "setup/meter.h"
@@ -34,6 +35,7 @@ LRESULT CALLBACK BannerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(wParam));
       if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
+    case WM_GETFONT: return GetWindowLongPtrW(hwnd, GWLP_USERDATA);
     case WM_SETTEXT: {
       const LRESULT r = DefWindowProcW(hwnd, msg, wParam, lParam);
       InvalidateRect(hwnd, nullptr, TRUE);
@@ -73,8 +75,9 @@ void PaintMeter(HWND hwnd, HDC target, const RECT& update) {
     if (!meter) return;
     RECT client;
     GetClientRect(hwnd, &client);
-    GdiCanvas canvas(dc, font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
-    meter->Paint(canvas, client.right, client.bottom);
+    const Dpi dpi = DrawingDpi(hwnd);
+    GdiCanvas canvas(dc, font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), dpi);
+    meter->Paint(canvas, dpi.Units(client.right), dpi.Units(client.bottom));
   });
 }
 
