@@ -6,6 +6,7 @@
     checkinstall.py old MEDIUM TARGETS SIREL_SUBDIR DXF_SUBDIR
     checkinstall.py snapshot TARGETS
     checkinstall.py messages MEDIUM install|fail LOG
+    checkinstall.py screenreader MEDIUM LOG
 
 tree: every planned file lies byte-identical below TARGETS and nothing else
 does (no temporary file, no stray copy).
@@ -23,6 +24,10 @@ in nanoseconds, SHA-256), sorted; two snapshots are equal when the tree is.
 messages: the "message:" lines of a driver log (UTF-8) are the texts the
 run must show: the success text, or the copy failure followed by the abort
 text.
+
+screenreader: the "steps:" and "buttons:" lines of a keyboard run's log name
+the side-bar's steps and its previous/next buttons as SETUP.INF does, on
+every page.
 
 block prints the path of the file it made, relative to TARGETS.
 """
@@ -206,21 +211,48 @@ def pattern_of(text):
 
 def check_messages(medium, mode, log):
     texts = read_language(medium)
-    expected = [texts[31]] if mode == "install" else [texts[24], texts[25]]
-    with open(log, "rb") as f:
-        shown = [line[len("message: "):].rstrip("\r")
-                 for line in f.read().decode("utf-8", "replace").splitlines() if line.startswith("message: ")]
+    expected = [texts.get(i, "") for i in {"install": [31], "fail": [24, 25]}[mode]]
+    failed = texts.get(24)
+    shown = log_lines(log, "message: ")
     errors = []
     if len(shown) != len(expected):
         errors.append("%d messages shown, %d expected: %r" % (len(shown), len(expected), shown))
     for got, want in zip(shown, expected):
         # The copy-failure text is followed by the source, the target and
         # the reason, on lines of their own (joined by blanks in the log).
-        details = want == texts[24] and got.startswith(want) and got[len(want):].startswith(" ")
+        details = want == failed and got.startswith(want) and got[len(want):].startswith(" ")
         if not details and not pattern_of(want).match(got):
             errors.append("message %r does not read %r" % (got, want))
-        if want == texts[24] and mode == "fail" and not details:
+        if want == failed and mode == "fail" and not details:
             errors.append("the copy-failure message names no file: %r" % got)
+    return errors
+
+
+def log_lines(log, prefix):
+    """The rest of each line of a driver log (UTF-8, CR LF) that starts with prefix."""
+    with open(log, "rb") as f:
+        return [line[len(prefix):].rstrip("\r")
+                for line in f.read().decode("utf-8", "replace").splitlines() if line.startswith(prefix)]
+
+
+def joined(names):
+    """Names as the driver joins them on one line."""
+    return ", ".join('"%s"' % n for n in names) if names else "(none)"
+
+
+def check_screenreader(medium, log):
+    texts = read_language(medium)
+    steps = joined([texts.get(i, "") for i in range(63, 68)])
+    buttons = joined([texts.get(76, ""), texts.get(75, "")])
+    errors = []
+    pages = log_lines(log, "tree: page ")
+    if len({p[:1] for p in pages}) != 5:
+        errors.append("the accessible tree was not read on all five pages: %r" % pages)
+    for kind, want in (("steps: ", steps), ("buttons: ", buttons)):
+        seen = log_lines(log, kind)
+        if len(seen) != len(pages):
+            errors.append("%d %slines for %d pages" % (len(seen), kind, len(pages)))
+        errors += ["the side-bar reads %s%s, SETUP.INF %s" % (kind, got, want) for got in seen if got != want]
     return errors
 
 
@@ -236,6 +268,8 @@ def main(argv):
         errors = []
     elif len(argv) == 4 and argv[0] == "messages" and argv[2] in ("install", "fail"):
         errors = check_messages(*argv[1:])
+    elif len(argv) == 3 and argv[0] == "screenreader":
+        errors = check_screenreader(*argv[1:])
     else:
         sys.stderr.write(__doc__)
         return 2

@@ -3,14 +3,16 @@
 //
 //   wizarddrive install SETUP_EXE SHOTS_DIR   a full install into E:
 //   wizarddrive fail SETUP_EXE SHOTS_DIR      the copy fails: two messages
+//   wizarddrive keys SETUP_EXE                a full install into E: by keys alone
 //   wizarddrive attrs DIR                     attribute word of every file
 //   wizarddrive attrib FILE HEX               sets a file's attribute word
 //   wizarddrive shot CLASS FILE               screenshot of any window
 //
 // install and fail steer the window by window messages, as a user's clicks
-// and choices reach it. Every wait polls with a time limit; anything that
-// may open a modal window is posted, never sent, so the driver cannot block
-// on setup.exe.
+// and choices reach it; keys presses keys only and read what a
+// screen reader is told (keyrun.cpp). Every wait polls with a time limit;
+// anything that may open a modal window is posted, never sent, so the
+// driver cannot block on setup.exe.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -18,6 +20,7 @@
 #include <vector>
 
 #include "tests/win32harness/harness.h"
+#include "tests/win32harness/keyrun.h"
 
 using namespace harness;
 
@@ -306,6 +309,8 @@ int main(int argc, char** argv) {
   int rc = 2;
   if ((cmd == "install" || cmd == "fail") && argc == 4) {
     rc = Install(argv[2], argv[3], cmd == "fail");
+  } else if (cmd == "keys" && argc == 3) {
+    rc = KeyboardInstall(argv[2]);
 
   } else if (cmd == "attrs" && argc == 3) {
     rc = Attrs(argv[2]);
@@ -316,7 +321,7 @@ int main(int argc, char** argv) {
   } else {
     std::fputs(
         "usage: wizarddrive install|fail SETUP_EXE SHOTS_DIR\n"
-
+        "       wizarddrive keys SETUP_EXE\n"
         "       wizarddrive attrs DIR\n"
         "       wizarddrive attrib FILE HEX\n"
         "       wizarddrive shot WINDOW_CLASS FILE.bmp\n",

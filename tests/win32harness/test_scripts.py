@@ -214,5 +214,43 @@ class MessagesTest(unittest.TestCase):
                 self.assertEqual(self.check(mode, lines) == [], ok)
 
 
+def write_log(lines):
+    with tempfile.NamedTemporaryFile("wb", delete=False) as f:
+        f.write("".join(l + "\r\n" for l in lines).encode("utf-8"))
+    return f.name
+
+
+class ScreenReaderTest(unittest.TestCase):
+    STEPS = 'steps: "Language", "Licence agreement", "Components", "Target directories", "Installation"'
+    BUTTONS = 'buttons: "Previous step", "Next step"'
+
+    def errors(self, lines):
+        log = write_log(lines)
+        try:
+            return checkinstall.check_screenreader(MEDIUM, log)
+        finally:
+            os.remove(log)
+
+    def pages(self, steps=STEPS, buttons=BUTTONS, pages=(0, 1, 2, 3, 4)):
+        lines = []
+        for page in pages:
+            lines += ["tree: page %d" % page, "  KelvaNavigate1 pane \"\" []", steps, buttons]
+        return lines
+
+    def test_the_side_bar_as_setup_inf_names_it_on_every_page(self):
+        german = 'steps: "Sprache", "Lizenzvertrag", "Komponenten", "Zielverzeichnisse", "Installation"'
+        cases = [
+            ("every page named right", self.pages(), True),
+            ("a page not read", self.pages(pages=(0, 1, 2, 3)), False),
+            ("the steps of the other language", self.pages(steps=german), False),
+            ("a step without name", self.pages(steps=self.STEPS.replace('"Components"', '""')), False),
+            ("the buttons the other way round", self.pages(buttons='buttons: "Next step", "Previous step"'), False),
+            ("no buttons line", [l for l in self.pages() if not l.startswith("buttons")], False),
+        ]
+        for name, lines, ok in cases:
+            with self.subTest(name):
+                self.assertEqual(self.errors(lines) == [], ok, self.errors(lines))
+
+
 if __name__ == "__main__":
     unittest.main()

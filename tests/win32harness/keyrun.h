@@ -1,0 +1,7 @@
+#pragma once
+// setup.exe steered by key presses alone, read as a screen reader reads it.
+#include <string>
+
+// A whole install into E: from page 0 to the done message; the accessible
+// tree of every page is read and checked. 0 when all went as expected.
+int KeyboardInstall(const std::string& exe);
