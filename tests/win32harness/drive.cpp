@@ -4,12 +4,13 @@
 //   wizarddrive install SETUP_EXE SHOTS_DIR   a full install into E:
 //   wizarddrive fail SETUP_EXE SHOTS_DIR      the copy fails: two messages
 //   wizarddrive keys SETUP_EXE                a full install into E: by keys alone
+//   wizarddrive cancel SETUP_EXE              cancelled on page 0 by keys
 //   wizarddrive attrs DIR                     attribute word of every file
 //   wizarddrive attrib FILE HEX               sets a file's attribute word
 //   wizarddrive shot CLASS FILE               screenshot of any window
 //
 // install and fail steer the window by window messages, as a user's clicks
-// and choices reach it; keys presses keys only and read what a
+// and choices reach it; keys and cancel press keys only and read what a
 // screen reader is told (keyrun.cpp). Every wait polls with a time limit;
 // anything that may open a modal window is posted, never sent, so the
 // driver cannot block on setup.exe.
@@ -311,7 +312,8 @@ int main(int argc, char** argv) {
     rc = Install(argv[2], argv[3], cmd == "fail");
   } else if (cmd == "keys" && argc == 3) {
     rc = KeyboardInstall(argv[2]);
-
+  } else if (cmd == "cancel" && argc == 3) {
+    rc = KeyboardCancel(argv[2]);
   } else if (cmd == "attrs" && argc == 3) {
     rc = Attrs(argv[2]);
   } else if (cmd == "attrib" && argc == 4) {
@@ -321,7 +323,7 @@ int main(int argc, char** argv) {
   } else {
     std::fputs(
         "usage: wizarddrive install|fail SETUP_EXE SHOTS_DIR\n"
-        "       wizarddrive keys SETUP_EXE\n"
+        "       wizarddrive keys|cancel SETUP_EXE\n"
         "       wizarddrive attrs DIR\n"
         "       wizarddrive attrib FILE HEX\n"
         "       wizarddrive shot WINDOW_CLASS FILE.bmp\n",

@@ -662,6 +662,19 @@ bool InstallByKeys(KeyboardRun& run) {
          run.Exited(kExitInstalled);
 }
 
+bool CancelByKeys(KeyboardRun& run) {
+  WizardProcess& wizard = run.Wizard();
+  // What the first page shows, in UTF-16 from the window.
+  std::printf("text: window %s\n", Text(wizard.Main()).c_str());
+  for (const ControlLayout& row : MainFormLayout()) {
+    const HWND w = run.Ctrl(row.control);
+    if (row.page <= 0 && IsWindowVisible(w)) std::printf("text: %s %s\n", ControlName(row.control), Text(w).c_str());
+  }
+  return run.PressTo(kTab, run.Ctrl(Control::Btn_Cancel)) &&
+         run.Press(kSpace, "the confirmation", [&] { return wizard.Box() != nullptr; }) && run.ShowMessage() &&
+         run.Press(kReturn, "setup.exe to end", [&] { return wizard.Ended(); }) && run.Exited(kExitAbandoned);
+}
+
 int Run(const std::string& exe, bool (*steps)(KeyboardRun&)) {
   // The accessible objects of setup.exe reach the driver through COM.
   CoInitialize(nullptr);
@@ -677,3 +690,5 @@ int Run(const std::string& exe, bool (*steps)(KeyboardRun&)) {
 }  // namespace
 
 int KeyboardInstall(const std::string& exe) { return Run(exe, InstallByKeys); }
+
+int KeyboardCancel(const std::string& exe) { return Run(exe, CancelByKeys); }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end run of the Win32 wizard under Wine and Xvfb: a full install of
 # the sample medium from D: into E:, one whose copy fails part way, one by
-# keys alone read as a screen reader reads it, and the installs without a
-# window.
+# keys alone read as a screen reader reads it, the installs without a
+# window, and names beyond ASCII from media in both encodings.
 #
 #   tests/win32harness/run.sh SETUP_EXE WIZARDDRIVE_EXE SHOTS_DIR
 #
@@ -220,6 +220,35 @@ else
   fail "the run by keys did not go through (driver exit $?)"
 fi
 rm -f "$dosdevices/f:"
+ln -sfn "$medium" "$dosdevices/d:"
+
+step "names beyond ASCII"
+# SETUP.INF in Windows-1252 and in UTF-8, each naming the target folder
+# PROJEKTE\MÜLLER, installed into a target path of 300 characters; Wine
+# keeps the host's names in UTF-8.
+deep='E:'
+while [ ${#deep} -lt 300 ]; do deep+='\Verzeichnis'; done
+deep=${deep:0:300}
+for encoding in windows-1252 utf-8; do
+  names="$tmp/names-$encoding"
+  python3 "$here/checkinstall.py" names-medium "$names" "$encoding"
+  cp "$setup_exe" "$names/SETUP.EXE"
+  ln -sfn "$names" "$dosdevices/d:"
+  new_targets "$tmp/e7"
+  rm -f "$WINEPREFIX/drive_c/names.log"
+  if silent 0 /S /ACCEPTLICENSE "/SIREL=$deep" '/LOG=C:\names.log'; then
+    python3 "$here/checkinstall.py" names-tree "$tmp/e7" "$deep" "$WINEPREFIX/drive_c/names.log" \
+      || fail "the names from the $encoding medium did not arrive as meant"
+  fi
+done
+# The window on the UTF-8 medium: its heading in UTF-16 from WM_GETTEXT,
+# then cancelled on page 0 by keys.
+if drive cancel "$tmp/cancel.log"; then
+  python3 "$here/checkinstall.py" names-text "$names" "$tmp/cancel.log" || fail "the heading does not show the medium's text"
+  python3 "$here/checkinstall.py" messages "$names" cancel "$tmp/cancel.log" || fail "the cancel showed other messages"
+else
+  fail "the run cancelled by keys did not go as expected (driver exit $?)"
+fi
 ln -sfn "$medium" "$dosdevices/d:"
 
 # The disc image of the medium (made by the Linux build's setupinf), as
