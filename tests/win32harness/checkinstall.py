@@ -5,7 +5,11 @@
     checkinstall.py block MEDIUM TARGETS SIREL_SUBDIR DXF_SUBDIR FOLDER
     checkinstall.py old MEDIUM TARGETS SIREL_SUBDIR DXF_SUBDIR
     checkinstall.py snapshot TARGETS
-    checkinstall.py messages MEDIUM install|fail LOG
+    checkinstall.py messages MEDIUM install|fail|cancel LOG
+    checkinstall.py screenreader MEDIUM LOG
+    checkinstall.py names-medium DIR windows-1252|utf-8
+    checkinstall.py names-tree TARGETS TARGET_PATH LOG
+    checkinstall.py names-text MEDIUM LOG
 
 tree: every planned file lies byte-identical below TARGETS and nothing else
 does (no temporary file, no stray copy).
@@ -21,8 +25,23 @@ snapshot: one line per folder and file below TARGETS (size, last-write time
 in nanoseconds, SHA-256), sorted; two snapshots are equal when the tree is.
 
 messages: the "message:" lines of a driver log (UTF-8) are the texts the
-run must show: the success text, or the copy failure followed by the abort
-text.
+run must show: the success text, the copy failure followed by the abort
+text, or the abort text alone (cancel).
+
+screenreader: the "steps:" and "buttons:" lines of a keyboard run's log name
+the side-bar's steps and its previous/next buttons as SETUP.INF does, on
+every page.
+
+names-medium: a small medium whose one search group copies the tree
+Pr\u00fcfung\\\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac\\plan.dxf into PROJEKTE\\M\u00dcLLER, its SETUP.INF
+in the encoding given; its heading (Txt_035) holds M\u00dcLLER too.
+
+names-tree: TARGETS (the host folder of the target drive) holds exactly
+that file below TARGET_PATH (a Windows path on that drive), and the log
+(UTF-8) names it there and ends with exit code 0.
+
+names-text: the "text: Label_135" line of a driver log is the heading of
+the medium's first language, letter for letter.
 
 block prints the path of the file it made, relative to TARGETS.
 """
@@ -206,21 +225,101 @@ def pattern_of(text):
 
 def check_messages(medium, mode, log):
     texts = read_language(medium)
-    expected = [texts[31]] if mode == "install" else [texts[24], texts[25]]
-    with open(log, "rb") as f:
-        shown = [line[len("message: "):].rstrip("\r")
-                 for line in f.read().decode("utf-8", "replace").splitlines() if line.startswith("message: ")]
+    expected = [texts.get(i, "") for i in {"install": [31], "fail": [24, 25], "cancel": [25]}[mode]]
+    failed = texts.get(24)
+    shown = log_lines(log, "message: ")
     errors = []
     if len(shown) != len(expected):
         errors.append("%d messages shown, %d expected: %r" % (len(shown), len(expected), shown))
     for got, want in zip(shown, expected):
         # The copy-failure text is followed by the source, the target and
         # the reason, on lines of their own (joined by blanks in the log).
-        details = want == texts[24] and got.startswith(want) and got[len(want):].startswith(" ")
+        details = want == failed and got.startswith(want) and got[len(want):].startswith(" ")
         if not details and not pattern_of(want).match(got):
             errors.append("message %r does not read %r" % (got, want))
-        if want == texts[24] and mode == "fail" and not details:
+        if want == failed and mode == "fail" and not details:
             errors.append("the copy-failure message names no file: %r" % got)
+    return errors
+
+
+def log_lines(log, prefix):
+    """The rest of each line of a driver log (UTF-8, CR LF) that starts with prefix."""
+    with open(log, "rb") as f:
+        return [line[len(prefix):].rstrip("\r")
+                for line in f.read().decode("utf-8", "replace").splitlines() if line.startswith(prefix)]
+
+
+def joined(names):
+    """Names as the driver joins them on one line."""
+    return ", ".join('"%s"' % n for n in names) if names else "(none)"
+
+
+def check_screenreader(medium, log):
+    texts = read_language(medium)
+    steps = joined([texts.get(i, "") for i in range(63, 68)])
+    buttons = joined([texts.get(76, ""), texts.get(75, "")])
+    errors = []
+    pages = log_lines(log, "tree: page ")
+    if len({p[:1] for p in pages}) != 5:
+        errors.append("the accessible tree was not read on all five pages: %r" % pages)
+    for kind, want in (("steps: ", steps), ("buttons: ", buttons)):
+        seen = log_lines(log, kind)
+        if len(seen) != len(pages):
+            errors.append("%d %slines for %d pages" % (len(seen), kind, len(pages)))
+        errors += ["the side-bar reads %s%s, SETUP.INF %s" % (kind, got, want) for got in seen if got != want]
+    return errors
+
+
+NAMES_TARGET = "PROJEKTE\\M\u00dcLLER"
+NAMES_SOURCE = ["Pr\u00fcfung", "\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac", "plan.dxf"]
+NAMES_CONTENT = b"0\nSECTION\n0\nENDSEC\n0\nEOF\n"
+NAMES_HEADING = "Projekte M\u00dcLLER \u2013 Pr\u00fcfung"
+
+
+def make_names_medium(folder, encoding):
+    """SETUP.INF in Windows-1252 or UTF-8, the licence, and the one file of the search group."""
+    text = ("[BootSetup]\r\nVersion=2.0\r\nDefaultDir=SIREL\r\n[Languages]\r\n1=English\r\n[English]\r\n"
+            "Txt_001=LICENSE.TXT\r\nTxt_004=Language:\r\nTxt_025=Setup of %s was cancelled.\r\nTxt_031=Done\r\n"
+            "Txt_035=" + NAMES_HEADING + "\r\nTxt_073=Sirel\r\nTxt_074=Cancel\r\n"
+            "Txt_600=" + NAMES_SOURCE[0] + "\\;" + NAMES_TARGET + "\r\n")
+    os.makedirs(os.path.join(folder, *NAMES_SOURCE[:2]), exist_ok=True)
+    with open(os.path.join(folder, "SETUP.INF"), "wb") as f:
+        f.write(text.encode(encoding))
+    with open(os.path.join(folder, "LICENSE.TXT"), "wb") as f:
+        f.write(b"licence\r\n")
+    with open(os.path.join(folder, *NAMES_SOURCE), "wb") as f:
+        f.write(NAMES_CONTENT)
+    return []
+
+
+def check_names_tree(targets, target_path, log):
+    """The one file under its name, in UTF-8 on the host, and the log's line of it."""
+    errors = []
+    drive, rest = target_path[:2], target_path[2:].strip("\\")
+    installed = "\\".join([rest, NAMES_TARGET, NAMES_SOURCE[1], NAMES_SOURCE[2]])
+    host = os.path.join(os.fsencode(targets), *[p.encode("utf-8") for p in installed.split("\\")])
+    if not os.path.isfile(host):
+        errors.append("missing: %s" % host.decode("utf-8", "replace"))
+    elif read(host) != NAMES_CONTENT:
+        errors.append("differs from the medium: %s" % host.decode("utf-8"))
+    found = [os.path.join(d, n) for d, _, names in os.walk(os.fsencode(targets)) for n in names]
+    errors += ["not planned, left in the target: %s" % f.decode("utf-8", "replace") for f in found if f != host]
+    with open(log, "rb") as f:
+        lines = f.read().decode("utf-8", "strict").splitlines()
+    source = "D:\\" + "\\".join(NAMES_SOURCE)
+    if not any(l.split("\t")[2:5] == ["copied", source, drive + "\\" + installed] for l in lines):
+        errors.append("the log has no line copied\t%s\t%s" % (source, drive + "\\" + installed))
+    if not lines or lines[-1].split("\t")[2:4] != ["end", "0"]:
+        errors.append("the log does not end with exit code 0: %r" % (lines[-1:] or ""))
+    return errors
+
+
+def check_names_text(medium, log):
+    heading = read_language(medium).get(35, "")
+    shown = log_lines(log, "text: Label_135 ")
+    errors = [] if "M\u00dcLLER" in heading else ["the medium's heading holds no M\u00dcLLER: %r" % heading]
+    if shown != [heading]:
+        errors.append("Label_135 shows %r, SETUP.INF %r" % (shown, heading))
     return errors
 
 
@@ -234,8 +333,16 @@ def main(argv):
     elif len(argv) == 2 and argv[0] == "snapshot":
         print("\n".join(snapshot(argv[1])))
         errors = []
-    elif len(argv) == 4 and argv[0] == "messages" and argv[2] in ("install", "fail"):
+    elif len(argv) == 4 and argv[0] == "messages" and argv[2] in ("install", "fail", "cancel"):
         errors = check_messages(*argv[1:])
+    elif len(argv) == 3 and argv[0] == "screenreader":
+        errors = check_screenreader(*argv[1:])
+    elif len(argv) == 3 and argv[0] == "names-medium" and argv[2] in ("windows-1252", "utf-8"):
+        errors = make_names_medium(argv[1], "cp1252" if argv[2] == "windows-1252" else "utf-8")
+    elif len(argv) == 4 and argv[0] == "names-tree":
+        errors = check_names_tree(*argv[1:])
+    elif len(argv) == 3 and argv[0] == "names-text":
+        errors = check_names_text(*argv[1:])
     else:
         sys.stderr.write(__doc__)
         return 2

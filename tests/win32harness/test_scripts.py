@@ -208,10 +208,140 @@ class MessagesTest(unittest.TestCase):
             ("fail", [failed], False),
             ("fail", [failed, unformatted], False),
             ("fail", [bare, aborted], False),  # the failure names no file
+            ("cancel", [aborted, "exit: 7"], True),
+            ("cancel", [done], False),
+            ("cancel", [aborted, aborted], False),
         ]
         for mode, lines, ok in cases:
             with self.subTest(mode=mode, lines=lines):
                 self.assertEqual(self.check(mode, lines) == [], ok)
+
+
+def write_log(lines):
+    with tempfile.NamedTemporaryFile("wb", delete=False) as f:
+        f.write("".join(l + "\r\n" for l in lines).encode("utf-8"))
+    return f.name
+
+
+class ScreenReaderTest(unittest.TestCase):
+    STEPS = 'steps: "Language", "Licence agreement", "Components", "Target directories", "Installation"'
+    BUTTONS = 'buttons: "Previous step", "Next step"'
+
+    def errors(self, lines):
+        log = write_log(lines)
+        try:
+            return checkinstall.check_screenreader(MEDIUM, log)
+        finally:
+            os.remove(log)
+
+    def pages(self, steps=STEPS, buttons=BUTTONS, pages=(0, 1, 2, 3, 4)):
+        lines = []
+        for page in pages:
+            lines += ["tree: page %d" % page, "  KelvaNavigate1 pane \"\" []", steps, buttons]
+        return lines
+
+    def test_the_side_bar_as_setup_inf_names_it_on_every_page(self):
+        german = 'steps: "Sprache", "Lizenzvertrag", "Komponenten", "Zielverzeichnisse", "Installation"'
+        cases = [
+            ("every page named right", self.pages(), True),
+            ("a page not read", self.pages(pages=(0, 1, 2, 3)), False),
+            ("the steps of the other language", self.pages(steps=german), False),
+            ("a step without name", self.pages(steps=self.STEPS.replace('"Components"', '""')), False),
+            ("the buttons the other way round", self.pages(buttons='buttons: "Next step", "Previous step"'), False),
+            ("no buttons line", [l for l in self.pages() if not l.startswith("buttons")], False),
+        ]
+        for name, lines, ok in cases:
+            with self.subTest(name):
+                self.assertEqual(self.errors(lines) == [], ok, self.errors(lines))
+
+
+class NamesTest(unittest.TestCase):
+    DEEP = "E:" + ("\\Verzeichnis" * 25)[:298]
+    UE = "M\u00dcLLER"
+    GREEK = "\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac"
+
+    def setUp(self):
+        self.tmp = tempfile.mkdtemp()
+
+    def tearDown(self):
+        shutil.rmtree(self.tmp)
+
+    def test_both_encodings_read_as_the_same_texts(self):
+        for encoding, bytes_of_ue in (("cp1252", b"M\xdcLLER"), ("utf-8", b"M\xc3\x9cLLER")):
+            with self.subTest(encoding):
+                medium = os.path.join(self.tmp, encoding)
+                checkinstall.make_names_medium(medium, encoding)
+                with open(os.path.join(medium, "SETUP.INF"), "rb") as f:
+                    self.assertIn(bytes_of_ue, f.read())
+                texts = checkinstall.read_language(medium)
+                self.assertEqual(texts[600], "Pr\u00fcfung\\;PROJEKTE\\" + self.UE)
+                self.assertEqual(texts[35], checkinstall.NAMES_HEADING)
+                self.assertTrue(os.path.isfile(os.path.join(medium, "Pr\u00fcfung", self.GREEK, "plan.dxf")))
+
+    def installed(self, name=None, content=checkinstall.NAMES_CONTENT):
+        parts = [self.tmp.encode(), b"e"] + [p.encode() for p in self.DEEP[3:].split("\\")]
+        parts += [b"PROJEKTE", name or self.UE.encode("utf-8"), self.GREEK.encode("utf-8")]
+        os.makedirs(os.path.join(*parts), exist_ok=True)
+        with open(os.path.join(*(parts + [b"plan.dxf"])), "wb") as f:
+            f.write(content)
+
+    def log(self, lines):
+        path = os.path.join(self.tmp, "names.log")
+        with open(path, "wb") as f:
+            f.write("".join(l + "\n" for l in lines).encode("utf-8"))
+        return path
+
+    def test_the_installed_name_and_the_log(self):
+        target = self.DEEP + "\\PROJEKTE\\" + self.UE + "\\" + self.GREEK + "\\plan.dxf"
+        copied = "t\tinfo\tcopied\tD:\\Pr\u00fcfung\\" + self.GREEK + "\\plan.dxf\t" + target + "\t27"
+        end = "t\tinfo\tend\t0\t0.1"
+        cases = [
+            ("right", lambda: self.installed(), [copied, end], True),
+            ("missing", lambda: None, [copied, end], False),
+            ("the host name in Latin-1", lambda: self.installed(name=b"M\xdcLLER"), [copied, end], False),
+            ("other content", lambda: self.installed(content=b"0\nEOF\n"), [copied, end], False),
+            ("a stray file", lambda: (self.installed(), open(os.path.join(self.tmp, "e", "x"), "wb").close()),
+             [copied, end], False),
+            ("the log without the file", lambda: self.installed(), [end], False),
+            ("the log names it decomposed", lambda: self.installed(),
+             [copied.replace("\u00dc", "U\u0308"), end], False),
+            ("the log ends with another exit code", lambda: self.installed(), [copied, "t\tinfo\tend\t6\t0.1"], False),
+        ]
+        for name, make, lines, ok in cases:
+            with self.subTest(name):
+                shutil.rmtree(os.path.join(self.tmp, "e"), ignore_errors=True)
+                os.makedirs(os.path.join(self.tmp, "e"))
+                make()
+                errors = checkinstall.check_names_tree(os.path.join(self.tmp, "e"), self.DEEP, self.log(lines))
+                self.assertEqual(errors == [], ok, errors)
+
+    def test_a_medium_with_few_texts_is_cancelled_with_its_own(self):
+        medium = os.path.join(self.tmp, "m")
+        checkinstall.make_names_medium(medium, "cp1252")
+        for lines, ok in ((["message: Setup of Sirel was cancelled."], True), (["message: Done"], False)):
+            with self.subTest(lines=lines):
+                log = write_log(lines)
+                try:
+                    self.assertEqual(checkinstall.check_messages(medium, "cancel", log) == [], ok)
+                finally:
+                    os.remove(log)
+
+    def test_the_heading_as_the_window_shows_it(self):
+        medium = os.path.join(self.tmp, "m")
+        checkinstall.make_names_medium(medium, "utf-8")
+        cases = [
+            ("right", ["text: Label_135 " + checkinstall.NAMES_HEADING], True),
+            ("the bytes read as Windows-1252", ["text: Label_135 Projekte M\u00c3\u0153LLER \u00e2\u20ac\u201c Pr\u00c3\u00bcfung"],
+             False),
+            ("not shown", ["text: Label_105 Welcome"], False),
+        ]
+        for name, lines, ok in cases:
+            with self.subTest(name):
+                log = write_log(lines)
+                try:
+                    self.assertEqual(checkinstall.check_names_text(medium, log) == [], ok)
+                finally:
+                    os.remove(log)
 
 
 if __name__ == "__main__":
