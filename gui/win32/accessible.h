@@ -71,4 +71,8 @@ struct SimpleAccessibleText {
 };
 LRESULT AnswerSimpleGetObject(HWND window, WPARAM wParam, LPARAM lParam, SimpleAccessibleText text);
 
+// A native control without a label before it (which the system would name
+// it by) named for screen readers; all else the system describes.
+void NameControl(HWND control, std::function<std::string()> name);
+
 }  // namespace win32skin

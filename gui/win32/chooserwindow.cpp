@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "dialogs/verzlayout.h"
+#include "gui/win32/accessible.h"
 #include "gui/win32/win32support.h"
 #include "platform/platform.h"
 #include "platform/text/utf8.h"
@@ -71,6 +72,11 @@ ChooserWindow::ChooserWindow(platform::Platform& platform, HWND owner) : m_platf
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(DlgControlId(row.control))), win32skin::Instance(),
                     nullptr);
     if (row.tabOrder >= 0) order.push_back(&row);
+  }
+  // No label stands before the folder list and the drive box: screen readers
+  // know both by the chooser's caption.
+  for (DlgControl named : {DlgControl::DirectoryListBox1, DlgControl::DriveComboBox1}) {
+    win32skin::NameControl(Control(named), [this] { return win32skin::Utf8(win32skin::WindowText(m_hwnd)); });
   }
   m_dpi = win32skin::Dpi(win32skin::WindowDpi(owner ? owner : m_hwnd));
   Place();

@@ -28,6 +28,15 @@ std::string WithCrLf(const std::string& text) {
 // mouse press gives it goes back at once); Tab still reaches it.
 bool g_speedButtonPressed = false;
 
+// The licence text keeps the arrow keys (they scroll it) but not Tab,
+// Return or Escape: a read-only text has no use for them, and the dialog
+// keys move on from it to "I accept".
+LRESULT CALLBACK ReadOnlyTextProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  const LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+  if (msg == WM_GETDLGCODE) return (result & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB)) | DLGC_WANTARROWS;
+  return result;
+}
+
 LRESULT CALLBACK SpeedButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
   if (msg == WM_SETFOCUS && g_speedButtonPressed) {
     const HWND previous = reinterpret_cast<HWND>(wParam);
@@ -163,6 +172,7 @@ void MainWindow::Build() {
                    FALSE);
     }
     if (row.kind == ControlKind::kSpeedButton) SetWindowSubclass(w, SpeedButtonProc, 1, 0);
+    if (row.kind == ControlKind::kMemo) SetWindowSubclass(w, ReadOnlyTextProc, 1, 0);
     if (row.kind == ControlKind::kMeter) win32skin::SetDrawingDpi(w, m_dpi);
     if (row.kind == ControlKind::kCheckBox) SendMessageW(w, BM_SETCHECK, row.checked ? BST_CHECKED : BST_UNCHECKED, 0);
     if (row.kind == ControlKind::kNotebook) {
@@ -257,6 +267,10 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(wParam) == WA_INACTIVE) {
         const HWND focus = GetFocus();
         if (focus && IsChild(m_hwnd, focus)) m_lastFocus = focus;
+      } else if (m_refocus && IsWindowVisible(m_refocus)) {
+        ::SetFocus(m_refocus);
+        m_refocus = nullptr;
+        return 0;
       } else if (m_lastFocus && IsWindow(m_lastFocus)) {
         ::SetFocus(m_lastFocus);
         return 0;
@@ -361,11 +375,7 @@ void MainWindow::SetText(Control control, const std::string& text) {
 void MainWindow::ShowText(HWND w, const ControlLayout* row, const std::string& text) {
   const std::wstring shown = win32skin::Wide(text);
   SetWindowTextW(w, shown.c_str());
-  // A label sized to its text fits it; a one-line label grows to fit it where
-  // its row leaves too little room (text does not scale quite evenly with
-  // the screen).
-  const bool oneLine = row && row->kind == ControlKind::kLabel && !row->wordWrap;
-  if (!row || !(row->autoSize || oneLine)) return;
+  if (!row || !row->autoSize) return;
   HDC dc = GetDC(w);
   const HGDIOBJ saved = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)));
   RECT r{0, 0, 0, 0};
@@ -373,20 +383,23 @@ void MainWindow::ShowText(HWND w, const ControlLayout* row, const std::string& t
   DrawTextW(dc, measured.c_str(), static_cast<int>(measured.size()), &r, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
   SelectObject(dc, saved);
   ReleaseDC(w, dc);
-  RECT now{};
-  GetClientRect(w, &now);
-  if (row->autoSize) {
-    SetWindowPos(w, nullptr, 0, 0, r.right, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  } else if (r.right > now.right) {
-    SetWindowPos(w, nullptr, 0, 0, r.right, now.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  SetWindowPos(w, nullptr, 0, 0, r.right, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::SetVisible(Control control, bool visible) {
   const HWND w = ControlHandle(control);
   if (!w) return;
+  // A control hidden with the focus (a Browse button while its chooser is
+  // open) gets it back when it shows again; meanwhile the system gives it
+  // to the page, which no screen reader can name.
+  const HWND focus = GetFocus();
+  if (!visible && focus && (focus == w || IsChild(w, focus))) m_refocus = w;
   ShowWindow(w, visible ? SW_SHOWNA : SW_HIDE);
   if (visible) PlaceLabelBefore(control);  // a shared label names the one shown
+  if (visible && w == m_refocus && GetActiveWindow() == m_hwnd) {
+    m_refocus = nullptr;
+    ::SetFocus(w);
+  }
 }
 
 void MainWindow::SetChecked(Control control, bool checked) {
@@ -438,7 +451,7 @@ void MainWindow::Rescale(int dpi, const RECT* proposed) {
     }
     if (row.kind == ControlKind::kMeter) win32skin::SetDrawingDpi(w, m_dpi);
     Place(row.control);
-    if (row.kind == ControlKind::kLabel) ShowText(w, &row, win32skin::Utf8(win32skin::WindowText(w)));
+    if (row.autoSize) ShowText(w, &row, win32skin::Utf8(win32skin::WindowText(w)));
   }
   RECT notebook{};
   GetClientRect(ControlHandle(Control::Hauptseite), &notebook);
@@ -454,6 +467,7 @@ void MainWindow::Rescale(int dpi, const RECT* proposed) {
 }
 
 void MainWindow::SetFocus(Control control) {
+  m_refocus = nullptr;
   if (const HWND w = ControlHandle(control)) ::SetFocus(w);
 }
 

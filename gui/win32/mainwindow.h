@@ -85,6 +85,7 @@ class MainWindow final : public MainFormView {
   std::array<HWND, 5> m_pages{};
   std::map<int, HFONT> m_fonts;  // by height in pixels
   HWND m_lastFocus = nullptr;
+  HWND m_refocus = nullptr;  // hidden while it had the focus
   bool m_busy = false;
   bool m_labelFilePending = false;
   std::string m_labelFile;  // the newest name, shown in the next pass

@@ -13,6 +13,7 @@ namespace {
 constexpr UINT_PTR kRepeatTimer = 1;
 constexpr UINT_PTR kHintTimer = 2;
 constexpr UINT kHintDelay = 500;  // milliseconds
+constexpr UINT kAnnounceFocus = WM_APP + 3;
 
 const wchar_t* const kClassName = L"SetupNavigate";
 
@@ -175,8 +176,16 @@ LRESULT NavigateWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       m_model->SetFocused(msg == WM_SETFOCUS);
-      // The focus lies on the current step.
-      if (msg == WM_SETFOCUS) win32skin::NotifyStepChanged(m_hwnd, m_model->ItemIndex(), true);
+      m_focusAnnounced = -1;
+      // The focus lies on the current step: told once the handler that gave
+      // the focus is through, since it may be changing the step just then.
+      if (msg == WM_SETFOCUS) PostMessageW(m_hwnd, kAnnounceFocus, 0, 0);
+      return 0;
+    case kAnnounceFocus:
+      if (GetFocus() == m_hwnd && m_focusAnnounced != m_model->ItemIndex()) {
+        m_focusAnnounced = m_model->ItemIndex();
+        win32skin::NotifyStepChanged(m_hwnd, m_focusAnnounced, true);
+      }
       return 0;
     default: break;
   }
@@ -221,7 +230,9 @@ void NavigateWindow::Repaint() {
   InvalidateRect(m_hwnd, nullptr, FALSE);
   if (m_model && m_model->ItemIndex() != m_announced) {
     m_announced = m_model->ItemIndex();
-    win32skin::NotifyStepChanged(m_hwnd, m_announced, GetFocus() == m_hwnd);
+    const bool focused = GetFocus() == m_hwnd;
+    if (focused) m_focusAnnounced = m_announced;
+    win32skin::NotifyStepChanged(m_hwnd, m_announced, focused);
   }
 }
 

@@ -56,5 +56,6 @@ class NavigateWindow final : private NavigateHost {
   TKelvaNavigate* m_model = nullptr;
   bool m_tracking = false;
   std::string m_pendingHint;
-  int m_announced = 0;  // the step screen readers were last told of
+  int m_announced = 0;        // the step screen readers were last told of
+  int m_focusAnnounced = -1;  // the step they were told has the focus
 };

@@ -147,6 +147,25 @@ TEST_F(MainWindowTest, TabWalksThePageAndTheSideBar) {
     SCOPED_TRACE(ControlName(chain[i - 1]));
     EXPECT_EQ(GetNextDlgTabItem(w.Handle(), w.ControlHandle(chain[i - 1]), FALSE), w.ControlHandle(chain[i]));
   }
+  // The licence text hands Tab on to "I accept" (a multi-line text would
+  // keep it) and keeps the arrow keys.
+  ASSERT_TRUE(Key(Control::ComboBoxSprache, VK_RETURN));
+  ASSERT_EQ(Page(), 1);
+  const HWND memo = w.ControlHandle(Control::eula_Memo);
+  MSG tab{memo, WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
+  const LRESULT wants = SendMessageW(memo, WM_GETDLGCODE, VK_TAB, reinterpret_cast<LPARAM>(&tab));
+  EXPECT_EQ(wants & (DLGC_WANTALLKEYS | DLGC_WANTTAB), 0);
+  EXPECT_NE(wants & DLGC_WANTARROWS, 0);
+  SetFocus(memo);
+  EXPECT_TRUE(w.PreTranslate(tab));
+  EXPECT_EQ(GetFocus(), w.ControlHandle(Control::accept_Button));
+  // A button hidden while it has the focus (Browse, while its chooser is
+  // open) has it again when it shows, not the page behind it.
+  const HWND accept = w.ControlHandle(Control::accept_Button);
+  w.SetVisible(Control::accept_Button, false);
+  EXPECT_NE(GetFocus(), accept);
+  w.SetVisible(Control::accept_Button, true);
+  EXPECT_EQ(GetFocus(), accept);
 }
 
 TEST_F(MainWindowTest, KeysAndWindowMessagesReachTheController) {
@@ -501,6 +520,31 @@ TEST_F(ChooserTest, ModalResultsAndTheChosenDirectory) {
       EXPECT_EQ(controller.SelectedDir, root);
     }
   }
+}
+
+// No label stands before the folder list and the drive box: a screen reader
+// knows both by the chooser's caption, and the rest as the system tells it.
+TEST_F(ChooserTest, ScreenReadersKnowTheListsByTheCaption) {
+  CoInitialize(nullptr);
+  controller.SetCaption("Zielverzeichnis w\xC3\xA4hlen");
+  for (DlgControl control : {DlgControl::DirectoryListBox1, DlgControl::DriveComboBox1}) {
+    IAccessible* a = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(GetDlgItem(window->Handle(), DlgControlId(control)), OBJID_CLIENT,
+                                         __uuidof(IAccessible), reinterpret_cast<void**>(&a)),
+              S_OK);
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    ASSERT_EQ(a->get_accName(self, &name), S_OK);
+    EXPECT_EQ(text::FromUtf16(std::u16string(reinterpret_cast<const char16_t*>(name), SysStringLen(name))),
+              "Zielverzeichnis w\xC3\xA4hlen");
+    SysFreeString(name);
+    LONG children = -1;
+    EXPECT_EQ(a->get_accChildCount(&children), S_OK) << "the system's object answers the rest";
+    a->Release();
+  }
+  CoUninitialize();
 }
 
 TEST_F(ChooserTest, ListAndDriveBoxShowTheModel) {

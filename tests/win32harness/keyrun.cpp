@@ -104,13 +104,6 @@ std::string NameOnWindows(HWND w, const AccNode& node) {
   return label && SameNoCase(ClassOf(label), "Static") && IsWindowVisible(label) ? Text(label) : std::string();
 }
 
-// Controls of the chooser no label names: a known defect of the skin, not
-// a failure of the run.
-bool KnownUnnamed(HWND w) {
-  const std::string name = ControlNameOf(w);
-  return name == "DirectoryListBox1" || name == "DriveComboBox1";
-}
-
 // How the run came to the page it checks: on the same step, by a change of
 // step, or by one while the side-bar held the focus.
 enum class StepChange { kNone, kChanged, kOnSideBar };
@@ -183,9 +176,6 @@ class KeyboardRun {
     return Fail("Tab took the focus to %s, expected %s", ControlNameOf(Focus()).c_str(), ControlNameOf(target).c_str());
   }
 
-  // The key about to be pressed closes the chooser (or has done so).
-  void ClosingChooser(bool closing) { m_afterChooser = closing; }
-
   // The newest focus event names this object.
   bool FocusEventNames(HWND window, LONG child) const {
     const WinEvent* last = m_events.LastFocus();
@@ -199,29 +189,6 @@ class KeyboardRun {
       if (!Press(kTab, "the focus to move on", [&] { return Focus() != before; })) return false;
     }
     return Focused(target) || Fail("Tab does not reach %s", ControlNameOf(target).c_str());
-  }
-
-  // A defect of the skin: reported, and stepped around so that the rest of
-  // the run is still checked.
-  void KnownDefect(const std::string& what) {
-    for (const std::string& known : m_defects) {
-      if (known == what) return;
-    }
-    m_defects.push_back(what);
-    std::printf("known defect: %s\n", what.c_str());
-    std::fflush(stdout);
-  }
-
-  // The focus given by the driver, not by a key: the way around a key that
-  // does not get there.
-  bool MoveFocus(HWND target) {
-    const DWORD self = GetCurrentThreadId();
-    AttachThreadInput(self, m_wizard.ThreadId(), TRUE);
-    SetFocus(target);
-    AttachThreadInput(self, m_wizard.ThreadId(), FALSE);
-    return Poll([&] { return Focused(target); }, 2000)
-               ? CheckFocus("(the driver moved the focus)")
-               : Fail("the focus cannot be moved to %s", ControlNameOf(target).c_str());
   }
 
   // The focus after a key (or after what the program did by itself).
@@ -259,17 +226,7 @@ class KeyboardRun {
                 named == node.name ? "" : (", named \"" + named + "\" on Windows").c_str());
     std::fflush(stdout);
     if (!named.empty()) return true;
-    if (m_afterChooser && ClassOf(focus) == "SetupContainer" && GetParent(focus) == Ctrl(Control::Hauptseite)) {
-      KnownDefect(
-          "the focus comes back from the chooser to the page window (SetupContainer), which has no name: "
-          "DXFZiel_Button, which had it, is hidden while the chooser is open");
-      return true;
-    }
-    if (!KnownUnnamed(focus)) return Fail("after %s the focused %s has no accessible name", key, control.c_str());
-    const HWND before = GetWindow(focus, GW_HWNDPREV);
-    KnownDefect("the chooser's " + control + " has no accessible name: no label lies just before it among its " +
-                "siblings (" + (before ? ControlNameOf(before) : std::string("nothing")) + " does)");
-    return true;
+    return Fail("after %s the focused %s has no accessible name", key, control.c_str());
   }
 
   // The page just reached: the step events (when the step changed) and the
@@ -512,8 +469,6 @@ class KeyboardRun {
   EventRecorder m_events;
   WizardProcess m_wizard;
   size_t m_mark = 0;  // the first event since the last page check
-  std::vector<std::string> m_defects;
-  bool m_afterChooser = false;  // the key that closes the chooser is pressed
 };
 
 // Steps the user may choose, by step.
@@ -556,11 +511,10 @@ bool ChooseByKeys(KeyboardRun& run, HWND chooser) {
   };
   if (!run.ArrowTo(list, true, cad, entered)) return false;
   const HWND target = run.Ctrl(Control::zielDXF_Edit);
-  run.ClosingChooser(true);
-  const bool closed = run.Press(kReturn, "the chooser closed and zielDXF_Edit reading E:\\CAD",
-                                [&] { return !IsWindowVisible(chooser) && Text(target) == "E:\\CAD"; });
-  run.ClosingChooser(false);
-  return closed;
+  // The focus comes back to the button that opened the chooser.
+  const HWND browse = run.Ctrl(Control::DXFZiel_Button);
+  return run.Press(kReturn, "the chooser closed, zielDXF_Edit reading E:\\CAD and the focus on DXFZiel_Button",
+                   [&] { return !IsWindowVisible(chooser) && Text(target) == "E:\\CAD" && run.Focused(browse); });
 }
 
 bool InstallByKeys(KeyboardRun& run) {
@@ -586,13 +540,7 @@ bool InstallByKeys(KeyboardRun& run) {
     return false;
   }
   const HWND accept = run.Ctrl(Control::accept_Button);
-  if (!run.TabReaches(accept)) {
-    if (!run.Focused(licence)) return false;
-    run.KnownDefect(
-        "Tab stays in eula_Memo: the multi-line licence text answers WM_GETDLGCODE with DLGC_WANTALLKEYS, so the "
-        "dialog keys pass Tab to it and \"I accept\" cannot be reached by keys");
-    if (!run.MoveFocus(accept)) return false;
-  }
+  if (!run.TabReaches(accept)) return Fail("Tab does not take the focus from eula_Memo to accept_Button");
 
   // Page 2: Space accepts and steps on; Tab and Space tick the components.
   const HWND sirel = run.Ctrl(Control::Sirel_CheckBox);
