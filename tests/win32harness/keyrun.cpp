@@ -93,13 +93,32 @@ const KindRule* RuleOf(ControlKind kind) {
   return nullptr;
 }
 
+// Whether the control answers WM_GETOBJECT with an object of its own, as
+// Windows asks it before it falls back on the system's object. The object
+// handed over is taken and let go, so none is left behind in the wizard.
+bool AnswersForItself(HWND w) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(w, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT), SMTO_ABORTIFHUNG, 2000, &result) ||
+      result == 0) {
+    return false;
+  }
+  IAccessible* object = nullptr;
+  if (SUCCEEDED(ObjectFromLresult(static_cast<LRESULT>(result), __uuidof(IAccessible), 0,
+                                  reinterpret_cast<void**>(&object))) &&
+      object) {
+    object->Release();
+  }
+  return true;
+}
+
 // The name a screen reader on Windows gives the object read: Wine's generic
 // object of a combo box or list box of another process carries its value,
 // where Windows names the control by the static label just before it among
-// its siblings (or not at all).
+// its siblings (or not at all), unless the control answers for itself.
 std::string NameOnWindows(HWND w, const AccNode& node) {
   const std::string cls = ClassOf(w);
   if (node.role != ROLE_SYSTEM_CLIENT || !(SameNoCase(cls, "ComboBox") || SameNoCase(cls, "ListBox"))) return node.name;
+  if (AnswersForItself(w)) return node.name;
   const HWND label = GetWindow(w, GW_HWNDPREV);
   return label && SameNoCase(ClassOf(label), "Static") && IsWindowVisible(label) ? Text(label) : std::string();
 }
