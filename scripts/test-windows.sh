@@ -12,7 +12,10 @@ cmake --build build/windows -j "$(nproc)"
 export WINEPREFIX="$PWD/build/windows/wineprefix" WINEARCH=win64 WINEDEBUG=-all \
   WINEDLLOVERRIDES="mscoree=;mshtml="
 mkdir -p "$WINEPREFIX"
-trap 'wineserver -k || true' EXIT
+# The prefix's screen scale (LogPixels) goes back to 96 dots per inch
+# whatever happens, so no later run inherits the 144 of the scaled step.
+dpi() { timeout 120 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
+trap 'wineserver -k || true; dpi 96 || true; wineserver -w || true' EXIT
 # Wine's desktop process keeps the display it was started with for as long as
 # the server lives, and the skin's tests and setup.exe open real windows: each
 # step that starts Wine runs under Xvfb, and the server ends between steps.
@@ -24,6 +27,23 @@ timeout 300 "${in_x[@]}" wineboot -i >/dev/null 2>&1
 timeout 120 "${in_x[@]}" wine reg add 'HKCU\Software\Wine' /v ShowDotFiles /d Y /f >/dev/null 2>&1
 settle
 (cd build/windows && timeout 1200 "${in_x[@]}" ctest --output-on-failure --timeout 300)
+settle
+
+# The window on a screen of 144 dots per inch: every control and font 1.5
+# times its size, no caption wider than its control, and a screenshot of the
+# first page in build/screenshots/win32-144dpi/.
+dpi 144
+settle
+SETUP_EXPECT_DPI=144 SETUP_SOURCE_ROOT="$PWD" timeout 300 "${in_x[@]}" wine build/windows/tests/core_tests.exe \
+  --gtest_filter='MainWindowTest.EveryControlScalesWithTheScreen:GdiCanvasTest.UnitsBecomePixelsAtTheScreensScale'
+settle
+mkdir -p build/screenshots/win32-144dpi
+timeout 120 "${in_x[@]}" bash -c 'wine build/windows/stage/setup.exe & setup=$!
+  wine build/windows/tests/win32harness/wizarddrive.exe shot SetupWizardMain "Z:$PWD/build/screenshots/win32-144dpi/page0.bmp"
+  rc=$?; wineserver -k; wait $setup; exit $rc' || { echo "FAIL: no screenshot at 144 dots per inch"; exit 1; }
+python3 tests/win32harness/bmp2png.py -d build/screenshots/win32-144dpi build/screenshots/win32-144dpi/page0.bmp
+rm -f build/screenshots/win32-144dpi/page0.bmp
+dpi 96
 settle
 
 # setup.exe end to end: a full install of the sample medium and one failing
