@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ class InstallLog {
 
   // "2026-12-08T23:41:05+01:00"
   static std::string Timestamp();
+  // The same from a local time and the UTC time of the same moment.
+  static std::string FormatTimestamp(const std::tm& local, const std::tm& utc);
 
  private:
   void Write(const char* level, const std::string& event, const std::vector<std::string>& fields);
