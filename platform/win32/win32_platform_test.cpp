@@ -271,6 +271,29 @@ TEST_F(Win32Test, CopyOfOneFileArrivesWithAttributesAndTime) {
   EXPECT_EQ(TempFiles("dst\\sub"), std::vector<std::string>{});
 }
 
+// A copy that takes a new name is flushed when the install ends: one made
+// read-only or removed since does not fail the flush, one another program
+// holds against writing does.
+TEST_F(Win32Test, NewCopiesAreFlushedWhenTheInstallEnds) {
+  Write("src\\a.mac", "data");
+  const auto copy = [&](const std::string& target) {
+    return platform->ShellOperation(platform::kFoCopy, List(root + "\\src\\a.mac"), List(root + "\\" + target), kQuiet);
+  };
+  for (const char* target : {"dst\\kept.mac", "dst\\ro.mac", "dst\\gone.mac"}) ASSERT_EQ(copy(target), 0) << target;
+  ASSERT_TRUE(platform->SetAttributes(root + "\\dst\\ro.mac", platform::kAttrReadOnly));
+  ASSERT_TRUE(platform->RemoveFile(root + "\\dst\\gone.mac"));
+  EXPECT_TRUE(platform->FlushVolume(root));
+  EXPECT_TRUE(platform->FileAttributes(root + "\\dst\\ro.mac") & platform::kAttrReadOnly) << "read-only again";
+  EXPECT_EQ(Read("dst\\ro.mac"), "data");
+
+  ASSERT_EQ(copy("dst\\held.mac"), 0);
+  const HANDLE held = CreateFileA((root + "\\dst\\held.mac").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(platform->FlushVolume(root)) << "a copy that cannot be flushed";
+  CloseHandle(held);
+}
+
 TEST_F(Win32Test, FailedCopyLeavesTheOldTargetAsItWas) {
   Write("src\\a.mac", std::string(100, 'n'));
   Write("dst\\a.mac", "old");
