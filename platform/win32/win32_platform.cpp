@@ -18,6 +18,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -841,7 +842,13 @@ class Win32Platform : public Platform, public CopyFaultHook {
     };
     constexpr size_t kFlushThreads = 8;
     std::vector<std::thread> helpers;
-    for (size_t n = 1; n < kFlushThreads && n * 16 < copies.size(); ++n) helpers.emplace_back(work);
+    for (size_t n = 1; n < kFlushThreads && n * 16 < copies.size(); ++n) {
+      try {
+        helpers.emplace_back(work);
+      } catch (const std::system_error&) {
+        break;  // fewer threads: the flushes are the same
+      }
+    }
     work();
     for (std::thread& t : helpers) t.join();
     return flushed;
