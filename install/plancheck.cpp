@@ -13,7 +13,7 @@ namespace {
 class RealFolders {
  public:
   explicit RealFolders(platform::Platform& platform) : m_platform(platform) {}
-  // The real path of a file: its folder's real path (remembered) and the
+  // The real path of a target: its folder's real path (remembered) and the
   // name. A target that is itself a link is replaced, never written through.
   std::string Of(const std::string& full) {
     const size_t cut = full.rfind('\\');
@@ -64,21 +64,19 @@ void InstallEngine::CollectPlanProblems(std::vector<PlanProblem>* problems, bool
   const std::string medium = m_platform.FullPath(AddBackslash(m_sourceDir));
   const std::string realMedium = m_platform.RealPath(medium);
   RealFolders real(m_platform);
-  RealFolders realSources(m_platform);
   std::map<std::string, std::string> realBases;
   std::unordered_map<std::string, size_t> landing;  // folded target -> entry
   for (size_t i = 0; i < SourceFileList.size() && i < TargetFileList.size(); ++i) {
     const std::string& source = SourceFileList[i];
     const std::string fullSource = m_platform.FullPath(source);
-    // A source is read through whatever links lie on its way: a link is
-    // resolved whole, any other file by its folder (asked once per folder).
-    const uint32_t a = m_platform.FileAttributes(fullSource);
-    const bool link = a == platform::kInvalidAttributes || (a & platform::kAttrReparsePoint);
-    const std::string realSource = link ? m_platform.RealPath(fullSource) : realSources.Of(fullSource);
+    // A source is read through whatever links lie on its way: it is
+    // resolved whole.
+    const std::string realSource = m_platform.RealPath(fullSource);
     if (!PathLiesIn(fullSource, medium) || realSource.empty() || !PathLiesIn(realSource, realMedium)) {
       if (found({kOutsideMediumText, {source}, "source outside the medium: " + source})) return;
       continue;
     }
+    const uint32_t a = m_platform.FileAttributes(fullSource);
     if (a != platform::kInvalidAttributes && (a & (platform::kAttrDevice | platform::kAttrDirectory))) {
       if (found({kNotRegularFileText, {source}, "not a regular file: " + source})) return;
       continue;
