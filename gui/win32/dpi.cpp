@@ -4,6 +4,8 @@
 #include <map>
 #include <tuple>
 
+#include "graphics/pixels.h"
+
 namespace win32skin {
 
 graphics::Rect Dpi::Covering(const RECT& r) const {
@@ -43,69 +45,10 @@ Dpi DrawingDpi(HWND hwnd) {
 
 namespace {
 
-// One row or column resampled by area: the weights of the source pixels that
-// each target pixel covers, as (first source pixel, weights).
-struct Span {
-  int first;
-  std::vector<double> weights;
-};
-
-std::vector<Span> Spans(int from, int to) {
-  std::vector<Span> spans(static_cast<size_t>(to));
-  const double step = static_cast<double>(from) / to;
-  for (int i = 0; i < to; ++i) {
-    const double begin = i * step, end = (i + 1) * step;
-    Span& s = spans[static_cast<size_t>(i)];
-    s.first = static_cast<int>(begin);
-    for (int p = s.first; p < from && p < end; ++p) {
-      const double cover = std::min<double>(end, p + 1) - std::max<double>(begin, p);
-      if (cover > 0) s.weights.push_back(cover / step);
-    }
-  }
-  return spans;
+// A COLORREF (0x00BBGGRR) as 0xRRGGBB.
+uint32_t RgbOf(COLORREF c) {
+  return (static_cast<uint32_t>(GetRValue(c)) << 16) | (static_cast<uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
 }
-
-uint32_t Channel(uint32_t pixel, int shift) { return (pixel >> shift) & 0xFF; }
-
-}  // namespace
-
-std::vector<uint32_t> ScalePixels(const std::vector<uint32_t>& pixels, int width, int height, int newWidth,
-                                  int newHeight) {
-  if (width <= 0 || height <= 0 || newWidth <= 0 || newHeight <= 0) return {};
-  const std::vector<Span> across = Spans(width, newWidth), down = Spans(height, newHeight);
-  // Across first, into four channels kept as fractions, then down.
-  std::vector<double> rows(static_cast<size_t>(newWidth) * static_cast<size_t>(height) * 4);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < newWidth; ++x) {
-      const Span& s = across[static_cast<size_t>(x)];
-      double* out = &rows[(static_cast<size_t>(y) * newWidth + x) * 4];
-      for (size_t k = 0; k < s.weights.size(); ++k) {
-        const uint32_t p = pixels[static_cast<size_t>(y) * width + s.first + static_cast<int>(k)];
-        for (int c = 0; c < 4; ++c) out[c] += s.weights[k] * Channel(p, 24 - 8 * c);
-      }
-    }
-  }
-  std::vector<uint32_t> result(static_cast<size_t>(newWidth) * static_cast<size_t>(newHeight));
-  for (int y = 0; y < newHeight; ++y) {
-    const Span& s = down[static_cast<size_t>(y)];
-    for (int x = 0; x < newWidth; ++x) {
-      double sum[4] = {0, 0, 0, 0};
-      for (size_t k = 0; k < s.weights.size(); ++k) {
-        const double* in = &rows[(static_cast<size_t>(s.first + static_cast<int>(k)) * newWidth + x) * 4];
-        for (int c = 0; c < 4; ++c) sum[c] += s.weights[k] * in[c];
-      }
-      uint32_t p = 0;
-      for (int c = 0; c < 4; ++c) {
-        const auto v = static_cast<uint32_t>(std::clamp(sum[c] + 0.5, 0.0, 255.0));
-        p |= v << (24 - 8 * c);
-      }
-      result[static_cast<size_t>(y) * newWidth + x] = p;
-    }
-  }
-  return result;
-}
-
-namespace {
 
 // The bitmap's pixels with alpha: the clear colour transparent, every other
 // pixel opaque.
@@ -121,12 +64,7 @@ std::vector<uint32_t> PixelsOf(HBITMAP bitmap, int width, int height, COLORREF c
   HDC dc = CreateCompatibleDC(nullptr);
   GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
   DeleteDC(dc);
-  const uint32_t clearRgb = (static_cast<uint32_t>(GetRValue(clear)) << 16) |
-                            (static_cast<uint32_t>(GetGValue(clear)) << 8) | GetBValue(clear);
-  for (uint32_t& p : pixels) {
-    p &= 0x00FFFFFF;
-    p = (clear != CLR_INVALID && p == clearRgb) ? 0 : (p | 0xFF000000u);
-  }
+  graphics::MakeClearColourTransparent(pixels, clear == CLR_INVALID ? -1 : RgbOf(clear));
   return pixels;
 }
 
@@ -143,16 +81,6 @@ HBITMAP BitmapOf(const std::vector<uint32_t>& pixels, int width, int height) {
   HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (bitmap && bits) std::copy(pixels.begin(), pixels.end(), static_cast<uint32_t*>(bits));
   return bitmap;
-}
-
-// Greys a picture as a disabled one looks: its shape in the shadow colour.
-void Disable(std::vector<uint32_t>& pixels) {
-  const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
-  for (uint32_t& p : pixels) {
-    const uint32_t a = p >> 24;
-    p = (a << 24) | ((GetRValue(grey) * a / 255) << 16) | ((GetGValue(grey) * a / 255) << 8) |
-        (GetBValue(grey) * a / 255);
-  }
 }
 
 }  // namespace
@@ -186,8 +114,9 @@ void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, COLORREF clear, bool disab
   HBITMAP& scaled = cache[Key{bitmap, dpi.value(), clear, disabled}];
   if (!scaled) {
     std::vector<uint32_t> pixels =
-        ScalePixels(PixelsOf(bitmap, width, height, clear), width, height, newWidth, newHeight);
-    if (disabled) Disable(pixels);
+        graphics::ScalePixels(PixelsOf(bitmap, width, height, clear), width, height, newWidth, newHeight);
+    // A disabled picture: its shape in the shadow colour.
+    if (disabled) graphics::TintPixels(pixels, RgbOf(GetSysColor(COLOR_GRAYTEXT)));
     scaled = BitmapOf(pixels, newWidth, newHeight);
   }
   HDC source = CreateCompatibleDC(dc);

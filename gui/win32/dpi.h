@@ -2,9 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdint>
-#include <vector>
-
 #include "graphics/canvas.h"
 
 // The Win32 skin lays out and draws in units of 1/96 inch, as the layout
@@ -42,12 +39,6 @@ int WindowDpi(HWND hwnd);
 // window is made and whenever its screen changes; until then WindowDpi.
 void SetDrawingDpi(HWND hwnd, const Dpi& dpi);
 Dpi DrawingDpi(HWND hwnd);
-
-// A picture at another size: each pixel of the result is the average of the
-// source pixels it covers (so 150 % stays smooth). Pixels are 0xAARRGGBB,
-// alpha premultiplied, rows from the top.
-std::vector<uint32_t> ScalePixels(const std::vector<uint32_t>& pixels, int width, int height, int newWidth,
-                                  int newHeight);
 
 // A bitmap drawn at dpi: pixels of the colour `clear` stay transparent
 // unless it is CLR_INVALID. At 96 dots per inch the bitmap is copied as it

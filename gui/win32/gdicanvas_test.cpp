@@ -1,6 +1,6 @@
 // The GDI canvas on a memory bitmap: fills, the polyline's excluded end
 // point, text on the brush colour, the single-line measure, text in a
-// rectangle and the clip; the same at 150 % and 200 %, and pictures scaled.
+// rectangle and the clip; the same at 150 % and 200 %.
 #include "gui/win32/gdicanvas.h"
 
 #include <gtest/gtest.h>
@@ -144,36 +144,6 @@ TEST_F(GdiCanvasTest, UnitsBecomePixelsAtTheScreensScale) {
       EXPECT_NEAR(canvas.TextWidth("Installation"), unscaled, 3);
     }
     DeleteObject(big);
-  }
-}
-
-// Each pixel of a scaled picture is the average of what it covers: a
-// single-colour picture stays that colour, an edge between two colours
-// blends, and a transparent pixel stays transparent (alpha premultiplied).
-TEST(ScalePixelsTest, AveragesWhatEachPixelCovers) {
-  constexpr uint32_t kRed = 0xFFFF0000, kBlue = 0xFF0000FF, kClear = 0;
-  struct Case {
-    const char* name;
-    std::vector<uint32_t> pixels;
-    int width, height, newWidth, newHeight;
-    std::vector<uint32_t> expected;
-  };
-  const Case cases[] = {
-      {"one colour, 150 %", {kRed, kRed, kRed, kRed}, 2, 2, 3, 3, std::vector<uint32_t>(9, kRed)},
-      {"an edge, 150 %", {kRed, kBlue}, 2, 1, 3, 1, {kRed, 0xFF800080, kBlue}},
-      {"doubled", {kRed, kBlue}, 2, 1, 4, 1, {kRed, kRed, kBlue, kBlue}},
-      {"transparent beside opaque", {kClear, kRed}, 2, 1, 3, 1, {kClear, 0x80800000, kRed}},
-      {"halved", {kRed, kBlue, kRed, kBlue}, 4, 1, 2, 1, {0xFF800080, 0xFF800080}},
-  };
-  for (const Case& c : cases) {
-    const std::vector<uint32_t> scaled = win32skin::ScalePixels(c.pixels, c.width, c.height, c.newWidth, c.newHeight);
-    ASSERT_EQ(scaled.size(), c.expected.size()) << c.name;
-    for (size_t i = 0; i < scaled.size(); ++i) {
-      for (int shift = 0; shift < 32; shift += 8) {  // each channel to within one step of rounding
-        EXPECT_NEAR(static_cast<int>((scaled[i] >> shift) & 0xFF), static_cast<int>((c.expected[i] >> shift) & 0xFF), 1)
-            << c.name << ", pixel " << i;
-      }
-    }
   }
 }
 
