@@ -217,23 +217,31 @@ bool InstallEngine::CopyOneFile(const std::string& Source, const std::string& Ta
   const size_t cut = Source.find_last_of("\\:");
   m_view.SetLabelFile(cut == std::string::npos ? Source : Source.substr(cut + 1));
   m_loop.ProcessMessages();
-  // A folder standing where the file goes fails the copy: the shell would
-  // copy into the folder, and the check below would read another file.
+  // Nothing stands where the file goes: the transaction has just set aside
+  // the file that was there, and refused a folder (the shell would copy
+  // into it, and the check below would read another file).
   m_failureReason.clear();
-  if (m_platform.IsDirectory(Target)) {
-    m_failureReason = "a folder stands where the file goes";
-    return false;
-  }
   const bool ok = m_manifest ? CopyChecked(Source, Target) : KCFileCtrl.CopyFile(Source, Target);
   if (!ok && m_failureReason.empty()) m_failureReason = m_platform.ErrorText(KCFileCtrl.LastError());
-  KCFileCtrl.SetFileName(Target);
-  const bool set = m_platform.SetAttributes(Target, kArchiveOnly);
   if (!ok) return false;
-  if (!m_platform.IsFile(Target)) {
+  // The copy keeps the archive attribute alone. One look tells whether it is
+  // there and whether it has that already (a copy of a file that had it
+  // alone does); only else is the word set and read again. Under Wine each
+  // look at a name costs a search of its folder, and a set costs more.
+  const auto there = [](uint32_t word) {
+    return word != platform::kInvalidAttributes && !(word & platform::kAttrDirectory);
+  };
+  uint32_t word = m_platform.FileAttributes(Target);
+  bool set = true;
+  if (there(word) && word != kArchiveOnly) {
+    set = m_platform.SetAttributes(Target, kArchiveOnly);
+    word = m_platform.FileAttributes(Target);
+  }
+  if (!there(word)) {
     m_failureReason = "the copy is not there";
     return false;
   }
-  const TKCFileCtrlAttributes got = KCFileCtrl.Attributes();
+  const TKCFileCtrlAttributes got = AttributesOfWord(word);
   if (got == TKCFileCtrlAttributes{fcaArchive}) return true;
   m_failureReason = "the copy does not keep the archive attribute alone";
   // Where the file system keeps no attribute word, a name that starts with a

@@ -551,7 +551,7 @@ class Win32Platform : public Platform, public CopyFaultHook {
         if (source.empty() || target.empty()) return ERROR_INVALID_NAME;
         const DWORD attributes = AttributesOf(source);
         if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-          return CopyOneFile(source, target, nullptr);
+          return CopyOneFile(source, target, nullptr, &attributes);
         }
       }
     }
@@ -724,10 +724,13 @@ class Win32Platform : public Platform, public CopyFaultHook {
   // first when it replaces a file); the old target is untouched until that
   // rename. Returns 0 or the Win32 error.
   // With check, each piece read is shown to it, and the copy takes the
-  // target's place only when it accepts.
-  int CopyOneFile(const std::string& source, std::string target, CopyCheck* check) {
+  // target's place only when it accepts. known: the source's attributes
+  // where the caller has just read them (each look at a name costs under
+  // Wine a search of its folder).
+  int CopyOneFile(const std::string& source, std::string target, CopyCheck* check, const DWORD* known = nullptr) {
     // Devices are refused before they are opened: opening one may block.
-    const DWORD sourceAttributes = AttributesOf(source);
+    // A source found missing is looked at again, for the error that says why.
+    const DWORD sourceAttributes = known && *known != INVALID_FILE_ATTRIBUTES ? *known : AttributesOf(source);
     if (sourceAttributes == INVALID_FILE_ATTRIBUTES) return LastError();
     if ((sourceAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) || IsDevicePath(source)) {
       return ERROR_BAD_FILE_TYPE;
@@ -744,19 +747,26 @@ class Win32Platform : public Platform, public CopyFaultHook {
     if (IsDirectory(target)) target = Join(target, source.substr(source.find_last_of('\\') + 1));
     const std::string folder = ParentOf(target);
     if (folder.empty()) return ERROR_INVALID_NAME;
-    if (!IsDirectory(folder) && !MakeDirectories(folder)) return ERROR_PATH_NOT_FOUND;
 
     static std::atomic<unsigned> counter{0};
     HANDLE h = INVALID_HANDLE_VALUE;
     std::wstring tempPath;
+    // The folder is made when the temporary file finds it missing, rather
+    // than looked at before every copy.
+    bool folderMade = false;
     for (int attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
       tempPath = ApiPath(Join(folder, std::string(kCopyTempPrefix) + std::to_string(GetCurrentProcessId()) + "-" +
                                           std::to_string(++counter)));
       h = CreateFileW(tempPath.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-      if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
-        return LastError();
+      if (h != INVALID_HANDLE_VALUE) break;
+      const DWORD error = GetLastError();
+      if (error == ERROR_PATH_NOT_FOUND && !folderMade) {
+        folderMade = true;
+        if (!MakeDirectories(folder)) return ERROR_PATH_NOT_FOUND;
+        continue;
       }
+      if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return LastError();
     }
     if (h == INVALID_HANDLE_VALUE) return ERROR_FILE_EXISTS;
     TempFile out(h, tempPath);
@@ -801,10 +811,9 @@ class Win32Platform : public Platform, public CopyFaultHook {
     // shares deleting for that) and is flushed with the others when the
     // install ends (FlushVolume); a crash before then loses no old file. A
     // flush per file costs under Wine (an fsync) about half of a small
-    // file's copy. A read-only copy could not be opened for that later
-    // flush, so it goes the way below.
-    if (!(basic.FileAttributes & FILE_ATTRIBUTE_READONLY) &&
-        MoveFileExW(out.path().c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    // file's copy. A read-only copy (every file of a CD) goes the same way:
+    // that flush clears the bit for its moment where it is still set.
+    if (MoveFileExW(out.path().c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) {
       out.Release();
       RememberNewCopy(to);
       return out.Close() ? 0 : LastError();

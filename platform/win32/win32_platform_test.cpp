@@ -286,6 +286,17 @@ TEST_F(Win32Test, NewCopiesAreFlushedWhenTheInstallEnds) {
   EXPECT_TRUE(platform->FileAttributes(root + "\\dst\\ro.mac") & platform::kAttrReadOnly) << "read-only again";
   EXPECT_EQ(Read("dst\\ro.mac"), "data");
 
+  // A read-only source (as on a CD) gives a read-only copy, flushed at the end too.
+  Write("src\\cd.mac", "from a disc");
+  ASSERT_TRUE(platform->SetAttributes(root + "\\src\\cd.mac", platform::kAttrReadOnly));
+  ASSERT_EQ(
+      platform->ShellOperation(platform::kFoCopy, List(root + "\\src\\cd.mac"), List(root + "\\dst\\cd.mac"), kQuiet),
+      0);
+  EXPECT_TRUE(platform->FlushVolume(root));
+  EXPECT_EQ(platform->FileAttributes(root + "\\dst\\cd.mac"), platform::kAttrReadOnly | platform::kAttrArchive);
+  EXPECT_EQ(Read("dst\\cd.mac"), "from a disc");
+  EXPECT_EQ(TempFiles("dst"), std::vector<std::string>{});
+
   ASSERT_EQ(copy("dst\\held.mac"), 0);
   const HANDLE held = CreateFileA((root + "\\dst\\held.mac").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, 0, nullptr);
