@@ -248,6 +248,31 @@ else
 fi
 ln -sfn "$medium" "$dosdevices/d:"
 
+# A medium written on Linux whose trees hold links out of it: Wine shows a
+# link to a file as a plain file, so only the real path can tell. The plan
+# is refused (exit 4) and nothing is written, for a linked file in a tree
+# and a search group's folder that is a link.
+step "links out of the medium"
+mkdir -p "$tmp/outside/folder"
+echo "not part of the delivery" >"$tmp/outside/secret.mac"
+cp "$tmp/outside/secret.mac" "$tmp/outside/folder/secret.mac"
+for kind in file folder; do
+  rm -rf "$tmp/linkmedium"
+  cp -a "$medium" "$tmp/linkmedium"
+  victim=$(find "$tmp/linkmedium/macros" -type f | sort | head -n 1)
+  if [ "$kind" = file ]; then
+    ln -sfn "$tmp/outside/secret.mac" "$victim"
+  else
+    rm -rf "$tmp/linkmedium/macros"
+    ln -sfn "$tmp/outside/folder" "$tmp/linkmedium/macros"
+  fi
+  ln -sfn "$tmp/linkmedium" "$dosdevices/d:"
+  new_targets "$tmp/e6"
+  silent 4 /S /ACCEPTLICENSE /COMPONENTS=macros,sample,dxf '/SIREL=E:\SIREL' '/DXF=E:\CAD' || true
+  [ -z "$(find "$tmp/e6" -type f)" ] || fail "a medium with a linked $kind out of it: files were written"
+done
+ln -sfn "$medium" "$dosdevices/d:"
+
 # The disc image of the medium (made by the Linux build's setupinf), as
 # drive D: of type CD-ROM: loop-mounted read-only where the system allows
 # it, else through fuseiso, else its files as xorriso extracts them.
