@@ -239,6 +239,20 @@ class KeyboardRun {
       return Fail("after %s the focus is on %s, but no focus event named it (the newest named %s)", key,
                   control.c_str(), event.window ? ControlNameOf(event.window).c_str() : "nothing");
     }
+    // A control may name its focused part in an event of its own once the
+    // handler that gave it the focus is through (the side-bar names its
+    // step after the system's event for the window): the newest event is
+    // read once no other came for 60 ms.
+    for (int quiet = 0, rounds = 0; quiet < 3 && rounds < 25; ++rounds) {
+      Pump(20);
+      const WinEvent* last = m_events.LastFocus();
+      if (last && last->window == focus && (last->object != event.object || last->child != event.child)) {
+        event = *last;
+        quiet = 0;
+      } else {
+        ++quiet;
+      }
+    }
     const AccNode node = ReadEventObject(event.window, event.object, event.child);
     const std::string named = node.read ? NameOnWindows(focus, node) : std::string();
     std::printf("key: %s -> %s%s\n", key, Describe(node).c_str(),
