@@ -224,20 +224,12 @@ bool InstallEngine::CopyOneFile(const std::string& Source, const std::string& Ta
   const bool ok = m_manifest ? CopyChecked(Source, Target) : KCFileCtrl.CopyFile(Source, Target);
   if (!ok && m_failureReason.empty()) m_failureReason = m_platform.ErrorText(KCFileCtrl.LastError());
   if (!ok) return false;
-  // The copy keeps the archive attribute alone. One look tells whether it is
-  // there and whether it has that already (a copy of a file that had it
-  // alone does); only else is the word set and read again. Under Wine each
-  // look at a name costs a search of its folder, and a set costs more.
-  const auto there = [](uint32_t word) {
-    return word != platform::kInvalidAttributes && !(word & platform::kAttrDirectory);
-  };
-  uint32_t word = m_platform.FileAttributes(Target);
-  bool set = true;
-  if (there(word) && word != kArchiveOnly) {
-    set = m_platform.SetAttributes(Target, kArchiveOnly);
-    word = m_platform.FileAttributes(Target);
-  }
-  if (!there(word)) {
+  // The copy keeps the archive attribute alone; one look then tells both
+  // whether it is there and what it keeps (each look at a name costs under
+  // Wine a walk of the path).
+  const bool set = m_platform.SetAttributes(Target, kArchiveOnly);
+  const uint32_t word = m_platform.FileAttributes(Target);
+  if (word == platform::kInvalidAttributes || (word & platform::kAttrDirectory)) {
     m_failureReason = "the copy is not there";
     return false;
   }

@@ -117,6 +117,13 @@ TEST_F(Win32Test, AttributesAndEnumeration) {
   ASSERT_TRUE(platform->SetAttributes(root + "\\src\\b.txt", platform::kAttrArchive));
   EXPECT_EQ(platform->FileAttributes(root + "\\src\\b.txt"), platform::kAttrArchive);
   EXPECT_EQ(platform->FileAttributes(root + "\\none"), platform::kInvalidAttributes);
+  // The word it has already (not written again) succeeds; a missing name
+  // fails whatever word is asked for.
+  EXPECT_TRUE(platform->SetAttributes(root + "\\src\\b.txt", platform::kAttrArchive));
+  EXPECT_EQ(platform->FileAttributes(root + "\\src\\b.txt"), platform::kAttrArchive);
+  for (const uint32_t word : {static_cast<uint32_t>(platform::kAttrArchive), platform::kInvalidAttributes}) {
+    EXPECT_FALSE(platform->SetAttributes(root + "\\none", word)) << word;
+  }
   std::vector<std::string> names;
   platform::FindData b;
   EXPECT_TRUE(platform->FindEntries(root + "\\src\\*.txt", [&](const platform::FindData& d) {
